@@ -1,1 +1,50 @@
-int main() { return 0; }
+// Skyrings entry point: start-up, the frame loop, shutdown.
+
+#include <cstdio>
+#include <exception>
+
+#include <GL/glew.h>
+#include <GLFW/glfw3.h>
+
+#include "app/DebugOutput.h"
+#include "app/FrameTime.h"
+#include "app/Renderer.h"
+
+namespace {
+
+void runFrameLoop(common::app::Renderer& renderer) {
+    GLFWwindow* window = renderer.window();
+    double previousTime = 0.0;
+    do {
+        const double now = glfwGetTime();
+        // The previous time keeps the raw reading; only the step handed to the game is clamped.
+        const double dt = common::app::clampFrameTime(now - previousTime);
+        previousTime = now;
+        glfwSetWindowTitle(window, common::app::frameRateTitle(dt).c_str());
+
+        renderer.update(dt);
+        renderer.draw();
+        glfwSwapBuffers(window);
+        // GLFW 3's swap does not process events: poll here so key commands land between frames.
+        glfwPollEvents();
+    } while (glfwGetKey(window, GLFW_KEY_ESCAPE) != GLFW_PRESS && !glfwWindowShouldClose(window));
+}
+
+}  // namespace
+
+int main() {
+    // Console lines must reach pipes and terminals as they happen, including unterminated ones.
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    try {
+        common::app::Renderer& renderer = common::app::Renderer::instance();
+        renderer.init();
+        common::app::debug_output::install();
+        runFrameLoop(renderer);
+        renderer.shutdown();
+        glfwTerminate();
+        return 0;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        return -1;
+    }
+}

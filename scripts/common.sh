@@ -1,0 +1,53 @@
+# Shared by scripts/run and scripts/test: packages, build, virtual display.
+# shellcheck shell=bash
+
+SKYRINGS_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+SKYRINGS_BUILD="${SKYRINGS_BUILD:-$SKYRINGS_ROOT/build}"
+SKYRINGS_PACKAGES=(
+    build-essential cmake pkg-config
+    libglfw3-dev libglew-dev libglm-dev libassimp-dev libfreeimage-dev cimg-dev
+    libfreetype-dev libcairo2-dev fonts-dejavu-core
+    libgtest-dev libgmock-dev libbenchmark-dev
+    xvfb xauth libgl1-mesa-dri xdotool x11-utils imagemagick
+)
+
+# Installs whatever is missing (as root), or prints the exact command and stops.
+ensure_packages() {
+    local missing=()
+    for package in "${SKYRINGS_PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    if [ "$(id -u)" -ne 0 ]; then
+        echo "Missing packages. Install them with:" >&2
+        echo "  sudo apt-get install -y ${missing[*]}" >&2
+        exit 1
+    fi
+    echo "Installing: ${missing[*]}"
+    apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+}
+
+build_skyrings() {
+    cmake -S "$SKYRINGS_ROOT" -B "$SKYRINGS_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    cmake --build "$SKYRINGS_BUILD" -j"$(nproc)"
+}
+
+# Starts a private Xvfb and exports its DISPLAY; it is stopped when the script exits.
+start_virtual_display() {
+    local number
+    for number in $(seq 90 140); do
+        [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ] && continue
+        Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+        SKYRINGS_XVFB_PID=$!
+        for _ in $(seq 50); do
+            [ -e "/tmp/.X11-unix/X$number" ] && break
+            sleep 0.1
+        done
+        export DISPLAY=":$number"
+        trap 'kill "$SKYRINGS_XVFB_PID" 2>/dev/null' EXIT
+        return 0
+    done
+    echo "No free display number for Xvfb" >&2
+    exit 1
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <chrono>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "tests/support/TestFiles.h"
+
+namespace testsupport {
+
+// The real skyrings binary in a temporary run tree (bin/config.txt, resources -> the staged ones),
+// with its standard output and error captured in files and its window driven through xdotool.
+class GameProcess {
+public:
+    struct Options {
+        std::optional<std::string> config;  // contents of config.txt; none writes no file
+        bool withDisplay = true;            // false starts the game with DISPLAY unset
+        bool linkResources = true;          // false leaves ../resources for the test to fill
+    };
+
+    explicit GameProcess(Options options);
+    ~GameProcess();
+    GameProcess(const GameProcess&) = delete;
+    GameProcess& operator=(const GameProcess&) = delete;
+
+    // The temporary tree: runDir() is the game's working directory, resourcesDir() its ../resources.
+    const std::filesystem::path& runDir() const { return runDir_; }
+    std::filesystem::path resourcesDir() const { return root_.path() / "resources"; }
+    // Copies the staged resources instead of linking them, so a test can damage its own copy.
+    void copyResources();
+
+    void start();
+    // Window id of the game's visible window, waiting up to `timeout`; empty when none appeared.
+    std::string waitForWindow(std::chrono::seconds timeout = std::chrono::seconds(60));
+    // Waits until standard output contains `text` (returns false on timeout or exit).
+    bool waitForOutput(const std::string& text, std::chrono::seconds timeout = std::chrono::seconds(60));
+    // xdotool key / keydown / keyup with a key name such as "F3", "Escape", "Up", "r".
+    void key(const std::string& name);
+    void keyDown(const std::string& name);
+    void keyUp(const std::string& name);
+    // Screenshot of the whole virtual screen (the window sits at its top-left corner).
+    void screenshot(const std::filesystem::path& path);
+    // Exit status (0..255), or -1 when the process had to be killed after `timeout`.
+    int waitForExit(std::chrono::seconds timeout = std::chrono::seconds(30));
+    bool running();
+
+    std::string out() const;
+    std::string err() const;
+
+private:
+    void xdotool(const std::string& args);
+
+    Options options_;
+    TempDir root_;
+    std::filesystem::path runDir_;
+    int pid_ = -1;
+    std::optional<int> status_;
+    std::string window_;
+};
+
+// Runs a shell command and returns its standard output.
+std::string runCommand(const std::string& command);
+
+}  // namespace testsupport
