@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -142,6 +143,14 @@ inline std::vector<GLenum> glErrors() {
 struct Bgra {
     std::uint8_t b, g, r, a;
 };
+
+inline bool operator==(const Bgra& x, const Bgra& y) {
+    return x.b == y.b && x.g == y.g && x.r == y.r && x.a == y.a;
+}
+
+inline std::ostream& operator<<(std::ostream& out, const Bgra& p) {
+    return out << "(r " << int(p.r) << ", g " << int(p.g) << ", b " << int(p.b) << ", a " << int(p.a) << ")";
+}
 
 // Writes a 24-bit (alpha ignored) or 32-bit image; pixels are given bottom row first.
 inline bool writeImage(const std::filesystem::path& path, FREE_IMAGE_FORMAT format, int width, int height,
