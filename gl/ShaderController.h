@@ -1,0 +1,54 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+
+#include <glm/glm.hpp>
+
+#include "gl/GlslProg.h"
+#include "gl/ShaderType.h"
+
+namespace common::camera {
+class CameraPersp;
+}
+namespace common::scene {
+class Light;
+}
+
+namespace common::gl {
+
+// Registry of the game's shader programs: builds one GlslProg per ShaderType from the files under
+// "../resources/shaders/" when created, owns them, and gives every program the per-frame uniforms that
+// all of them share. A program that fails to build is reported on the console and left out.
+class ShaderController {
+  public:
+    // The process-wide registry, created (and all programs built) on the first call; needs a GL context.
+    static ShaderController& instance();
+
+    // Builds a registry of its own from the working directory's "../resources/shaders/".
+    ShaderController();
+    ShaderController(const ShaderController&) = delete;
+    ShaderController& operator=(const ShaderController&) = delete;
+
+    // The program of the type, or null when it is not registered (including value 8 and unknown values).
+    GlslProg* getShader(ShaderType type) const;
+
+    // The enumerator's name, or "Unknown Typ".
+    static std::string typeName(ShaderType type);
+
+    // Once per frame, after the camera has moved: gives every program the camera's projection and view and
+    // the previous frame's view-projection (for the velocity output); the lit programs the light position;
+    // the shadow depth program the light's view instead of the camera's; and, on the first update only,
+    // the transparent program its starting opacity 0.3 (at uniform location 0). Leaves no program bound.
+    void updateCommonUniforms(const camera::CameraPersp& camera, const scene::Light& light,
+                              const glm::mat4& prevViewProjection);
+
+  private:
+    void load(const char* vertexPath, const char* fragmentPath, ShaderType type);
+
+    std::unordered_map<ShaderType, std::unique_ptr<GlslProg>> programs;
+    bool firstFrame = true;
+};
+
+}  // namespace common::gl

@@ -1,0 +1,65 @@
+#version 330 core
+#extension GL_ARB_shading_language_420pack : enable
+// Blur program (BlurShader), fragment stage: composites the scene target onto the window.
+// With blurOn == 1 each pixel averages 10 colour samples along its screen-space velocity scaled by
+// velocityScale (the motion is limited to 5 % of the screen); samples nearer to the camera than the pixel
+// itself are left out, so a sharp foreground (the craft) does not smear over the landscape behind it.
+// With blurOn == 0 each pixel is copied.
+// THIS is where gamma is applied: the scene programs write linear colour into the RGB32F target, and
+// the result here is clamped to 0..1 and encoded with gamma 2.2 (c^(1/2.2)). Nothing drawn later (HUD,
+// text, previews) is gamma-corrected again.
+// Inputs: uv.
+// Uniforms: colorTexture (unit 0), velocityTexture (unit 1: xy = half the NDC motion per frame),
+//   depthTexture (unit 2) (sampler2D; where GL_ARB_shading_language_420pack exists they start on those
+//   units); blurOn (int, 0 or 1); velocityScale (float, frame rate / 180).
+// Outputs: 0 colour (gamma-encoded RGB, alpha 1).
+
+in vec2 vUv;
+
+#ifdef GL_ARB_shading_language_420pack
+layout(binding = 0) uniform sampler2D colorTexture;
+layout(binding = 1) uniform sampler2D velocityTexture;
+layout(binding = 2) uniform sampler2D depthTexture;
+#else
+uniform sampler2D colorTexture;
+uniform sampler2D velocityTexture;
+uniform sampler2D depthTexture;
+#endif
+uniform int blurOn;
+uniform float velocityScale;
+
+layout(location = 0) out vec4 fragColor;
+
+const int kTaps = 10;
+const float kMaxMotion = 0.05;
+const float kDepthTolerance = 0.0002;
+
+vec3 motionBlurred(vec3 centre) {
+    vec2 motion = texture(velocityTexture, vUv).xy * velocityScale;
+    float length2 = dot(motion, motion);
+    if (!(length2 > 1e-10)) {
+        return centre;
+    }
+    if (length2 > kMaxMotion * kMaxMotion) {
+        motion *= kMaxMotion / sqrt(length2);
+    }
+    float centreDepth = texture(depthTexture, vUv).r;
+    vec3 sum = vec3(0.0);
+    float weight = 0.0;
+    for (int i = 0; i < kTaps; ++i) {
+        vec2 at = clamp(vUv + motion * (float(i) / float(kTaps - 1) - 0.5), 0.0, 1.0);
+        if (texture(depthTexture, at).r >= centreDepth - kDepthTolerance) {
+            sum += texture(colorTexture, at).rgb;
+            weight += 1.0;
+        }
+    }
+    return weight > 0.0 ? sum / weight : centre;
+}
+
+void main() {
+    vec3 color = texture(colorTexture, vUv).rgb;
+    if (blurOn == 1) {
+        color = motionBlurred(color);
+    }
+    fragColor = vec4(pow(clamp(color, 0.0, 1.0), vec3(1.0 / 2.2)), 1.0);
+}
