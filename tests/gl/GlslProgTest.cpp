@@ -44,11 +44,17 @@ class GlslProgTest : public testsupport::GlTest {
 
     // Builds a program and swallows its "Shader loaded" line.
     std::unique_ptr<GlslProg> build(const std::string& vertex, const std::string& fragment) {
+        const std::string vertexPath = write("p.vert", vertex);
+        const std::string fragmentPath = write("p.frag", fragment);
         testsupport::beginStdoutCapture();
-        auto program =
-            std::make_unique<GlslProg>(write("p.vert", vertex).c_str(), write("p.frag", fragment).c_str());
-        testsupport::endStdoutCapture();
-        return program;
+        try {
+            auto program = std::make_unique<GlslProg>(vertexPath.c_str(), fragmentPath.c_str());
+            testsupport::endStdoutCapture();
+            return program;
+        } catch (...) {
+            testsupport::endStdoutCapture();
+            throw;
+        }
     }
 
     // The driver's own log for a fragment source, compiled outside GlslProg.
