@@ -28,7 +28,9 @@ std::int32_t extractValue(const std::string& line) {
     return value;
 }
 
-std::int32_t positiveOr(std::int32_t value, std::int32_t fallback) { return value > 0 ? value : fallback; }
+std::int32_t positiveOr(std::int32_t value, std::int32_t fallback) {
+    return value > 0 ? value : fallback;
+}
 
 }  // namespace
 

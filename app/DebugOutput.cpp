@@ -18,7 +18,8 @@ constexpr unsigned kAmdShaderCompiler = 0x914E;
 constexpr unsigned kAmdApplication = 0x914F;
 constexpr unsigned kAmdOther = 0x9150;
 
-using StandardCallback = void(GLAPIENTRY*)(GLenum, GLenum, GLuint, GLenum, GLsizei, const GLchar*, const void*);
+using StandardCallback = void(GLAPIENTRY*)(GLenum, GLenum, GLuint, GLenum, GLsizei, const GLchar*,
+                                           const void*);
 using AmdCallback = void(GLAPIENTRY*)(GLuint, GLenum, GLenum, GLsizei, const GLchar*, void*);
 using InstallStandard = void(GLAPIENTRY*)(StandardCallback, const void*);
 using InstallAmd = void(GLAPIENTRY*)(AmdCallback, void*);
@@ -30,8 +31,8 @@ void GLAPIENTRY standardCallback(GLenum source, GLenum type, GLuint id, GLenum s
     std::fwrite(text.data(), 1, text.size(), stdout);
 }
 
-void GLAPIENTRY amdCallback(GLuint id, GLenum category, GLenum severity, GLsizei /*length*/, const GLchar* message,
-                            void* /*user*/) {
+void GLAPIENTRY amdCallback(GLuint id, GLenum category, GLenum severity, GLsizei /*length*/,
+                            const GLchar* message, void* /*user*/) {
     const std::string text = format(category, category, id, severity, message);
     std::fwrite(text.data(), 1, text.size(), stdout);
 }

@@ -4,7 +4,9 @@
 
 namespace common::app {
 
-double clampFrameTime(double dt) { return dt > kMaxFrameTime ? kMaxFrameTime : dt; }
+double clampFrameTime(double dt) {
+    return dt > kMaxFrameTime ? kMaxFrameTime : dt;
+}
 
 std::string frameRateTitle(double dt) {
     char title[32];

@@ -4,6 +4,8 @@
 
 namespace common::app {
 
-bool GlfwKeyInput::isKeyDown(int key) { return glfwGetKey(window_, key) == GLFW_PRESS; }
+bool GlfwKeyInput::isKeyDown(int key) {
+    return glfwGetKey(window_, key) == GLFW_PRESS;
+}
 
 }  // namespace common::app

@@ -8,11 +8,11 @@ namespace common::app {
 
 // Key polling on the game window (sticky keys are on, so a short press is seen once).
 class GlfwKeyInput : public common::scene::KeyInput {
-public:
+  public:
     explicit GlfwKeyInput(GLFWwindow* window) : window_(window) {}
     bool isKeyDown(int key) override;
 
-private:
+  private:
     GLFWwindow* window_;
 };
 

@@ -6,7 +6,7 @@ namespace common::app {
 
 // Console logger shared by every subsystem. Owned by nobody: created on first use, lives until exit.
 class Logger {
-public:
+  public:
     static constexpr int kDebugLevel = 3;
 
     static Logger& instance();
@@ -16,7 +16,7 @@ public:
 
     int level() const { return level_; }
 
-private:
+  private:
     Logger() = default;
 
     int level_ = kDebugLevel;

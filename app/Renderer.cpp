@@ -23,7 +23,9 @@ Renderer& Renderer::instance() {
     return renderer;
 }
 
-Renderer::Renderer() { Logger::instance().debug("Renderer created"); }
+Renderer::Renderer() {
+    Logger::instance().debug("Renderer created");
+}
 
 void Renderer::init() {
     const Config config = Config::readFile("config.txt");

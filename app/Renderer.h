@@ -10,7 +10,7 @@ namespace common::app {
 // draw, and the run-time switches flipped by the keyboard commands. Created on first use by the
 // entry point and kept until the process ends.
 class Renderer {
-public:
+  public:
     static Renderer& instance();
 
     // Reads config.txt, opens the window (or ends the process), registers the key callback and
@@ -27,7 +27,7 @@ public:
     std::int32_t width = 0;
     bool fullscreen = false;
 
-private:
+  private:
     Renderer();
     void createWindow();
 

@@ -13,7 +13,7 @@ constexpr int kUp = 265;
 // Polled keyboard state. The game reads the arrow keys through this so that tests and the
 // autopilot can hold keys without a window.
 class KeyInput {
-public:
+  public:
     virtual ~KeyInput() = default;
     // True while the key is held, or once after a press released before this poll.
     virtual bool isKeyDown(int key) = 0;

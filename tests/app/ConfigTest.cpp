@@ -62,7 +62,9 @@ TEST(Config, TheLineAfterAKeyIsAlwaysItsValueEvenAnotherKey) {
 }
 
 // Fall-backs for sizes every later user needs to be positive
-TEST(Config, OnlyFullScreenKeepsTheDefaultSize) { expectConfig(parse("F\n"), 800, 600, true); }
+TEST(Config, OnlyFullScreenKeepsTheDefaultSize) {
+    expectConfig(parse("F\n"), 800, 600, true);
+}
 
 TEST(Config, MissingZeroNegativeOrOverflowingDimensionsFallBack) {
     expectConfig(parse("WIDTH\n0\nHEIGHT\n-5\n"), 800, 600, false);

@@ -15,7 +15,9 @@ std::string windowGeometry(const std::string& window) {
     const std::string info = runCommand("xwininfo -id " + window);
     auto field = [&](const std::string& name) {
         const auto at = info.find(name);
-        return at == std::string::npos ? std::string("?") : info.substr(at + name.size(), info.find('\n', at) - at - name.size());
+        return at == std::string::npos
+                   ? std::string("?")
+                   : info.substr(at + name.size(), info.find('\n', at) - at - name.size());
     };
     return field("Width: ") + "x" + field("Height: ");
 }

@@ -14,7 +14,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-std::filesystem::path stagedResources() { return std::filesystem::path(SKYRINGS_STAGE_DIR) / "resources"; }
+std::filesystem::path stagedResources() {
+    return std::filesystem::path(SKYRINGS_STAGE_DIR) / "resources";
+}
 
 }  // namespace
 
@@ -93,7 +95,8 @@ bool GameProcess::running() {
 std::string GameProcess::waitForWindow(std::chrono::seconds timeout) {
     const auto deadline = Clock::now() + timeout;
     while (Clock::now() < deadline && running()) {
-        std::string ids = runCommand("xdotool search --onlyvisible --pid " + std::to_string(pid_) + " 2>/dev/null");
+        std::string ids =
+            runCommand("xdotool search --onlyvisible --pid " + std::to_string(pid_) + " 2>/dev/null");
         if (!ids.empty()) {
             window_ = ids.substr(0, ids.find('\n'));
             // Without a window manager nothing gives the window focus; key presses go to the focus.
@@ -119,11 +122,19 @@ bool GameProcess::waitForOutput(const std::string& text, std::chrono::seconds ti
     return false;
 }
 
-void GameProcess::xdotool(const std::string& args) { runCommand("xdotool " + args + " 2>/dev/null"); }
+void GameProcess::xdotool(const std::string& args) {
+    runCommand("xdotool " + args + " 2>/dev/null");
+}
 
-void GameProcess::key(const std::string& name) { xdotool("key " + name); }
-void GameProcess::keyDown(const std::string& name) { xdotool("keydown " + name); }
-void GameProcess::keyUp(const std::string& name) { xdotool("keyup " + name); }
+void GameProcess::key(const std::string& name) {
+    xdotool("key " + name);
+}
+void GameProcess::keyDown(const std::string& name) {
+    xdotool("keydown " + name);
+}
+void GameProcess::keyUp(const std::string& name) {
+    xdotool("keyup " + name);
+}
 
 void GameProcess::screenshot(const std::filesystem::path& path) {
     runCommand("import -window root '" + path.string() + "' 2>/dev/null");
@@ -143,7 +154,11 @@ int GameProcess::waitForExit(std::chrono::seconds timeout) {
     return *status_;
 }
 
-std::string GameProcess::out() const { return readFile(root_.path() / "stdout.txt"); }
-std::string GameProcess::err() const { return readFile(root_.path() / "stderr.txt"); }
+std::string GameProcess::out() const {
+    return readFile(root_.path() / "stdout.txt");
+}
+std::string GameProcess::err() const {
+    return readFile(root_.path() / "stderr.txt");
+}
 
 }  // namespace testsupport

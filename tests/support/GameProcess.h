@@ -12,7 +12,7 @@ namespace testsupport {
 // The real skyrings binary in a temporary run tree (bin/config.txt, resources -> the staged ones),
 // with its standard output and error captured in files and its window driven through xdotool.
 class GameProcess {
-public:
+  public:
     struct Options {
         std::optional<std::string> config;  // contents of config.txt; none writes no file
         bool withDisplay = true;            // false starts the game with DISPLAY unset
@@ -48,7 +48,7 @@ public:
     std::string out() const;
     std::string err() const;
 
-private:
+  private:
     void xdotool(const std::string& args);
 
     Options options_;

@@ -50,6 +50,8 @@ void ensureGlContext() {
     ASSERT_TRUE(gFailure.empty()) << gFailure;
 }
 
-void GlTest::SetUp() { ensureGlContext(); }
+void GlTest::SetUp() {
+    ensureGlContext();
+}
 
 }  // namespace testsupport

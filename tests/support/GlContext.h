@@ -11,7 +11,7 @@ void ensureGlContext();
 
 // Base fixture for tests that need a current GL context.
 class GlTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
 };
 

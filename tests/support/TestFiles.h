@@ -7,7 +7,7 @@ namespace testsupport {
 
 // A fresh directory under the system temp folder, removed with everything in it on destruction.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -17,19 +17,19 @@ public:
     // Writes `content` to `relative` (parent folders created) and returns the full path.
     std::filesystem::path write(const std::string& relative, const std::string& content) const;
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
 // Changes the working directory for the lifetime of the object.
 class ScopedCwd {
-public:
+  public:
     explicit ScopedCwd(const std::filesystem::path& dir);
     ~ScopedCwd();
     ScopedCwd(const ScopedCwd&) = delete;
     ScopedCwd& operator=(const ScopedCwd&) = delete;
 
-private:
+  private:
     std::filesystem::path previous_;
 };
 

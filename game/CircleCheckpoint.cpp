@@ -1,0 +1,140 @@
+#include "game/CircleCheckpoint.h"
+
+#include <cstdio>
+#include <functional>
+
+#include <assimp/Importer.hpp>
+#include <assimp/postprocess.h>
+#include <assimp/scene.h>
+#include <glm/gtc/matrix_transform.hpp>
+
+#include "game/Player.h"
+#include "scene/AssimpMatrix.h"
+
+namespace common::scene {
+namespace {
+
+constexpr double kDegreesToRadians = 0.017453292;
+constexpr double kPartSpinRate = 200.0;  // degrees per second
+constexpr double kRingSpinRate = 25.0;   // degrees per second
+
+glm::mat4 rotated(const glm::mat4& matrix, double degrees, const glm::vec3& axis) {
+    return glm::rotate(matrix, static_cast<float>(static_cast<float>(degrees) * kDegreesToRadians), axis);
+}
+
+}  // namespace
+
+CircleCheckpoint::CircleCheckpoint(const std::string& path) : modelPath(path) {
+    loadParts();
+}
+
+CircleCheckpoint::~CircleCheckpoint() = default;
+
+void CircleCheckpoint::loadParts() {
+    Assimp::Importer importer;
+    const aiScene* scene = importer.ReadFile(modelPath, aiProcess_Triangulate | aiProcess_GenSmoothNormals);
+    if (!scene) {
+        std::printf("Error parsing '%s': '%s'\n", modelPath.c_str(), importer.GetErrorString());
+    } else {
+        std::function<void(const aiNode*)> visit = [&](const aiNode* node) {
+            for (unsigned m = 0; m < node->mNumMeshes; ++m) {
+                const std::string expected = "part" + std::to_string(partCounter);
+                if (node->mName.C_Str() == expected) {
+                    const aiMesh* mesh = scene->mMeshes[node->mMeshes[m]];
+                    auto part = std::make_unique<Mesh>();
+                    part->shaderKey = gl::ShaderType::ColorShader;
+                    part->castsShadow = true;
+                    part->setModelMatrix(toGlm(node->mTransformation));
+                    part->initFromAiMesh(mesh, scene, modelPath);
+                    part->reset();
+                    triangleCount += part->getTriangleCount();
+                    parts.push_back(std::move(part));
+                    ++partCounter;
+                }
+            }
+            for (unsigned c = 0; c < node->mNumChildren; ++c) {
+                visit(node->mChildren[c]);
+            }
+        };
+        visit(scene->mRootNode);
+    }
+    if (partCounter != kPartCount) {
+        std::printf("Warning: ring model %s has %d of its %d parts\n", modelPath.c_str(), partCounter,
+                    kPartCount);
+    }
+    // Every ring gets its box, whole or not, so culling and the capture test always have one.
+    localBox = std::make_unique<camera::BoundingBox>(glm::vec3(-kHalfExtent), glm::vec3(kHalfExtent));
+}
+
+template <typename Operation>
+void CircleCheckpoint::forEachPart(Operation operation) {
+    for (auto& part : parts) {
+        operation(*part);
+    }
+}
+
+void CircleCheckpoint::update(double dt) {
+    forEachPart([dt](Mesh& part) {
+        part.update(dt);
+        part.setModelMatrix(rotated(part.getModelMatrix(), dt * kPartSpinRate, glm::vec3(-1.0f, 0.0f, 0.0f)));
+    });
+    prevModelMatrix = modelMatrix;
+    setModelMatrix(rotated(modelMatrix, dt * kRingSpinRate, glm::vec3(0.0f, 1.0f, 0.0f)));
+}
+
+void CircleCheckpoint::draw() {
+    forEachPart([this](Mesh& part) {
+        const glm::mat4 model = part.getModelMatrix();
+        const glm::mat4 previous = part.getPrevModelMatrix();
+        part.setModelMatrix(modelMatrix * model);
+        part.setPrevModelMatrix(prevModelMatrix * previous);
+        part.draw();
+        part.setModelMatrix(model);
+        part.setPrevModelMatrix(previous);
+    });
+}
+
+void CircleCheckpoint::drawDepth() {
+    forEachPart([this](Mesh& part) {
+        const glm::mat4 model = part.getModelMatrix();
+        part.setModelMatrix(modelMatrix * model);
+        part.drawDepth();
+        part.setModelMatrix(model);
+    });
+}
+
+void CircleCheckpoint::setFilterBilinear() {
+    forEachPart([](Mesh& part) { part.setFilterBilinear(); });
+}
+void CircleCheckpoint::setFilterNearest() {
+    forEachPart([](Mesh& part) { part.setFilterNearest(); });
+}
+void CircleCheckpoint::setMipmapLinear() {
+    forEachPart([](Mesh& part) { part.setMipmapLinear(); });
+}
+void CircleCheckpoint::setMipmapNearest() {
+    forEachPart([](Mesh& part) { part.setMipmapNearest(); });
+}
+void CircleCheckpoint::setMipmapOff() {
+    forEachPart([](Mesh& part) { part.setMipmapOff(); });
+}
+
+bool CircleCheckpoint::collides(const Player& player, bool isFinish) const {
+    const camera::BoundingBox* box = getWorldBox();
+    const glm::vec3& p = player.position;
+    if (!box || !(glm::all(glm::lessThan(box->min, p)) && glm::all(glm::lessThan(p, box->max)))) {
+        return false;
+    }
+    // The ring's own plane: through its centre, normal to its axis (which its spin leaves in place).
+    const glm::vec3 centre = getPosition();
+    const glm::vec3 normal = getUpAxis();
+    const glm::vec3 offset = p - centre;
+    const float along = -glm::dot(normal, offset) / glm::dot(normal, normal);
+    const glm::vec3 foot = p + along * normal;
+    const double planeDistance = glm::length(p - foot);
+    const float centreDistance = glm::length(offset);
+    const float radius = isFinish ? kFinishRadius : kRingRadius;
+    return planeDistance < kPlaneTolerance && centreDistance < radius;
+}
+
+}  // namespace common::scene

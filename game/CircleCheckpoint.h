@@ -1,0 +1,56 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "game/CollisionObject.h"
+#include "scene/Mesh.h"
+#include "scene/SceneObject.h"
+
+namespace common::scene {
+
+// A spinning ring checkpoint. Owns the eight part meshes of its own import of the ring model, draws
+// them relative to its model matrix, and tells whether the craft is passing through it.
+class CircleCheckpoint : public SceneObject, public CollisionObject {
+  public:
+    static constexpr const char* kModelPath = "../resources/meshes/Circle.dae";
+    static constexpr int kPartCount = 8;
+    static constexpr float kHalfExtent = 9.0f;
+    static constexpr float kRingRadius = 2.0f;
+    static constexpr float kFinishRadius = 9.0f;
+    static constexpr double kPlaneTolerance = 0.3;
+
+    // Imports the ring model's parts "part0" ... "part7" (in depth-first order). Needs a GL context.
+    explicit CircleCheckpoint(const std::string& modelPath = kModelPath);
+    ~CircleCheckpoint() override;
+
+    void reset() override {}
+    // Each part tumbles about its own -x axis at 200 deg/s; the ring turns about its axis at 25 deg/s.
+    void update(double dt) override;
+    void draw() override;
+    void drawDepth() override;
+    void setFilterBilinear() override;
+    void setFilterNearest() override;
+    void setMipmapLinear() override;
+    void setMipmapNearest() override;
+    void setMipmapOff() override;
+
+    // Inside the world box (strictly), less than 0.3 from the ring's plane and within the capture
+    // radius of its centre.
+    bool collides(const Player& player, bool isFinish) const override;
+
+    std::size_t partCount() const { return parts.size(); }
+    const Mesh& part(std::size_t index) const { return *parts[index]; }
+
+  private:
+    void loadParts();
+    template <typename Operation>
+    void forEachPart(Operation operation);
+
+    std::string modelPath;
+    int partCounter = 0;
+    std::vector<std::unique_ptr<Mesh>> parts;
+};
+
+}  // namespace common::scene

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <glm/glm.hpp>
+
+#include "gl/ShaderType.h"
+#include "gl/Texture.h"
+#include "scene/SceneObject.h"
+
+struct aiMesh;
+struct aiScene;
+
+namespace common::scene {
+
+// An indexed triangle mesh drawn with one program of the shader registry (chosen by shaderKey) and
+// at most one texture on unit 0. Filled once from an Assimp mesh; owns its GL objects, its texture
+// and its boxes. Vertex attributes: 0 position, 1 uv, 2 normal.
+class Mesh : public SceneObject {
+  public:
+    Mesh() = default;
+    ~Mesh() override;
+
+    void reset() override {}
+    // Keeps this frame's matrix as the previous one: a moving subclass calls this first, then moves.
+    void update(double dt) override;
+    void draw() override;
+    void drawDepth() override;
+    void setFilterBilinear() override;
+    void setFilterNearest() override;
+    void setMipmapLinear() override;
+    void setMipmapNearest() override;
+    void setMipmapOff() override;
+
+    // Copies the vertices, normals, first uv channel and triangles of `mesh`, uploads them, makes the
+    // boxes (the local box always contains the model-space origin) and loads the material's first
+    // diffuse texture. Needs a current GL context; call after shaderKey and the model matrix are set.
+    // Throws gl::TextureExc when the texture file cannot be loaded.
+    bool initFromAiMesh(const aiMesh* mesh, const aiScene* scene, const std::string& scenePath);
+    // Sets `texture` from the material's first diffuse texture, looked up beside the scene file.
+    bool loadMaterialTexture(const aiScene* scene, const std::string& scenePath, unsigned materialIndex);
+
+    // The folder part of a scene path: "." without any "/", "/" when the only "/" comes first.
+    static std::string directoryOf(const std::string& scenePath);
+
+    std::vector<glm::vec3> positions;
+    std::vector<glm::vec3> normals;
+    std::vector<glm::vec2> uvs;
+    std::vector<std::uint32_t> indices;
+    gl::ShaderType shaderKey = gl::ShaderType::LightShader;
+    std::unique_ptr<gl::Texture> texture;
+
+  private:
+    enum Buffer { kIndexBuffer = 0, kPositionBuffer = 1, kNormalBuffer = 2, kUvBuffer = 3 };
+
+    void copyGeometry(const aiMesh* mesh, glm::vec3& boundsMin, glm::vec3& boundsMax);
+    void upload();
+    void releaseGlObjects();
+    // Binds the program, sets the matrices and draws the triangles; skipped without a program.
+    void drawWith(gl::ShaderType type, bool withTexture);
+
+    unsigned int vertexArray = 0;
+    unsigned int buffers[4] = {0, 0, 0, 0};
+};
+
+}  // namespace common::scene

@@ -1,0 +1,161 @@
+#include "game/CircleCheckpoint.h"
+
+#include <gtest/gtest.h>
+
+#include <glm/gtc/matrix_transform.hpp>
+
+#include "game/Player.h"
+#include "tests/support/GlContext.h"
+#include "tests/support/SceneBuilder.h"
+#include "tests/support/TestFiles.h"
+
+using common::scene::CircleCheckpoint;
+using common::scene::Player;
+using testsupport::SceneBuilder;
+
+namespace {
+
+constexpr float kDegrees = 0.017453292f;
+
+// The generated ring model, or one the test writes itself.
+class RingTest : public testsupport::GlTest {
+  protected:
+    // An upright ring (axis along world z, like a gate facing a craft flying along z) at `centre`.
+    static std::unique_ptr<CircleCheckpoint> uprightRing(const glm::vec3& centre, float scale = 1.0f) {
+        auto ring = std::make_unique<CircleCheckpoint>();
+        glm::mat4 transform = glm::translate(glm::mat4(1.0f), centre);
+        transform = glm::rotate(transform, 90.0f * kDegrees, glm::vec3(1, 0, 0));
+        transform = glm::scale(transform, glm::vec3(scale));
+        ring->setModelMatrix(transform);
+        ring->reset();
+        ring->updateWorldBox();
+        return ring;
+    }
+
+    static std::unique_ptr<Player> playerAt(const glm::vec3& position) {
+        auto player = std::make_unique<Player>();
+        player->position = position;
+        return player;
+    }
+};
+
+}  // namespace
+
+// Loading the parts
+TEST_F(RingTest, TheGeneratedModelGivesEightPartsAndTheFixedBox) {
+    CircleCheckpoint ring;
+    ASSERT_EQ(ring.partCount(), 8u);
+    ASSERT_NE(ring.getLocalBox(), nullptr);
+    EXPECT_EQ(ring.getLocalBox()->min, glm::vec3(-9.0f));
+    EXPECT_EQ(ring.getLocalBox()->max, glm::vec3(9.0f));
+    int triangles = 0;
+    for (std::size_t i = 0; i < ring.partCount(); ++i) {
+        triangles += ring.part(i).getTriangleCount();
+    }
+    EXPECT_EQ(ring.getTriangleCount(), triangles);
+    EXPECT_GT(triangles, 0);
+}
+
+TEST_F(RingTest, PartsOutOfOrderAreSkippedUntilTheExpectedNameComes) {
+    testsupport::TempDir dir;
+    SceneBuilder builder;
+    const unsigned mesh = builder.addMesh(SceneBuilder::triangle());
+    // part1 comes before part0: it is skipped; part0 then part2 do not continue the count after 0.
+    for (const char* name : {"part1", "part0", "part2", "part1", "extra"}) {
+        builder.addNode(name, glm::mat4(1.0f), {mesh});
+    }
+    ASSERT_TRUE(builder.write(dir.path() / "ring.dae"));
+    testsupport::beginStdoutCapture();
+    CircleCheckpoint ring((dir.path() / "ring.dae").string());
+    const std::string out = testsupport::endStdoutCapture();
+    EXPECT_EQ(ring.partCount(), 2u);  // part0, then part1
+    EXPECT_NE(out.find("has 2 of its 8 parts"), std::string::npos) << out;
+    // Even an incomplete ring gets its box, so culling and the capture test have one.
+    ASSERT_NE(ring.getLocalBox(), nullptr);
+    EXPECT_EQ(ring.getLocalBox()->max, glm::vec3(9.0f));
+}
+
+TEST_F(RingTest, AnUnreadableModelLeavesARingWithoutParts) {
+    testsupport::TempDir dir;
+    const std::string path = dir.write("Circle.dae", "<not collada").string();
+    testsupport::beginStdoutCapture();
+    CircleCheckpoint ring(path);
+    const std::string out = testsupport::endStdoutCapture();
+    EXPECT_EQ(ring.partCount(), 0u);
+    EXPECT_EQ(out.rfind("Error parsing '" + path + "': '", 0), 0u) << out;
+    ring.draw();  // draws nothing, and does not fail
+}
+
+// The capture test
+TEST_F(RingTest, ACraftOnTheBoxBoundaryIsOutside) {
+    auto ring = uprightRing(glm::vec3(10, 20, -30));
+    const glm::vec3 max = ring->getWorldBox()->max;
+    EXPECT_FALSE(ring->collides(*playerAt(glm::vec3(10, 20, max.z)), true));
+    EXPECT_TRUE(ring->collides(*playerAt(glm::vec3(10, 20, -30)), true));
+}
+
+TEST_F(RingTest, PlaneDistanceMustBeBelowPointThree) {
+    auto ring = uprightRing(glm::vec3(10, 20, -30));
+    EXPECT_TRUE(ring->collides(*playerAt(glm::vec3(10, 20, -30.29f)), false));
+    EXPECT_FALSE(ring->collides(*playerAt(glm::vec3(10, 20, -30.3f)), false));
+    EXPECT_FALSE(ring->collides(*playerAt(glm::vec3(10, 20, -29.6f)), false));
+}
+
+TEST_F(RingTest, OrdinaryRingsCaptureWithinTwoAndFinishRingsWithinNine) {
+    auto ring = uprightRing(glm::vec3(10, 20, -30));
+    const auto nearCentre = playerAt(glm::vec3(11.9f, 20, -30.1f));
+    const auto offCentre = playerAt(glm::vec3(12.0f, 20, -30.1f));
+    const auto wide = playerAt(glm::vec3(10, 28.9f, -30.1f));
+    EXPECT_TRUE(ring->collides(*nearCentre, false));
+    EXPECT_FALSE(ring->collides(*offCentre, false));
+    EXPECT_TRUE(ring->collides(*offCentre, true));
+    EXPECT_TRUE(ring->collides(*wide, true));
+    EXPECT_FALSE(ring->collides(*wide, false));
+}
+
+TEST_F(RingTest, TheCapturePlaneStaysPutWhileTheRingSpins) {
+    auto ring = uprightRing(glm::vec3(10, 20, -30), 0.25f);
+    const auto throughTheMiddle = playerAt(glm::vec3(10.5f, 20.5f, -30.05f));
+    for (int frame = 0; frame < 200; ++frame) {
+        ring->update(1.0 / 60.0);
+        ASSERT_TRUE(ring->collides(*throughTheMiddle, false)) << "frame " << frame;
+    }
+}
+
+TEST_F(RingTest, TheAxisIsTheRingsOwnYAxis) {
+    auto ring = uprightRing(glm::vec3(0.0f));
+    const glm::vec3 axis = ring->getUpAxis();
+    EXPECT_NEAR(axis.x, 0.0f, 1e-6f);
+    EXPECT_NEAR(axis.y, 0.0f, 1e-6f);
+    EXPECT_NEAR(std::abs(axis.z), 1.0f, 1e-6f);
+}
+
+// Spin
+TEST_F(RingTest, SpinTurnsTheRingAboutItsAxisAndKeepsTheWorldBox) {
+    auto ring = uprightRing(glm::vec3(10, 20, -30));
+    const glm::vec3 boxMin = ring->getWorldBox()->min;
+    const glm::mat4 before = ring->getModelMatrix();
+    ring->update(1.0);
+    EXPECT_EQ(ring->getPrevModelMatrix(), before);
+    const glm::mat4 expected = glm::rotate(before, 25.0f * kDegrees, glm::vec3(0, 1, 0));
+    for (int c = 0; c < 4; ++c) {
+        for (int r = 0; r < 4; ++r) {
+            EXPECT_NEAR(ring->getModelMatrix()[c][r], expected[c][r], 1e-5f);
+        }
+    }
+    EXPECT_EQ(ring->getWorldBox()->min, boxMin);
+}
+
+TEST_F(RingTest, EachPartTumblesAboutItsOwnMinusXAxis) {
+    CircleCheckpoint ring;
+    ASSERT_EQ(ring.partCount(), 8u);
+    const glm::mat4 before = ring.part(3).getModelMatrix();
+    ring.update(0.5);
+    const glm::mat4 expected = glm::rotate(before, 100.0f * kDegrees, glm::vec3(-1, 0, 0));
+    EXPECT_EQ(ring.part(3).getPrevModelMatrix(), before);
+    for (int c = 0; c < 4; ++c) {
+        for (int r = 0; r < 4; ++r) {
+            EXPECT_NEAR(ring.part(3).getModelMatrix()[c][r], expected[c][r], 1e-5f);
+        }
+    }
+}

@@ -1,0 +1,61 @@
+#include "game/GamePhase.h"
+
+#include <gtest/gtest.h>
+
+using common::scene::GamePhase;
+
+// The gate through a whole game
+TEST(GamePhase, OneWarmUpUpdateThenFrozenDuringTheCountdown) {
+    GamePhase phase;
+    EXPECT_TRUE(phase.sceneAdvances(true));
+    phase.sceneAdvanced();
+    EXPECT_FALSE(phase.sceneAdvances(true));
+    phase.countdownDrawn(false);
+    EXPECT_FALSE(phase.sceneAdvances(true));
+}
+
+TEST(GamePhase, AdvancesEveryFrameOnceTheCountdownIsOver) {
+    GamePhase phase;
+    phase.sceneAdvanced();
+    phase.countdownDrawn(true);
+    EXPECT_TRUE(phase.sceneAdvances(true));
+    phase.sceneAdvanced();
+    EXPECT_TRUE(phase.sceneAdvances(true));
+}
+
+TEST(GamePhase, ACrashOrTheFinishScreenFreezesTheScene) {
+    GamePhase phase;
+    phase.sceneAdvanced();
+    phase.countdownDrawn(true);
+    EXPECT_FALSE(phase.sceneAdvances(false));
+    phase.finishDrawn();
+    EXPECT_FALSE(phase.sceneAdvances(true));
+}
+
+TEST(GamePhase, RestartGoesBackToTheWarmUpFromEveryPhase) {
+    for (int phaseIndex = 0; phaseIndex < 3; ++phaseIndex) {
+        GamePhase phase;
+        phase.tick(5.0);
+        phase.sceneAdvanced();
+        if (phaseIndex >= 1) {
+            phase.countdownDrawn(true);
+        }
+        if (phaseIndex == 2) {
+            phase.finishDrawn();
+        }
+        phase.restart();
+        EXPECT_TRUE(phase.countdownActive);
+        EXPECT_TRUE(phase.warmUpPending);
+        EXPECT_FALSE(phase.finishShown);
+        EXPECT_EQ(phase.countdownTimer, 0.0f);
+        EXPECT_TRUE(phase.sceneAdvances(true));
+    }
+}
+
+TEST(GamePhase, TheTimerSumsFrameTimesInFloat) {
+    GamePhase phase;
+    for (int i = 0; i < 100; ++i) {
+        phase.tick(0.039999999105930328);
+    }
+    EXPECT_NEAR(phase.countdownTimer, 4.0f, 1e-4f);
+}

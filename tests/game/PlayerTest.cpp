@@ -1,0 +1,185 @@
+#include "game/Player.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include <glm/gtc/matrix_transform.hpp>
+
+#include "game/KeyInput.h"
+#include "tests/support/ScriptedKeys.h"
+
+using common::scene::Player;
+namespace keys = common::scene::keys;
+
+namespace {
+
+constexpr double kStep = 1.0 / 60.0;
+
+// A craft placed level at (100, 50, -100), nose along +z, keys under test control.
+struct FlyingPlayer {
+    FlyingPlayer() {
+        player.setModelMatrix(glm::translate(glm::mat4(1.0f), glm::vec3(100.0f, 50.0f, -100.0f)));
+        player.reset();
+        player.setInput(&keys);
+    }
+    void fly(double seconds, double step = kStep) {
+        for (int i = 0; i < int(std::lround(seconds / step)); ++i) {
+            player.update(step);
+        }
+    }
+    Player player;
+    testsupport::ScriptedKeys keys;
+};
+
+}  // namespace
+
+// Level flight
+TEST(PlayerFlight, ResetIsLevelAtStartSpeedWhereTheMatrixPutsIt) {
+    FlyingPlayer craft;
+    EXPECT_EQ(craft.player.position, glm::vec3(100.0f, 50.0f, -100.0f));
+    EXPECT_EQ(craft.player.pitchAngle, 90.0f);
+    EXPECT_EQ(craft.player.speed, 7.5f);
+}
+
+TEST(PlayerFlight, LevelFlightKeepsItsSpeedAndSinksThreeUnitsPerSecond) {
+    FlyingPlayer craft;
+    craft.fly(1.0);
+    EXPECT_NEAR(craft.player.speed, 7.5f, 1e-4f);
+    EXPECT_NEAR(craft.player.position.y, 47.0f, 1e-3f);
+    EXPECT_NEAR(craft.player.position.z, -92.5f, 1e-3f);
+    EXPECT_NEAR(craft.player.position.x, 100.0f, 1e-4f);
+    // The model matrix carries the position.
+    EXPECT_EQ(glm::vec3(craft.player.getModelMatrix()[3]), craft.player.position);
+}
+
+TEST(PlayerFlight, AScaledModelMatrixMovesTheCraftFaster) {
+    FlyingPlayer craft;
+    craft.player.setModelMatrix(glm::scale(glm::mat4(1.0f), glm::vec3(2.0f)));
+    craft.player.reset();
+    craft.fly(1.0);
+    EXPECT_NEAR(craft.player.position.z, 15.0f, 1e-3f);
+}
+
+// Pitch
+TEST(PlayerFlight, HoldingUpStopsShortOfTheNoseDownLimit) {
+    FlyingPlayer craft;
+    craft.keys.held = {keys::kUp};
+    craft.fly(3.0);
+    EXPECT_LT(craft.player.pitchAngle, 150.0f);
+    EXPECT_GT(craft.player.pitchAngle, 150.0f - 40.0f * kStep - 1e-3f);
+}
+
+TEST(PlayerFlight, ANoseDownTurnReachingExactlyTheLimitIsRefused) {
+    Player player;
+    player.reset();
+    player.pitchAngle = 140.0f;
+    const glm::mat4 before = player.getModelMatrix();
+    player.pitchDown(10.0f);
+    EXPECT_EQ(player.getModelMatrix(), before);
+    player.pitchDown(9.99f);
+    EXPECT_NE(player.getModelMatrix(), before);
+}
+
+TEST(PlayerFlight, HoldingDownLoopsWithoutLimit) {
+    FlyingPlayer craft;
+    craft.keys.held = {keys::kDown};
+    craft.fly(2.0);  // 80 degrees nose up: pitch angle 10
+    EXPECT_NEAR(craft.player.pitchAngle, 10.0f, 0.05f);
+    craft.fly(1.0);  // over the vertical: 120 degrees up, nose pointing backwards
+    EXPECT_LT(craft.player.direction.z, 0.0f);
+    EXPECT_NEAR(craft.player.pitchAngle, 30.0f, 0.05f);
+}
+
+TEST(PlayerFlight, UpAndDownTogetherCancel) {
+    FlyingPlayer craft;
+    craft.keys.held = {keys::kUp, keys::kDown};
+    craft.fly(1.0);
+    EXPECT_NEAR(craft.player.pitchAngle, 90.0f, 1e-3f);
+}
+
+TEST(PlayerFlight, RollTurnsAboutTheNose) {
+    FlyingPlayer craft;
+    craft.keys.held = {keys::kRight};
+    craft.fly(0.75);  // 90 degrees
+    const glm::vec3 wing(craft.player.getModelMatrix()[0]);
+    EXPECT_NEAR(std::abs(wing.y), 1.0f, 1e-3f);
+    EXPECT_NEAR(craft.player.pitchAngle, 90.0f, 1e-3f);  // rolling alone keeps the nose level
+}
+
+// Speed
+TEST(PlayerFlight, ClimbingDrainsSpeedDownToTwo) {
+    FlyingPlayer craft;
+    craft.keys.held = {keys::kDown};
+    craft.fly(2.0);
+    craft.keys.held.clear();
+    craft.fly(10.0);
+    EXPECT_EQ(craft.player.speed, 2.0f);
+}
+
+TEST(PlayerFlight, DivingGainsSpeedUpToTwelve) {
+    FlyingPlayer craft;
+    craft.player.setModelMatrix(glm::translate(glm::mat4(1.0f), glm::vec3(100.0f, 5000.0f, -100.0f)));
+    craft.player.reset();
+    craft.keys.held = {keys::kUp};
+    craft.fly(20.0);
+    EXPECT_EQ(craft.player.speed, 12.0f);
+}
+
+TEST(PlayerFlight, SpeedRuleFollowsTheNoseVerticalPart) {
+    Player player;
+    player.reset();
+    player.pitchAngle = 60.0f;  // 30 degrees nose up
+    player.updateSpeed(1.0f);
+    EXPECT_NEAR(player.speed, 7.0f, 1e-5f);
+    player.pitchAngle = 120.0f;
+    player.updateSpeed(1.0f);
+    EXPECT_NEAR(player.speed, 7.5f, 1e-5f);
+}
+
+// Matrices for the motion blur and the chase camera
+TEST(PlayerFlight, PrevModelMatrixIsTheMatrixBeforeTheFramesTurns) {
+    FlyingPlayer craft;
+    craft.keys.held = {keys::kUp, keys::kRight};
+    craft.fly(0.5);
+    const glm::mat4 before = craft.player.getModelMatrix();
+    craft.player.update(kStep);
+    EXPECT_EQ(craft.player.getPrevModelMatrix(), before);
+    EXPECT_NE(craft.player.getModelMatrix(), before);
+}
+
+TEST(PlayerFlight, ChaseEyeIsOneUnitBehindAndAbove) {
+    FlyingPlayer craft;
+    craft.player.update(kStep);
+    const glm::vec3 eye = craft.player.cameraEye();
+    EXPECT_NEAR(eye.x, craft.player.position.x, 1e-4f);
+    EXPECT_NEAR(eye.y, craft.player.position.y + 0.65f, 1e-4f);
+    EXPECT_NEAR(eye.z, craft.player.position.z - 1.0f, 1e-4f);
+}
+
+TEST(PlayerFlight, ChaseEyeStaysOneUnitBehindWhateverThePitch) {
+    FlyingPlayer craft;
+    craft.keys.held = {keys::kUp};
+    craft.fly(1.0);
+    const glm::vec3 eye = craft.player.cameraEye();
+    const glm::vec2 behind(craft.player.position.x - eye.x, craft.player.position.z - eye.z);
+    EXPECT_NEAR(glm::length(behind), 1.0f, 1e-4f);
+    EXPECT_NEAR(eye.y - craft.player.position.y, 0.65f, 1e-4f);
+}
+
+TEST(PlayerFlight, ChaseEyeIsKeptWhenTheCraftPointsStraightUp) {
+    FlyingPlayer craft;
+    craft.player.update(kStep);
+    const glm::vec3 lastEye = craft.player.cameraEye();
+    craft.player.direction = glm::vec4(0.0f, 1.0f, 0.0f, 0.0f);
+    const glm::vec3 eye = craft.player.cameraEye();
+    EXPECT_EQ(eye, lastEye);
+    EXPECT_FALSE(std::isnan(eye.x));
+}
+
+TEST(PlayerFlight, WithoutInputTheCraftFliesHandsOff) {
+    Player player;
+    player.reset();
+    player.update(kStep);
+    EXPECT_NEAR(player.pitchAngle, 90.0f, 1e-4f);
+}

@@ -1,0 +1,216 @@
+#include "scene/Mesh.h"
+
+#include <gtest/gtest.h>
+
+#include <FreeImage.h>
+#include <GL/glew.h>
+#include <assimp/scene.h>
+#include <glm/gtc/matrix_transform.hpp>
+#include <glm/gtc/type_ptr.hpp>
+
+#include "gl/GlslProg.h"
+#include "gl/ShaderController.h"
+#include "gl/TextureExc.h"
+#include "scene/SceneController.h"
+#include "tests/support/GlContext.h"
+#include "tests/support/SceneBuilder.h"
+#include "tests/support/TestFiles.h"
+
+using common::gl::ShaderType;
+using common::scene::Mesh;
+using common::scene::SceneObject;
+using testsupport::SceneBuilder;
+
+namespace {
+
+// Writes a small RGBA PNG that FreeImage can read back.
+void writePng(const std::filesystem::path& path, int width = 4, int height = 4) {
+    std::filesystem::create_directories(path.parent_path());
+    FIBITMAP* bitmap = FreeImage_Allocate(width, height, 32);
+    FreeImage_Save(FIF_PNG, bitmap, path.string().c_str());
+    FreeImage_Unload(bitmap);
+}
+
+class MeshImport : public testsupport::GlTest {
+  protected:
+    std::unique_ptr<Mesh> import(const SceneBuilder& builder, unsigned meshIndex = 0,
+                                 const std::string& scenePath = "scene.dae") {
+        scene = builder.build();
+        auto mesh = std::make_unique<Mesh>();
+        mesh->initFromAiMesh(scene->mMeshes[meshIndex], scene.get(), scenePath);
+        return mesh;
+    }
+
+    std::unique_ptr<aiScene> scene;
+};
+
+glm::mat4 readUniform(GLuint program, const char* name) {
+    glm::mat4 value(0.0f);
+    glGetUniformfv(program, glGetUniformLocation(program, name), glm::value_ptr(value));
+    return value;
+}
+
+}  // namespace
+
+// Geometry and bounds
+TEST_F(MeshImport, BoundsStartAtTheOrigin) {
+    SceneBuilder builder;
+    builder.addMesh(SceneBuilder::box(glm::vec3(5, 6, 7), glm::vec3(10, 11, 12)));
+    const auto mesh = import(builder);
+    EXPECT_EQ(mesh->getLocalBox()->min, glm::vec3(0));
+    EXPECT_EQ(mesh->getLocalBox()->max, glm::vec3(10, 11, 12));
+}
+
+TEST_F(MeshImport, TheWorldBoxFollowsTheModelMatrixSetBeforehand) {
+    SceneBuilder builder;
+    builder.addMesh(SceneBuilder::box(glm::vec3(-1), glm::vec3(1)));
+    scene = builder.build();
+    Mesh mesh;
+    mesh.setModelMatrix(glm::translate(glm::mat4(1.0f), glm::vec3(100, 0, 0)));
+    mesh.initFromAiMesh(scene->mMeshes[0], scene.get(), "scene.dae");
+    EXPECT_EQ(mesh.getWorldBox()->min, glm::vec3(99, -1, -1));
+    EXPECT_EQ(mesh.getWorldBox()->max, glm::vec3(101, 1, 1));
+}
+
+TEST_F(MeshImport, TriangleAndIndexCountsFollowTheFaces) {
+    SceneBuilder builder;
+    builder.addMesh(SceneBuilder::box(glm::vec3(0), glm::vec3(1)));
+    const auto mesh = import(builder);
+    EXPECT_EQ(mesh->getTriangleCount(), 12);
+    EXPECT_EQ(mesh->indices.size(), 36u);
+    EXPECT_EQ(mesh->positions.size(), 8u);
+    EXPECT_EQ(mesh->normals.size(), 8u);
+    EXPECT_EQ(mesh->uvs.size(), 8u);
+    EXPECT_EQ(mesh->uvs[3], glm::vec2(1, 1));
+}
+
+TEST_F(MeshImport, NoFacesGiveNoTriangles) {
+    SceneBuilder builder;
+    SceneBuilder::MeshSpec empty = SceneBuilder::triangle();
+    empty.faces.clear();
+    builder.addMesh(empty);
+    const auto mesh = import(builder);
+    EXPECT_EQ(mesh->getTriangleCount(), 0);
+    EXPECT_TRUE(mesh->indices.empty());
+    mesh->draw();  // draws nothing and does not fail
+}
+
+TEST_F(MeshImport, MissingTextureCoordinatesAreZero) {
+    SceneBuilder builder;
+    SceneBuilder::MeshSpec spec = SceneBuilder::triangle();
+    spec.uvs.clear();
+    builder.addMesh(spec);
+    const auto mesh = import(builder);
+    ASSERT_EQ(mesh->uvs.size(), 3u);
+    for (const glm::vec2& uv : mesh->uvs) {
+        EXPECT_EQ(uv, glm::vec2(0));
+    }
+}
+
+TEST_F(MeshImport, PointAndLineFacesAreSkipped) {
+    SceneBuilder builder;
+    SceneBuilder::MeshSpec spec = SceneBuilder::box(glm::vec3(0), glm::vec3(1));
+    spec.faces = {{0}, {0, 1, 2}, {1, 2}, {3, 2, 1}};
+    builder.addMesh(spec);
+    const auto mesh = import(builder);
+    EXPECT_EQ(mesh->indices, (std::vector<std::uint32_t>{0, 1, 2, 3, 2, 1}));
+    EXPECT_EQ(mesh->getTriangleCount(), 2);
+}
+
+// Material textures
+TEST_F(MeshImport, TheTextureIsLookedUpBesideTheSceneFile) {
+    testsupport::TempDir dir;
+    writePng(dir.path() / "models" / "skin.png");
+    SceneBuilder builder;
+    SceneBuilder::MeshSpec spec = SceneBuilder::triangle();
+    spec.material = builder.addMaterial({"skin.png", "other.png"});
+    builder.addMesh(spec);
+    const auto mesh = import(builder, 0, (dir.path() / "models" / "scene.dae").string());
+    ASSERT_NE(mesh->texture, nullptr);  // the first diffuse texture only: other.png does not exist
+}
+
+TEST_F(MeshImport, WithoutADiffuseTextureThereIsNone) {
+    SceneBuilder builder;
+    builder.addMesh(SceneBuilder::triangle());
+    EXPECT_EQ(import(builder)->texture, nullptr);
+}
+
+TEST_F(MeshImport, AMissingTextureFileThrowsWithItsFullPath) {
+    SceneBuilder builder;
+    SceneBuilder::MeshSpec spec = SceneBuilder::triangle();
+    spec.material = builder.addMaterial({"gone.png"});
+    builder.addMesh(spec);
+    try {
+        import(builder, 0, "/nowhere/scene.dae");
+        FAIL() << "no exception";
+    } catch (const common::gl::TextureExc& error) {
+        EXPECT_NE(std::string(error.what()).find("/nowhere/gone.png"), std::string::npos) << error.what();
+    }
+}
+
+TEST(MeshDirectory, OnlyTheLastForwardSlashCounts) {
+    EXPECT_EQ(Mesh::directoryOf("../resources/meshes/Circle.dae"), "../resources/meshes");
+    EXPECT_EQ(Mesh::directoryOf("Circle.dae"), ".");
+    EXPECT_EQ(Mesh::directoryOf("/Circle.dae"), "/");
+    EXPECT_EQ(Mesh::directoryOf("models\\win\\Circle.dae"), ".");
+    EXPECT_EQ(Mesh::directoryOf("a/b\\c.dae"), "a");
+}
+
+// Drawing
+TEST_F(MeshImport, DrawSetsTheMatricesOfItsProgram) {
+    SceneBuilder builder;
+    builder.addMesh(SceneBuilder::triangle());
+    scene = builder.build();
+    Mesh mesh;
+    mesh.shaderKey = ShaderType::LightShader;
+    const glm::mat4 model = glm::translate(glm::mat4(1.0f), glm::vec3(1, 2, 3));
+    const glm::mat4 previous = glm::translate(glm::mat4(1.0f), glm::vec3(1, 2, 2));
+    mesh.setModelMatrix(model);
+    mesh.setPrevModelMatrix(previous);
+    mesh.initFromAiMesh(scene->mMeshes[0], scene.get(), "scene.dae");
+    mesh.draw();
+
+    const GLuint program =
+        common::gl::ShaderController::instance().getShader(ShaderType::LightShader)->handle;
+    const glm::mat4 view = common::scene::SceneController::instance().camera->viewMatrix;
+    EXPECT_EQ(readUniform(program, "modelMatrix"), model);
+    EXPECT_EQ(readUniform(program, "prevModelMatrix"), previous);
+    const glm::mat4 expected = view * glm::transpose(glm::inverse(model));
+    const glm::mat4 actual = readUniform(program, "invertedTransposedModelViewMatrix");
+    for (int c = 0; c < 4; ++c) {
+        for (int r = 0; r < 4; ++r) {
+            EXPECT_NEAR(actual[c][r], expected[c][r], 1e-5f);
+        }
+    }
+}
+
+// The object model
+TEST(SceneObjectModel, UpdateTwiceWithoutMovingLeavesNoVelocity) {
+    Mesh mesh;
+    mesh.setModelMatrix(glm::translate(glm::mat4(1.0f), glm::vec3(4, 0, 0)));
+    mesh.update(0.1);
+    mesh.update(0.1);
+    EXPECT_EQ(mesh.getPrevModelMatrix(), mesh.getModelMatrix());
+}
+
+TEST(SceneObjectModel, TheInverseFollowsTheLatestMatrix) {
+    Mesh mesh;
+    EXPECT_EQ(mesh.getInverseModelMatrix(), glm::mat4(1.0f));
+    const glm::mat4 moved = glm::translate(glm::mat4(1.0f), glm::vec3(4, 5, 6));
+    mesh.setModelMatrix(moved);
+    EXPECT_EQ(mesh.getInverseModelMatrix(), glm::inverse(moved));
+    EXPECT_EQ(mesh.getPosition(), glm::vec3(4, 5, 6));
+}
+
+TEST(SceneObjectModel, UpAxisIsTheObjectsOwnYAxis) {
+    Mesh mesh;
+    EXPECT_EQ(mesh.getUpAxis(), glm::vec3(0, 1, 0));
+    // +90 degrees about z: the local y axis points along world -x.
+    mesh.setModelMatrix(glm::rotate(glm::mat4(1.0f), 90.0f * 0.017453292f, glm::vec3(0, 0, 1)));
+    const glm::vec3 axis = mesh.getUpAxis();
+    EXPECT_NEAR(axis.x, -1.0f, 1e-6f);
+    EXPECT_NEAR(axis.y, 0.0f, 1e-6f);
+    // Scale does not change the direction.
+    mesh.setModelMatrix(glm::scale(glm::mat4(1.0f), glm::vec3(0.25f)));
+    EXPECT_EQ(mesh.getUpAxis(), glm::vec3(0, 1, 0));
+}
