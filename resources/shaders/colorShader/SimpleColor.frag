@@ -17,7 +17,7 @@ uniform mat4 viewMatrix;
 layout(location = 0) out vec4 fragColor;
 layout(location = 1) out vec3 fragVelocity;
 
-const vec3 kRingColor = vec3(1.0, 0.52, 0.06);
+const vec3 kRingColor = vec3(1.0, 0.40, 0.02);
 const vec3 kSunDirectionWorld = vec3(0.35, 0.85, 0.4);
 const vec3 kFogColor = vec3(0.48, 0.61, 0.79);
 
@@ -45,8 +45,8 @@ void main() {
     float specular = pow(max(dot(n, halfway), 0.0), 40.0);
     float rim = pow(1.0 - max(dot(n, toEye), 0.0), 3.0);
 
-    vec3 color = kRingColor * (0.35 + 0.75 * diffuse + 0.2 * sky) + vec3(0.6) * specular
-                 + vec3(1.0, 0.8, 0.4) * 0.5 * rim;
+    vec3 color = kRingColor * (0.3 + 0.8 * diffuse + 0.2 * sky) + vec3(0.6) * specular
+                 + vec3(1.0, 0.65, 0.2) * 0.45 * rim;
     color = mix(color, kFogColor, fogAmount(length(vPositionView)));
 
     fragColor = vec4(color, 1.0);
