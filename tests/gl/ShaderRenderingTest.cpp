@@ -136,6 +136,72 @@ TEST_F(ShaderRenderingTest, TheArrowProgramTurnsTheQuadByRotate) {
     EXPECT_FLOAT_EQ(pixelAt(pixels, 8, 1, 1).b, 1.0f);  // blue came from the top left
 }
 
+TEST_F(ShaderRenderingTest, TheTextProgramMapsWindowPixelsOntoTheViewport) {
+    testsupport::beginStdoutCapture();
+    GlslProg text("../resources/shaders/textShader/TextVertexShader.vert",
+                  "../resources/shaders/textShader/TextFragmentShader.frag");
+    testsupport::endStdoutCapture();
+    auto texture = cornerTexture();
+
+    // One glyph-like square over window pixels 0..4 x 0..4 of an 8 x 8 window, showing the whole picture.
+    const float corners[] = {0, 4, 0, 0, 4, 4, 4, 0, 4, 4, 0, 0};
+    const float uvs[] = {0, 1, 0, 0, 1, 1, 1, 0, 1, 1, 0, 0};
+    GLuint vao = 0;
+    GLuint buffers[2] = {};
+    glGenVertexArrays(1, &vao);
+    glBindVertexArray(vao);
+    glGenBuffers(2, buffers);
+    glBindBuffer(GL_ARRAY_BUFFER, buffers[0]);
+    glBufferData(GL_ARRAY_BUFFER, sizeof corners, corners, GL_STATIC_DRAW);
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, 0, nullptr);
+    glBindBuffer(GL_ARRAY_BUFFER, buffers[1]);
+    glBufferData(GL_ARRAY_BUFFER, sizeof uvs, uvs, GL_STATIC_DRAW);
+    glEnableVertexAttribArray(1);
+    glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, 0, nullptr);
+
+    gltest::ColorTarget target(8, 8);
+    texture->bind(0);
+    text.bind();
+    text.setUniform("size", glm::vec2(8.0f, 8.0f));
+    text.setUniform("myTextureSampler", 0);
+    glDrawArrays(GL_TRIANGLES, 0, 6);
+    const auto pixels = target.read();
+    glBindVertexArray(0);
+    glDeleteBuffers(2, buffers);
+    glDeleteVertexArrays(1, &vao);
+    EXPECT_TRUE(gltest::glErrors().empty());
+
+    EXPECT_FLOAT_EQ(pixelAt(pixels, 8, 0, 0).r, 1.0f);  // the picture's bottom left at the window's
+    EXPECT_FLOAT_EQ(pixelAt(pixels, 8, 0, 3).b, 1.0f);
+    EXPECT_NEAR(pixelAt(pixels, 8, 3, 0).a, 128.0f / 255.0f, 1e-3);
+    EXPECT_FLOAT_EQ(pixelAt(pixels, 8, 3, 3).a, 0.0f);
+    for (auto [x, y] : {std::pair{4, 0}, std::pair{0, 4}, std::pair{6, 6}}) {
+        const Rgba outside = pixelAt(pixels, 8, x, y);
+        EXPECT_FLOAT_EQ(outside.r + outside.g + outside.b + outside.a, 0.0f) << x << "," << y;
+    }
+}
+
+TEST_F(ShaderRenderingTest, TheDepthProgramWritesDepthSeenThroughProjectionViewAndModel) {
+    RenderTarget map(16, 16);
+    map.bindForWriting();
+    glClear(GL_DEPTH_BUFFER_BIT);
+    glEnable(GL_DEPTH_TEST);
+    GlslProg& depth = program(ShaderType::ShadowDepthShader);
+    depth.bind();
+    depth.setUniform("projectionMatrix", glm::scale(glm::mat4(1.0f), glm::vec3(1.0f, 1.0f, 0.5f)));
+    depth.setUniform("viewMatrix", glm::translate(glm::mat4(1.0f), glm::vec3(0.0f, 0.0f, -0.2f)));
+    depth.setUniform("modelMatrix", glm::translate(glm::mat4(1.0f), glm::vec3(0.0f, 0.0f, -0.4f)));
+    gltest::FullScreenQuad().draw();
+    glDisable(GL_DEPTH_TEST);
+    float value = -1.0f;
+    glReadPixels(8, 8, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &value);
+    RenderTarget::unbind();
+    // z = 0.5 x (-0.4 - 0.2) = -0.3 in clip space, so depth 0.35.
+    EXPECT_NEAR(value, 0.35f, 1e-3);
+    EXPECT_TRUE(gltest::glErrors().empty());
+}
+
 // --- the composite pass ---
 
 class BlurTest : public ShaderRenderingTest {
