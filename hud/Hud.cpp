@@ -1,0 +1,143 @@
+#include "hud/Hud.h"
+
+#include <cstdio>
+
+#include <GL/glew.h>
+
+#include <glm/gtc/matrix_transform.hpp>
+
+#include "gl/GlslProg.h"
+#include "gl/ShaderController.h"
+#include "gl/Texture.h"
+#include "hud/TextOverlay.h"
+#include "scene/Quad.h"
+#include "scene/SceneController.h"
+
+namespace common::hud {
+namespace {
+
+constexpr double kDegreesToRadians = 0.017453292;
+constexpr double kCountdownEnd = 4.0;
+// Large enough for any formatted int or float line of the display.
+constexpr std::size_t kLineLength = 128;
+
+}  // namespace
+
+Hud::Hud(int width, int height) : width(width), height(height) {
+    TextOverlay& overlay = TextOverlay::instance();
+    overlay.height = static_cast<float>(height);
+    overlay.width = static_cast<float>(width);
+    overlay.init(kFontPath);
+
+    plainQuad = std::make_unique<scene::Quad>();
+    needleQuad = std::make_unique<scene::Quad>();
+    needleQuad->shader = gl::ShaderController::instance().getShader(gl::ShaderType::ArrowShader);
+
+    altimeterTexture = std::make_unique<gl::Texture>(kAltimeterPath, GL_TEXTURE_2D);
+    needleTexture = std::make_unique<gl::Texture>(kNeedlePath, GL_TEXTURE_2D);
+    scoreTexture = std::make_unique<gl::Texture>(kScorePath, GL_TEXTURE_2D);
+    warningTexture = std::make_unique<gl::Texture>(kWarningPath, GL_TEXTURE_2D);
+}
+
+Hud::~Hud() = default;
+
+const char* Hud::countdownText(double t) {
+    if (t <= 1.0) {
+        return "3";
+    }
+    if (t <= 2.0) {
+        return "2";
+    }
+    if (t <= 3.0) {
+        return "1";
+    }
+    return "0";
+}
+
+bool Hud::countdownOver(double t) {
+    return t > kCountdownEnd;
+}
+
+glm::mat4 Hud::needleMatrix(float angleDegrees) {
+    const auto radians = static_cast<float>(angleDegrees * kDegreesToRadians);
+    return glm::rotate(glm::mat4(1.0f), radians, glm::vec3(0.0f, 0.0f, 1.0f));
+}
+
+void Hud::beginImage(int x, int y, int viewportWidth, int viewportHeight) const {
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glViewport(x, y, viewportWidth, viewportHeight);
+}
+
+void Hud::drawImage(const gl::Texture& texture, scene::Quad& quad) const {
+    texture.bind(0);
+    quad.draw();
+}
+
+void Hud::printLine(const char* text, int x, int y, int size) const {
+    glViewport(0, 0, width, height);
+    TextOverlay::instance().printText(text, x, y, size);
+}
+
+void Hud::drawAltimeter(float angleDegrees) {
+    beginImage(width - kDialSize, 0, kDialSize, kDialSize);
+    drawImage(*altimeterTexture, *plainQuad);
+    // Without the arrow program the needle is left out; the dial alone is still drawn.
+    if (gl::GlslProg* arrow = needleQuad->shader) {
+        arrow->bind();
+        arrow->setUniform("rotate", needleMatrix(angleDegrees));
+        drawImage(*needleTexture, *needleQuad);
+    }
+    glDisable(GL_BLEND);
+}
+
+bool Hud::drawCountdown(double t) {
+    printLine(countdownText(t), width / 2 - 40, height / 2, 80);
+    return countdownOver(t);
+}
+
+void Hud::drawAverageFps(float fps) {
+    char line[kLineLength];
+    std::snprintf(line, sizeof line, "Avg. FPS: %.2f", static_cast<double>(fps));
+    printLine(line, 10, height - 50, 20);
+}
+
+void Hud::drawTriangleCount(std::int32_t count) {
+    char line[kLineLength];
+    std::snprintf(line, sizeof line, "Triangle count: %i", static_cast<int>(count));
+    printLine(line, 10, height - 80, 20);
+}
+
+void Hud::drawFinish() {
+    printLine("Finish!", width / 2 - 140, height / 2, 40);
+}
+
+void Hud::drawPoints(std::int32_t points) {
+    char line[kLineLength];
+    std::snprintf(line, sizeof line, "Your Points: %i", static_cast<int>(points));
+    printLine(line, width / 2 - 320, height / 2 - 60, 40);
+}
+
+void Hud::drawGameOver() {
+    printLine("GAME OVER", width / 2 - 225, height / 2, 50);
+}
+
+void Hud::drawScoreIcon() {
+    beginImage(10, 15, kIconSize, kIconSize);
+    drawImage(*scoreTexture, *plainQuad);
+    glDisable(GL_BLEND);
+}
+
+void Hud::drawScore() {
+    char line[kLineLength];
+    std::snprintf(line, sizeof line, " %i", static_cast<int>(scene::SceneController::instance().getScore()));
+    printLine(line, 44, 64, 20);
+}
+
+void Hud::drawWarning() {
+    beginImage(10, height / 2, kIconSize, kIconSize);
+    drawImage(*warningTexture, *plainQuad);
+    glDisable(GL_BLEND);
+}
+
+}  // namespace common::hud
