@@ -1,0 +1,107 @@
+#include "tools/Course.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <glm/geometric.hpp>
+
+namespace common::assetgen {
+
+namespace {
+
+// One leg of the route, flown from the previous ring (or the start) to the next ring: its length on the
+// map, the change of heading before it (degrees, positive turns left) and the change of height.
+struct Leg {
+    double length;
+    double turn;
+    double climb;
+};
+
+constexpr double kDegree = 0.017453292519943295;
+
+const glm::dvec3 kStart(110.0, 280.0, -424.0);
+
+// clang-format off
+const Leg kLegs[] = {
+    // Nose down from the start to gather speed, then south high above the western hills.
+    {32, 0, -16}, {28, -8, -14}, {28, 8, -13}, {28, 8, -10}, {28, -8, -10}, {28, -8, -10}, {28, 8, -10},
+    {28, 0, -10},
+    // Left round the south-west and east over the southern hills.
+    {28, 20, -10}, {28, 25, -10}, {28, 25, -10}, {28, 20, -10}, {28, 0, -10},
+    // Left again, down into the valley that runs north through the highlands.
+    {28, 25, -9}, {28, 30, -9}, {28, 30, -9}, {28, 5, -9}, {28, -10, -9}, {28, 15, -9}, {28, -15, -9},
+    // Over the saddle, paid for with speed.
+    {30, -10, 4},
+    // Right and down to the lake and the finish.
+    {28, -15, -11}, {28, -20, -11}, {28, -15, -10}, {28, -5, -9},
+};
+// clang-format on
+
+glm::dvec3 catmullRom(const glm::dvec3& p0, const glm::dvec3& p1, const glm::dvec3& p2, const glm::dvec3& p3,
+                      double t) {
+    const double t2 = t * t;
+    const double t3 = t2 * t;
+    return 0.5 * ((2.0 * p1) + (p2 - p0) * t + (2.0 * p0 - 5.0 * p1 + 4.0 * p2 - p3) * t2 +
+                  (3.0 * p1 - p0 - 3.0 * p2 + p3) * t3);
+}
+
+}  // namespace
+
+Course::Course() : start_(kStart) {
+    glm::dvec3 position = kStart;
+    double heading = 0.0;  // 0 faces +z; the craft starts facing that way
+    controlPoints_.push_back(position);
+    for (const Leg& leg : kLegs) {
+        heading += leg.turn * kDegree;
+        position += glm::dvec3(std::sin(heading) * leg.length, leg.climb, std::cos(heading) * leg.length);
+        controlPoints_.push_back(position);
+        rings_.push_back(CourseRing{position, glm::dvec3(0.0), false});
+    }
+    rings_.back().finish = true;
+    // Past the finish the line runs straight on, so the finish ring faces along its last leg.
+    controlPoints_.push_back(position + (position - controlPoints_[controlPoints_.size() - 2]));
+
+    for (std::size_t i = 0; i < rings_.size(); ++i) {
+        const glm::dvec3 tangent = controlPoints_[i + 2] - controlPoints_[i];
+        rings_[i].direction = glm::normalize(tangent);
+    }
+}
+
+glm::dvec3 Course::pointOnCurve(std::size_t segment, double t) const {
+    const std::size_t last = controlPoints_.size() - 1;
+    const glm::dvec3& p1 = controlPoints_[segment];
+    const glm::dvec3& p2 = controlPoints_[segment + 1];
+    // The ends are extended in a straight line, which keeps the start's first leg straight.
+    const glm::dvec3 p0 = segment > 0 ? controlPoints_[segment - 1] : p1 - (p2 - p1);
+    const glm::dvec3 p3 = segment + 2 <= last ? controlPoints_[segment + 2] : p2 + (p2 - p1);
+    return catmullRom(p0, p1, p2, p3, t);
+}
+
+std::vector<glm::dvec3> Course::centreLine(double step) const {
+    std::vector<glm::dvec3> line;
+    for (std::size_t segment = 0; segment + 1 < controlPoints_.size(); ++segment) {
+        const double length = glm::length(controlPoints_[segment + 1] - controlPoints_[segment]);
+        const int count = std::max(1, int(std::ceil(length / step)));
+        for (int k = 0; k < count; ++k) {
+            line.push_back(pointOnCurve(segment, double(k) / count));
+        }
+    }
+    line.push_back(controlPoints_.back());
+    return line;
+}
+
+glm::dmat4 Course::ringTransform(std::size_t i) const {
+    const CourseRing& ring = rings_[i];
+    const double scale = ring.finish ? 1.0 : 0.25;
+    const glm::dvec3 axisY = ring.direction;
+    const glm::dvec3 axisX = glm::normalize(glm::cross(axisY, glm::dvec3(0.0, 1.0, 0.0)));
+    const glm::dvec3 axisZ = glm::cross(axisX, axisY);
+    glm::dmat4 transform(1.0);
+    transform[0] = glm::dvec4(axisX * scale, 0.0);
+    transform[1] = glm::dvec4(axisY * scale, 0.0);
+    transform[2] = glm::dvec4(axisZ * scale, 0.0);
+    transform[3] = glm::dvec4(ring.position, 1.0);
+    return transform;
+}
+
+}  // namespace common::assetgen
