@@ -1,0 +1,153 @@
+#include "tools/AssetGenerator.h"
+
+#include <stdexcept>
+#include <string>
+#include <system_error>
+
+#include <glm/geometric.hpp>
+#include <glm/mat4x4.hpp>
+
+#include "tools/ColladaWriter.h"
+#include "tools/Course.h"
+#include "tools/CraftModel.h"
+#include "tools/FontAtlas.h"
+#include "tools/HudArt.h"
+#include "tools/Landscape.h"
+#include "tools/RingModel.h"
+#include "tools/SceneShapes.h"
+#include "tools/SkyPainter.h"
+#include "tools/TerrainPainter.h"
+
+namespace common::assetgen {
+
+namespace {
+
+const char* const kFontPath = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
+
+// The sky sphere and the water disc are centred over the landscape. The sphere stays inside the
+// camera's far distance (1000) from anywhere over the landscape up to well above the start height.
+const glm::dvec3 kLandscapeCentre(256.0, 20.0, -256.0);
+constexpr double kSkyRadius = 540.0;
+constexpr double kSkyCentreHeight = 60.0;
+constexpr double kWaterRadius = 530.0;
+constexpr double kWaterTile = 24.0;
+
+// The sun: high in the south-west, aimed at the middle of the island.
+const glm::dvec3 kSunPosition(-120.0, 430.0, 110.0);
+
+glm::dmat4 translation(const glm::dvec3& offset) {
+    glm::dmat4 transform(1.0);
+    transform[3] = glm::dvec4(offset, 1.0);
+    return transform;
+}
+
+// A frame at `position` whose local -z axis points at `target` (how the importer aims a light).
+glm::dmat4 aimedAt(const glm::dvec3& position, const glm::dvec3& target) {
+    const glm::dvec3 back = glm::normalize(position - target);
+    const glm::dvec3 side = glm::normalize(glm::cross(glm::dvec3(0.0, 1.0, 0.0), back));
+    const glm::dvec3 up = glm::cross(back, side);
+    glm::dmat4 transform(1.0);
+    transform[0] = glm::dvec4(side, 0.0);
+    transform[1] = glm::dvec4(up, 0.0);
+    transform[2] = glm::dvec4(back, 0.0);
+    transform[3] = glm::dvec4(position, 1.0);
+    return transform;
+}
+
+// "Circle", "Circle.001", "Circle.002", ...
+std::string ringName(std::size_t index) {
+    if (index == 0) {
+        return "Circle";
+    }
+    std::string number = std::to_string(index);
+    return "Circle." + std::string(3 - std::min<std::size_t>(3, number.size()), '0') + number;
+}
+
+void makeFolder(const std::filesystem::path& path) {
+    std::error_code error;
+    std::filesystem::create_directories(path, error);
+    if (error) {
+        throw std::runtime_error("cannot create " + path.string() + ": " + error.message());
+    }
+}
+
+}  // namespace
+
+void AssetGenerator::run() const {
+    makeFolder(resourceDir_ / "meshes" / "low_res_Mountain");
+    makeFolder(resourceDir_ / "textures");
+    writeWorld();
+    writeRingModel();
+    writeHud();
+}
+
+void AssetGenerator::writeWorld() const {
+    const std::filesystem::path sceneDir = resourceDir_ / "meshes" / "low_res_Mountain";
+    const Course course;
+    const Landscape landscape(course);
+    landscape.saveBmp((resourceDir_ / "meshes" / "heightmap.bmp").string());
+
+    const glm::dvec3 towardSun = glm::normalize(kSunPosition - kLandscapeCentre);
+    TerrainPainter(landscape).paint(2048).savePng((sceneDir / "terrain.png").string());
+    SkyPainter::paintWater(512).savePng((sceneDir / "water.png").string());
+    SkyPainter::paintSky(2048, 1024, towardSun).savePng((sceneDir / "sky.png").string());
+    CraftModel::paintLivery(256).savePng((sceneDir / "craft.png").string());
+    RingModel::paintDiscTexture(64).savePng((sceneDir / "disc.png").string());
+
+    ColladaWriter scene;
+    const int terrainMaterial = scene.addMaterial("TerrainMaterial", "terrain.png", {1.0, 1.0, 1.0});
+    const int waterMaterial = scene.addMaterial("WaterMaterial", "water.png", {0.13, 0.33, 0.44});
+    const int skyMaterial = scene.addMaterial("SkyMaterial", "sky.png", {0.6, 0.75, 0.9});
+    const int craftMaterial = scene.addMaterial("CraftMaterial", "craft.png", {0.9, 0.9, 0.9});
+    const int markerMaterial = scene.addMaterial("RingMarkerMaterial", "", {1.0, 0.7, 0.1});
+    const int discMaterial = scene.addMaterial("DiscMaterial", "disc.png", {0.8, 0.9, 1.0});
+
+    const int terrainMesh = scene.addMesh("TerrainMesh", SceneShapes::terrain(landscape), terrainMaterial);
+    const int waterMesh =
+        scene.addMesh("WaterMesh", SceneShapes::water(kWaterRadius, kWaterTile), waterMaterial);
+    const int skyMesh = scene.addMesh("SkyMesh", SceneShapes::skySphere(kSkyRadius, 48, 24), skyMaterial);
+    const int craftMesh = scene.addMesh("CraftMesh", CraftModel::build(), craftMaterial);
+    const int markerMesh = scene.addMesh("RingMarkerMesh", SceneShapes::marker(), markerMaterial);
+    const int discMesh = scene.addMesh("DiscMesh", SceneShapes::disc(48), discMaterial);
+
+    scene.addNode("Terrain", glm::dmat4(1.0), {terrainMesh});
+    scene.addNode("Water", translation({kLandscapeCentre.x, Landscape::kWaterLevel, kLandscapeCentre.z}),
+                  {waterMesh});
+    scene.addNode("Skybox", translation({kLandscapeCentre.x, kSkyCentreHeight, kLandscapeCentre.z}),
+                  {skyMesh});
+    // Level and unturned, so the craft starts facing +z, straight at the first ring.
+    scene.addNode("Player", translation(course.start()), {craftMesh});
+    // Rings in course order, the finish last.
+    std::size_t ordinary = 0;
+    for (std::size_t i = 0; i < course.rings().size(); ++i) {
+        const std::string name = course.rings()[i].finish ? "FIN" : ringName(ordinary++);
+        scene.addNode(name, course.ringTransform(i), {markerMesh});
+    }
+    scene.addNode("Trans", glm::dmat4(1.0), {discMesh});
+    scene.addLight("Sun", aimedAt(kSunPosition, kLandscapeCentre), {1.0, 0.96, 0.88});
+    scene.write((sceneDir / "mountain_player.dae").string());
+}
+
+void AssetGenerator::writeRingModel() const {
+    const std::filesystem::path meshDir = resourceDir_ / "meshes";
+    RingModel::paintTexture(128).savePng((meshDir / "ring.png").string());
+    ColladaWriter model;
+    const int material = model.addMaterial("RingMaterial", "ring.png", {1.0, 0.7, 0.1});
+    const int arc = model.addMesh("RingArcMesh", RingModel::arc(), material);
+    for (int part = 0; part < RingModel::kParts; ++part) {
+        model.addNode("part" + std::to_string(part), RingModel::partTransform(part), {arc});
+    }
+    model.write((meshDir / "Circle.dae").string());
+}
+
+void AssetGenerator::writeHud() const {
+    const std::filesystem::path textureDir = resourceDir_ / "textures";
+    FontAtlas::render(kFontPath, 64).savePng((textureDir / "font.png").string());
+    HudArt art(kFontPath);
+    art.altimeter(256).savePng((textureDir / "altimeter.png").string());
+    art.arrow(256).savePng((textureDir / "arrow.png").string());
+    art.score(256).savePng((textureDir / "score.png").string());
+    art.warning(256).savePng((textureDir / "warn.png").string());
+}
+
+}  // namespace common::assetgen

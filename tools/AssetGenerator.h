@@ -1,0 +1,25 @@
+#pragma once
+
+#include <filesystem>
+
+namespace common::assetgen {
+
+// Writes every generated resource of the game under one resources folder: the height image, the
+// scene file with its textures, the ring model, the font atlas and the HUD pictures. Everything is
+// made from fixed seeds, so two runs write the same bytes.
+class AssetGenerator {
+  public:
+    explicit AssetGenerator(std::filesystem::path resourceDir) : resourceDir_(std::move(resourceDir)) {}
+
+    // Throws std::runtime_error with a one-line reason when a file cannot be made.
+    void run() const;
+
+  private:
+    void writeWorld() const;
+    void writeRingModel() const;
+    void writeHud() const;
+
+    std::filesystem::path resourceDir_;
+};
+
+}  // namespace common::assetgen
