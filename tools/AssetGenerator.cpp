@@ -26,10 +26,13 @@ const char* const kFontPath = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.
 
 // The sky sphere and the water disc are centred over the landscape. The sphere stays inside the
 // camera's far distance (1000) from anywhere over the landscape up to well above the start height.
+// Its centre sits at about the middle of the heights the craft flies at, so that the sphere's equator,
+// painted as the horizon, shows roughly level wherever the craft is; the water disc ends just inside
+// the sphere, where the painted distant sea takes over.
 const glm::dvec3 kLandscapeCentre(256.0, 20.0, -256.0);
 constexpr double kSkyRadius = 540.0;
-constexpr double kSkyCentreHeight = 60.0;
-constexpr double kWaterRadius = 530.0;
+constexpr double kSkyCentreHeight = 150.0;
+constexpr double kWaterRadius = 510.0;
 constexpr double kWaterTile = 24.0;
 
 // The sun: high in the south-west, aimed at the middle of the island.

@@ -22,12 +22,16 @@ double smoothstep(double edge0, double edge1, double x) {
 }
 
 const glm::dvec3 kZenith(0.20, 0.40, 0.78);
-const glm::dvec3 kHorizonHaze(0.80, 0.86, 0.92);
+// The game fogs the terrain and water towards (0.48, 0.61, 0.79) in linear light with distance; on
+// screen that is this colour. The horizon is painted in it, so distant land and water melt into it.
+const glm::dvec3 kHorizonHaze(0.716, 0.799, 0.898);
+// How the water looks at the sphere's distance, lit and mostly fogged.
+const glm::dvec3 kFarSea(0.56, 0.66, 0.77);
 const glm::dvec3 kSunGlow(1.00, 0.90, 0.72);
 
 }  // namespace
 
-const glm::dvec3 SkyPainter::kSeaColour(0.13, 0.33, 0.44);
+const glm::dvec3 SkyPainter::kSeaColour(0.15, 0.40, 0.50);
 
 glm::dvec3 SkyPainter::direction(const glm::dvec2& uv) {
     const double azimuth = 2.0 * kPi * uv.x;
@@ -57,9 +61,10 @@ Image SkyPainter::paintSky(int width, int height, const glm::dvec3& towardSun) {
                                                   smoothstep(-0.1, 0.5, density + 0.4 * sunAlign));
                 colour = glm::mix(colour, cloud, 0.85 * cover);
             } else {
-                // The sea beyond the water plane, hazier towards the horizon.
+                // The sea beyond the water plane. The water disc's rim is seen about 15 degrees below
+                // the sphere's equator, where this reaches the far sea's colour.
                 const double depth = std::min(1.0, -d.y * 4.0);
-                colour = glm::mix(kHorizonHaze * 0.92, kSeaColour, smoothstep(0.0, 1.0, std::sqrt(depth)));
+                colour = glm::mix(kHorizonHaze, kFarSea, smoothstep(0.0, 1.0, depth));
             }
             // The sun: a soft glow and a bright disc.
             colour += kSunGlow * (0.30 * std::pow(sunAlign, 12.0) + 0.8 * std::pow(sunAlign, 900.0));

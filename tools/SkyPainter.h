@@ -8,11 +8,11 @@
 namespace common::assetgen {
 
 // Paints the sky sphere's texture and the tiling water texture. The chase camera looks down on the
-// craft, so high up most of the sphere that shows is below its equator: that half is distant sea
-// fading into haze, in the water's own colour, so the sea runs on past the water plane.
+// craft, so what shows of the sphere is mostly around and below its equator: distant sea fading into
+// the haze that the game's fog gives far water and land, so the sea runs on past the water plane.
 class SkyPainter {
   public:
-    // The colour the water averages out to, also used for the sea beyond it.
+    // The colour the water texture averages out to.
     static const glm::dvec3 kSeaColour;
 
     // Unit direction from the sphere's centre for a texture coordinate: u goes once round (azimuth),
