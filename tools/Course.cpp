@@ -19,12 +19,12 @@ struct Leg {
 
 constexpr double kDegree = 0.017453292519943295;
 
-const glm::dvec3 kStart(110.0, 280.0, -424.0);
+const glm::dvec3 kStart(110.0, 280.0, -432.0);
 
 // clang-format off
 const Leg kLegs[] = {
-    // Nose down from the start to gather speed, then south high above the western hills.
-    {32, 0, -16}, {28, -8, -14}, {28, 8, -13}, {28, 8, -10}, {28, -8, -10}, {28, -8, -10}, {28, 8, -10},
+    // A steep dive from the start to gather speed, then south high above the western hills.
+    {40, 0, -24}, {28, -8, -11}, {28, 8, -11}, {28, 8, -10}, {28, -8, -10}, {28, -8, -10}, {28, 8, -10},
     {28, 0, -10},
     // Left round the south-west and east over the southern hills.
     {28, 20, -10}, {28, 25, -10}, {28, 25, -10}, {28, 20, -10}, {28, 0, -10},
@@ -33,7 +33,7 @@ const Leg kLegs[] = {
     // Over the saddle, paid for with speed.
     {30, -10, 4},
     // Right and down to the lake and the finish.
-    {28, -15, -11}, {28, -20, -11}, {28, -15, -10}, {28, -5, -9},
+    {28, -15, -10}, {28, -20, -10}, {28, -15, -10}, {28, -5, -9},
 };
 // clang-format on
 

@@ -12,8 +12,8 @@ namespace {
 
 constexpr double kTwoPi = 6.283185307179586;
 constexpr double kDegree = 0.017453292519943295;
-constexpr int kAlong = 12;
-constexpr int kAround = 12;
+constexpr int kAlong = 8;
+constexpr int kAround = 10;
 
 double smoothstep(double edge0, double edge1, double x) {
     const double t = std::clamp((x - edge0) / (edge1 - edge0), 0.0, 1.0);
