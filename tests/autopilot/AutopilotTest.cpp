@@ -1,0 +1,249 @@
+#include "game/Autopilot.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+#include <glm/gtc/matrix_transform.hpp>
+
+#include "game/Player.h"
+#include "scene/SceneController.h"
+#include "tests/support/GlContext.h"
+#include "tests/support/TestFiles.h"
+
+using common::scene::Autopilot;
+using common::scene::Player;
+using common::scene::SceneController;
+namespace keys = common::scene::keys;
+
+namespace {
+
+constexpr double kSixtyHz = 1.0 / 60.0;
+// The frame-time clamp of the main loop: the float 0.04 widened to double.
+constexpr double kClampedStep = double(0.04f);
+constexpr double kFlightTimeLimit = 300.0;
+
+// ---- The shipped course, flown through the real scene controller ----
+
+struct FlightRecord {
+    double seconds = 0.0;
+    float minAltitude = 1e9f;
+    bool crashed = false;
+};
+
+// The frame the renderer runs while the game advances, minus the drawing: steer, update, collide.
+// Stops at the finish, at a crash, after `limit` seconds, or when `stop` says so.
+template <typename Stop>
+FlightRecord fly(SceneController& scene, Autopilot& pilot, double dt, Stop stop) {
+    FlightRecord record;
+    while (!scene.finished && record.seconds < kFlightTimeLimit && !stop()) {
+        pilot.steer(*scene.player, dt);
+        scene.update(dt);
+        scene.checkCollisions();
+        record.seconds += dt;
+        record.minAltitude = std::min(record.minAltitude, scene.altitude);
+        if (!scene.running) {
+            record.crashed = true;
+            break;
+        }
+    }
+    return record;
+}
+
+FlightRecord fly(SceneController& scene, Autopilot& pilot, double dt) {
+    return fly(scene, pilot, dt, [] { return false; });
+}
+
+class ShippedCourse : public testsupport::GlTest {
+  protected:
+    void SetUp() override {
+        testsupport::GlTest::SetUp();
+        // The controller needs the GL context, which exists only from here on.
+        owned = std::make_unique<SceneController>();
+        testsupport::beginStdoutCapture();
+        const bool loaded = scene().loadScene(SceneController::kScenePath);
+        testsupport::endStdoutCapture();
+        ASSERT_TRUE(loaded) << "the generated scene is missing: build the skyrings_assets target";
+        ASSERT_GE(scene().ringTransforms.size(), 2u);
+        ASSERT_EQ(scene().finishRings.size(), 1u);
+        ringCount = scene().rings.size();
+        fullScore = SceneController::kRingPoints * int(ringCount) + SceneController::kFinishPoints;
+    }
+
+    void expectFullCourse(const FlightRecord& record, double dt) {
+        std::printf("[ flight   ] dt %.4f s: %.2f s of flight, lowest altitude %.2f, score %d of %d\n", dt,
+                    record.seconds, record.minAltitude, scene().score, fullScore);
+        EXPECT_FALSE(record.crashed) << "crashed after " << record.seconds << " s";
+        EXPECT_TRUE(scene().running);
+        EXPECT_TRUE(scene().finished) << "no finish within " << kFlightTimeLimit << " s";
+        EXPECT_EQ(scene().score, fullScore);
+        EXPECT_TRUE(scene().rings.empty()) << scene().rings.size() << " of " << ringCount << " rings missed";
+    }
+
+    SceneController& scene() { return *owned; }
+
+    std::unique_ptr<SceneController> owned;
+    std::size_t ringCount = 0;
+    int fullScore = 0;
+};
+
+TEST_F(ShippedCourse, FliesEveryRingAndTheFinishAtSixtyFramesPerSecond) {
+    Autopilot pilot(scene().ringTransforms);
+    scene().setKeyInput(&pilot);
+    expectFullCourse(fly(scene(), pilot, kSixtyHz), kSixtyHz);
+}
+
+TEST_F(ShippedCourse, FliesEveryRingAndTheFinishAtTheFrameTimeClamp) {
+    Autopilot pilot(scene().ringTransforms);
+    scene().setKeyInput(&pilot);
+    expectFullCourse(fly(scene(), pilot, kClampedStep), kClampedStep);
+}
+
+// A restart puts the craft back at the start: the autopilot notices the jump and flies the course
+// again from the first ring.
+TEST_F(ShippedCourse, StartsOverAfterARestartMidCourse) {
+    Autopilot pilot(scene().ringTransforms);
+    scene().setKeyInput(&pilot);
+    const FlightRecord firstHalf =
+        fly(scene(), pilot, kSixtyHz, [&] { return pilot.nextRing() >= pilot.ringCount() / 2; });
+    ASSERT_FALSE(firstHalf.crashed);
+    ASSERT_GE(pilot.nextRing(), pilot.ringCount() / 2);
+
+    scene().restart();
+    pilot.steer(*scene().player, kSixtyHz);
+    EXPECT_EQ(pilot.nextRing(), 0u);
+    expectFullCourse(fly(scene(), pilot, kSixtyHz), kSixtyHz);
+}
+
+// ---- Made-up courses, flown by the craft alone (no window needed) ----
+
+struct Leg {
+    float length;
+    float turn;  // degrees, positive to the left
+    float climb;
+};
+
+// Rings laid out leg by leg from `start` (heading +z), each facing along the course, the last one a
+// finish ring, scaled as the game's rings are.
+std::vector<glm::mat4> layCourse(const glm::vec3& start, const std::vector<Leg>& legs) {
+    std::vector<glm::vec3> points{start};
+    float heading = 0.0f;
+    for (const Leg& leg : legs) {
+        heading += glm::radians(leg.turn);
+        points.push_back(points.back() + glm::vec3(std::sin(heading) * leg.length, leg.climb,
+                                                   std::cos(heading) * leg.length));
+    }
+    points.push_back(2.0f * points.back() - points[points.size() - 2]);
+    std::vector<glm::mat4> rings;
+    for (std::size_t i = 1; i + 1 < points.size(); ++i) {
+        const float scale = i + 2 == points.size() ? 1.0f : 0.25f;
+        const glm::vec3 axis = glm::normalize(points[i + 1] - points[i - 1]);
+        const glm::vec3 side = glm::normalize(glm::cross(axis, glm::vec3(0.0f, 1.0f, 0.0f)));
+        glm::mat4 ring(1.0f);
+        ring[0] = glm::vec4(side * scale, 0.0f);
+        ring[1] = glm::vec4(axis * scale, 0.0f);
+        ring[2] = glm::vec4(glm::cross(side, axis) * scale, 0.0f);
+        ring[3] = glm::vec4(points[i], 1.0f);
+        rings.push_back(ring);
+    }
+    return rings;
+}
+
+// Where the craft crossed each ring's plane: its distance from the centre then (infinity if never).
+struct Crossings {
+    std::vector<float> missDistance;
+    bool keptThePitchLimit = true;
+    bool levelAtTheEnd = false;
+};
+
+Crossings flyAlone(const std::vector<glm::mat4>& rings, const glm::mat4& start, double dt, double seconds) {
+    Player craft;
+    craft.setModelMatrix(start);
+    craft.reset();
+    Autopilot pilot(rings);
+    craft.setInput(&pilot);
+    Crossings crossings;
+    crossings.missDistance.assign(rings.size(), INFINITY);
+    for (int frame = 0; frame < int(seconds / dt); ++frame) {
+        pilot.steer(craft, dt);
+        if (pilot.isKeyDown(keys::kUp) && craft.pitchAngle + float(dt * 40.0) >= Player::kPitchLimit) {
+            crossings.keptThePitchLimit = false;
+        }
+        const glm::vec3 before = craft.position;
+        craft.update(dt);
+        for (std::size_t i = 0; i < rings.size(); ++i) {
+            const glm::vec3 centre(rings[i][3]);
+            const glm::vec3 axis = glm::normalize(glm::vec3(rings[i][1]));
+            const float from = glm::dot(before - centre, axis);
+            const float to = glm::dot(craft.position - centre, axis);
+            if (from < 0.0f && to >= 0.0f) {
+                const glm::vec3 crossing = glm::mix(before, craft.position, from / (from - to));
+                crossings.missDistance[i] =
+                    std::min(crossings.missDistance[i], glm::length(crossing - centre));
+            }
+        }
+    }
+    const glm::vec3 wing = glm::normalize(glm::vec3(craft.getModelMatrix()[0]));
+    crossings.levelAtTheEnd = std::fabs(wing.y) < std::sin(glm::radians(5.0f));
+    return crossings;
+}
+
+const glm::vec3 kHighStart(100.0f, 400.0f, -450.0f);
+
+void expectEveryRingWithin(const Crossings& crossings, float distance) {
+    for (std::size_t i = 0; i < crossings.missDistance.size(); ++i) {
+        EXPECT_LT(crossings.missDistance[i], distance) << "ring " << i;
+    }
+}
+
+// Turns of 90 degrees each way, gliding down as the craft must.
+TEST(AutopilotAlone, FliesSharpTurnsThroughTheRingCentres) {
+    const auto rings =
+        layCourse(kHighStart,
+                  {{30, 0, -16}, {30, 90, -16}, {30, 90, -16}, {30, -90, -16}, {30, -90, -16}, {30, 0, -16}});
+    for (double dt : {kSixtyHz, kClampedStep}) {
+        const Crossings crossings = flyAlone(rings, glm::translate(glm::mat4(1.0f), kHighStart), dt, 40.0);
+        expectEveryRingWithin(crossings, 1.0f);
+    }
+}
+
+// A right turn of 135 degrees, a short climb paid for with speed, a left turn and a steep dive.
+TEST(AutopilotAlone, FliesAClimbAndASteepDiveWithinThePitchLimit) {
+    const auto rings = layCourse(kHighStart, {{30, 0, -16},
+                                              {30, -45, -16},
+                                              {30, -45, -16},
+                                              {30, -45, -16},
+                                              {30, 0, 2},
+                                              {30, 60, -16},
+                                              {30, 60, -16},
+                                              {25, 0, -30},
+                                              {30, 0, -16}});
+    for (double dt : {kSixtyHz, kClampedStep}) {
+        const Crossings crossings = flyAlone(rings, glm::translate(glm::mat4(1.0f), kHighStart), dt, 50.0);
+        expectEveryRingWithin(crossings, 1.0f);
+        EXPECT_TRUE(crossings.keptThePitchLimit);
+    }
+}
+
+// The first ring lies 45 degrees off where the craft points: it banks round to it.
+TEST(AutopilotAlone, TurnsTowardsAFirstRingOffTheNose) {
+    const auto rings = layCourse(kHighStart, {{30, 0, -16}, {30, 0, -16}, {30, 0, -16}});
+    for (float yaw : {45.0f, -45.0f}) {
+        const glm::mat4 start =
+            glm::rotate(glm::translate(glm::mat4(1.0f), kHighStart), glm::radians(yaw), glm::vec3(0, 1, 0));
+        expectEveryRingWithin(flyAlone(rings, start, kSixtyHz, 40.0), 1.0f);
+    }
+}
+
+// Once on a straight line the craft flies wings level rather than rocking from bank to bank.
+TEST(AutopilotAlone, LevelsTheWingsOnAStraightLine) {
+    const auto rings = layCourse(kHighStart, {{30, 45, -16}, {30, 0, -12}, {30, 0, -12}, {30, 0, -12}});
+    const Crossings crossings = flyAlone(rings, glm::translate(glm::mat4(1.0f), kHighStart), kSixtyHz, 14.0);
+    EXPECT_TRUE(crossings.levelAtTheEnd);
+}
+
+}  // namespace
