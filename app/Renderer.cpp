@@ -8,23 +8,37 @@
 
 #include "app/Config.h"
 #include "app/Logger.h"
+#include "game/Player.h"
+#include "gl/GlslProg.h"
+#include "gl/SceneRenderTarget.h"
+#include "gl/ShaderController.h"
+#include "hud/Hud.h"
+#include "scene/Quad.h"
+#include "scene/SceneController.h"
 
 namespace common::app {
 namespace {
+
+constexpr float kWarningAltitude = 15.0f;
 
 void keyCallback(GLFWwindow* /*window*/, int key, int /*scancode*/, int action, int /*mods*/) {
     Renderer::instance().onKey(key, action);
 }
 
+void log(const char* message) {
+    Logger::instance().debug(message);
+}
+
 }  // namespace
 
 Renderer& Renderer::instance() {
-    static Renderer renderer;
-    return renderer;
+    // Never destroyed: what it owns holds GL objects, which end with the context.
+    static Renderer* renderer = new Renderer();
+    return *renderer;
 }
 
 Renderer::Renderer() {
-    Logger::instance().debug("Renderer created");
+    log("Renderer created");
 }
 
 void Renderer::init() {
@@ -39,6 +53,38 @@ void Renderer::init() {
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LESS);
     glEnable(GL_CULL_FACE);
+
+    averageFps = 100.0f;
+    phase_.countdownTimer = 0.0f;
+    loadScene();
+
+    sceneTarget_ = std::make_unique<gl::SceneRenderTarget>();
+    sceneTarget_->init(static_cast<GLuint>(width), static_cast<GLuint>(height));
+    gl::ShaderController& shaders = gl::ShaderController::instance();
+    compositeQuad_ = std::make_unique<scene::Quad>();
+    compositeQuad_->shader = shaders.getShader(gl::ShaderType::BlurShader);
+    velocityQuad_ = std::make_unique<scene::Quad>();
+    velocityQuad_->shader = shaders.getShader(gl::ShaderType::ShowVelocityMapShader);
+    if (gl::GlslProg* blurProgram = shaders.getShader(gl::ShaderType::BlurShader)) {
+        blurProgram->bind();
+        blurProgram->setUniform("colorTexture", 0);
+        blurProgram->setUniform("velocityTexture", 1);
+        blurProgram->setUniform("depthTexture", 2);
+    }
+    hud_ = std::make_unique<hud::Hud>(width, height);
+}
+
+void Renderer::loadScene() {
+    scene::SceneController& scene = scene::SceneController::instance();
+    keys_ = std::make_unique<GlfwKeyInput>(window_);
+    scene.setKeyInput(keys_.get());
+    // The chase camera shows the window's proportions, not a square stretched over it.
+    scene.setAspectRatio(static_cast<float>(width) / static_cast<float>(height));
+    if (!scene.loadScene(scene::SceneController::kScenePath)) {
+        std::fprintf(stderr, "Cannot start: the scene %s could not be read or has no \"Player\" node\n",
+                     scene::SceneController::kScenePath);
+        std::exit(-1);
+    }
 }
 
 void Renderer::createWindow() {
@@ -77,13 +123,169 @@ void Renderer::createWindow() {
     glfwSetInputMode(window_, GLFW_STICKY_KEYS, GLFW_TRUE);
 }
 
-void Renderer::update(double /*dt*/) {}
-
-void Renderer::draw() {
-    glViewport(0, 0, width, height);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+void Renderer::update(double dt) {
+    averageFps = static_cast<float>(0.99 * averageFps + 0.01 * (1.0 / dt));
+    phase_.tick(dt);
+    scene::SceneController& scene = scene::SceneController::instance();
+    if (!phase_.sceneAdvances(scene.running)) {
+        return;
+    }
+    scene.update(dt);
+    scene.checkCollisions();
+    gl::ShaderController& shaders = gl::ShaderController::instance();
+    if (gl::GlslProg* blurProgram = shaders.getShader(gl::ShaderType::BlurShader)) {
+        blurProgram->bind();
+        blurProgram->setUniform("blurOn", blur ? 1 : 0);
+        blurProgram->setUniform("velocityScale", static_cast<float>((1.0 / dt) / 180.0));
+    }
+    if (gl::GlslProg* shadowProgram = shaders.getShader(gl::ShaderType::ShadowShader)) {
+        shadowProgram->bind();
+        shadowProgram->setUniform("showFrustums", showDepthMapFrustums ? 1 : 0);
+    }
+    phase_.sceneAdvanced();
 }
 
-void Renderer::onKey(int /*key*/, int /*action*/) {}
+void Renderer::draw() {
+    scene::SceneController& scene = scene::SceneController::instance();
+    scene.renderShadowMaps();
+    glViewport(0, 0, width, height);
+    sceneTarget_->bindForWriting();
+    scene.render();
+    scene.renderTransparent();
+
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    sceneTarget_->bindForReading();
+    compositeQuad_->draw();
+
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    drawHud();
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_CULL_FACE);
+}
+
+void Renderer::drawHud() {
+    scene::SceneController& scene = scene::SceneController::instance();
+    if (phase_.countdownActive) {
+        phase_.countdownDrawn(hud_->drawCountdown(phase_.countdownTimer));
+    }
+    if (scene.finished) {
+        hud_->drawFinish();
+        hud_->drawPoints(scene.score);
+        phase_.finishDrawn();
+    }
+    if (!scene.running) {
+        hud_->drawGameOver();
+    }
+    if (debugView) {
+        sceneTarget_->bindVelocityForReading();
+        glViewport(30, 0, 128, 128);
+        velocityQuad_->draw();
+        scene.showShadowMaps();
+    }
+    if (showFps) {
+        const std::int32_t triangles = scene.getTriangleCount();
+        hud_->drawAverageFps(averageFps);
+        hud_->drawTriangleCount(triangles);
+    }
+    hud_->drawAltimeter(-scene.player->position.y);
+    hud_->drawScoreIcon();
+    hud_->drawScore();
+    if (scene.altitude <= kWarningAltitude) {
+        hud_->drawWarning();
+    }
+}
+
+void Renderer::onKey(int key, int action) {
+    if (action != GLFW_PRESS) {
+        return;
+    }
+    scene::SceneController& scene = scene::SceneController::instance();
+    switch (key) {
+        case GLFW_KEY_F2:
+            showFps = !showFps;
+            log(showFps ? " Show FPS" : " Remove FPS");
+            break;
+        case GLFW_KEY_F3:
+            toggleWireframe();
+            break;
+        case GLFW_KEY_F4:
+            bilinearFilter = !bilinearFilter;
+            log(bilinearFilter ? " Texture filter bilinear" : " Texture filter nearest");
+            bilinearFilter ? scene.setFilterBilinear() : scene.setFilterNearest();
+            break;
+        case GLFW_KEY_F5:
+            cycleMipmapMode();
+            break;
+        case GLFW_KEY_F6:
+            debugView = !debugView;
+            log(debugView ? " Debug HUD on" : " Debug HUD off");
+            break;
+        case GLFW_KEY_F7:
+            blur = !blur;
+            log(blur ? " Blur on" : " Blur off");
+            break;
+        case GLFW_KEY_F8:
+            scene.frustumCulling = !scene.frustumCulling;
+            log(scene.frustumCulling ? " Frustum Culling ON" : " Frustum Culling OFF");
+            break;
+        case GLFW_KEY_F9:
+            transparency = !transparency;
+            log(transparency ? " Transparency ON" : " Transparency OFF");
+            scene.setTransparency(transparency);
+            break;
+        case GLFW_KEY_F10:
+            showDepthMapFrustums = !showDepthMapFrustums;
+            log(showDepthMapFrustums ? " Show DepthMapFrustums ON" : " Show DepthMapFrusutms OFF");
+            break;
+        case GLFW_KEY_R:
+            restartGame();
+            break;
+        default:
+            break;
+    }
+}
+
+void Renderer::toggleWireframe() {
+    scene::SceneController& scene = scene::SceneController::instance();
+    wireframe = !wireframe;
+    if (wireframe) {
+        log(" WireframeMode ON");
+        glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+        scene.wireframe = true;
+        std::printf("%i \n", scene.getTriangleCount());
+    } else {
+        log(" WireframeMode OFF");
+        glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+        scene.wireframe = false;
+    }
+}
+
+// 2 (linear) -> 0 (off) -> 1 (nearest) -> 2; the action comes before the message.
+void Renderer::cycleMipmapMode() {
+    scene::SceneController& scene = scene::SceneController::instance();
+    mipmapMode = (mipmapMode + 1) % 3;
+    switch (mipmapMode) {
+        case 0:
+            scene.setMipmapOff();
+            log(" MipMap filter off");
+            break;
+        case 1:
+            scene.setMipmapNearest();
+            log(" MipMap filter nearest");
+            break;
+        default:
+            scene.setMipmapLinear();
+            log(" MipMap filter linear");
+            break;
+    }
+}
+
+void Renderer::restartGame() {
+    scene::SceneController::instance().restart();
+    log(" Restart Game.");
+    phase_.restart();
+}
 
 }  // namespace common::app

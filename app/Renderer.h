@@ -1,37 +1,73 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+
+#include "app/GlfwKeyInput.h"
+#include "game/GamePhase.h"
 
 struct GLFWwindow;
 
+namespace common::gl {
+class SceneRenderTarget;
+}
+namespace common::hud {
+class Hud;
+}
+namespace common::scene {
+class Quad;
+}
+
 namespace common::app {
 
-// The application singleton that owns the window and the frame: start-up, per-frame update and
-// draw, and the run-time switches flipped by the keyboard commands. Created on first use by the
-// entry point and kept until the process ends.
+// The application singleton that owns the frame: the window, the colour/velocity target with its
+// motion-blur composite, the head-up display, the countdown gate, and every run-time switch the
+// keyboard commands flip. Created on first use by the entry point and kept until the process ends.
 class Renderer {
   public:
     static Renderer& instance();
 
-    // Reads config.txt, opens the window (or ends the process), registers the key callback and
-    // sets the fixed GL state.
+    // Reads config.txt, opens the window (or ends the process), sets the fixed GL state, loads the
+    // scene and builds the render target, the two quads and the HUD.
     void init();
     void update(double dt);
     void draw();
+    // Keyboard commands: presses only; releases and repeats are ignored.
     void onKey(int key, int action);
     void shutdown() {}
 
     GLFWwindow* window() const { return window_; }
+    const scene::GamePhase& phase() const { return phase_; }
 
     std::int32_t height = 0;
     std::int32_t width = 0;
     bool fullscreen = false;
+    bool wireframe = false;
+    bool bilinearFilter = true;
+    bool transparency = true;
+    bool debugView = false;
+    bool blur = true;
+    bool showDepthMapFrustums = false;
+    bool showFps = false;
+    std::uint32_t mipmapMode = 2;
+    float averageFps = 0.0f;
 
   private:
     Renderer();
     void createWindow();
+    void loadScene();
+    void drawHud();
+    void toggleWireframe();
+    void cycleMipmapMode();
+    void restartGame();
 
     GLFWwindow* window_ = nullptr;
+    std::unique_ptr<GlfwKeyInput> keys_;
+    std::unique_ptr<gl::SceneRenderTarget> sceneTarget_;
+    std::unique_ptr<scene::Quad> compositeQuad_;
+    std::unique_ptr<scene::Quad> velocityQuad_;
+    std::unique_ptr<hud::Hud> hud_;
+    scene::GamePhase phase_;
 };
 
 }  // namespace common::app

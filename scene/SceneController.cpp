@@ -239,6 +239,12 @@ void SceneController::update(double dt) {
     if (player) {
         camera->lookAt(player->cameraEye(), player->position, glm::vec3(0.0f, 1.0f, 0.0f));
     }
+    // The first update of a game moves the camera from wherever it was to the craft. That jump is
+    // no motion the player saw, and the frozen countdown frame must not be smeared by it.
+    if (!cameraPlaced) {
+        viewProjection = camera->projectionMatrix * camera->viewMatrix;
+        cameraPlaced = true;
+    }
     // A degenerate frame keeps the previous frustum and cascades rather than ending the game.
     try {
         frustum->fromCamera(*camera);
@@ -283,6 +289,7 @@ void SceneController::restart() {
     }
     rings = allRings;
     finishRings = allFinishRings;
+    cameraPlaced = false;
     finished = false;
     running = true;
 }

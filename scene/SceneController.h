@@ -136,6 +136,8 @@ class SceneController {
     TransparentTemplate transparentTemplate;
     KeyInput* keyInput = nullptr;
     bool shadowsUsable = false;
+    // False until the first update of a game has put the camera behind the craft.
+    bool cameraPlaced = false;
 };
 
 }  // namespace common::scene

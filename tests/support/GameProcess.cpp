@@ -108,6 +108,18 @@ std::string GameProcess::waitForWindow(std::chrono::seconds timeout) {
     return {};
 }
 
+bool GameProcess::waitForFirstFrame(std::chrono::seconds timeout) {
+    const auto deadline = Clock::now() + timeout;
+    while (Clock::now() < deadline && running()) {
+        const std::string title = runCommand("xdotool getwindowname " + window_ + " 2>/dev/null");
+        if (!title.empty() && title[0] == ' ') {
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return false;
+}
+
 bool GameProcess::waitForOutput(const std::string& text, std::chrono::seconds timeout) {
     const auto deadline = Clock::now() + timeout;
     while (Clock::now() < deadline) {
@@ -138,6 +150,12 @@ void GameProcess::keyUp(const std::string& name) {
 
 void GameProcess::screenshot(const std::filesystem::path& path) {
     runCommand("import -window root '" + path.string() + "' 2>/dev/null");
+    // SKYRINGS_SHOT_DIR keeps a copy of every screenshot for a person to look at.
+    if (const char* keep = std::getenv("SKYRINGS_SHOT_DIR")) {
+        std::error_code ignored;
+        std::filesystem::copy_file(path, std::filesystem::path(keep) / path.filename(),
+                                   std::filesystem::copy_options::overwrite_existing, ignored);
+    }
 }
 
 int GameProcess::waitForExit(std::chrono::seconds timeout) {

@@ -33,6 +33,8 @@ class GameProcess {
     void start();
     // Window id of the game's visible window, waiting up to `timeout`; empty when none appeared.
     std::string waitForWindow(std::chrono::seconds timeout = std::chrono::seconds(60));
+    // Waits until the frame loop runs (the window title shows the frame rate instead of the name).
+    bool waitForFirstFrame(std::chrono::seconds timeout = std::chrono::seconds(60));
     // Waits until standard output contains `text` (returns false on timeout or exit).
     bool waitForOutput(const std::string& text, std::chrono::seconds timeout = std::chrono::seconds(60));
     // xdotool key / keydown / keyup with a key name such as "F3", "Escape", "Up", "r".

@@ -1,0 +1,157 @@
+// The real game on the virtual display: keyboard commands, the countdown, the HUD and a crash.
+
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tests/support/GameProcess.h"
+#include "tests/support/Screenshot.h"
+
+using testsupport::GameProcess;
+using testsupport::Screenshot;
+
+namespace {
+
+constexpr int kWidth = 800;
+constexpr int kHeight = 600;
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> result;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);) {
+        result.push_back(line);
+    }
+    return result;
+}
+
+// Lines printed after the start-up messages (the key commands and what they print).
+std::vector<std::string> commandLines(const std::string& out) {
+    std::vector<std::string> result;
+    for (const std::string& line : lines(out)) {
+        if (line.rfind("Debug:  ", 0) == 0 || std::regex_match(line, std::regex("[0-9]+ "))) {
+            result.push_back(line);
+        }
+    }
+    return result;
+}
+
+// The game in a temporary run tree at 800 x 600, started and focused.
+class Gameplay : public ::testing::Test {
+  protected:
+    Gameplay() : game({std::string("WIDTH\n800\nHEIGHT\n600\n"), true, true}) {}
+
+    void SetUp() override {
+        game.start();
+        ASSERT_FALSE(game.waitForWindow().empty()) << game.out() << game.err();
+        ASSERT_TRUE(game.waitForFirstFrame()) << game.out() << game.err();
+    }
+
+    void TearDown() override {
+        if (game.running()) {
+            game.key("Escape");
+            EXPECT_EQ(game.waitForExit(), 0) << game.err();
+        }
+    }
+
+    Screenshot shot(const std::string& name) {
+        const auto path = game.runDir() / (name + ".png");
+        game.screenshot(path);
+        return Screenshot(path);
+    }
+
+    // Takes screenshots until one satisfies `wanted` (or the time is up) and returns the last.
+    template <typename Predicate>
+    Screenshot waitForShot(const std::string& name, Predicate wanted,
+                           std::chrono::seconds timeout = std::chrono::seconds(240)) {
+        const auto deadline = std::chrono::steady_clock::now() + timeout;
+        for (;;) {
+            Screenshot current = shot(name);
+            if ((current.valid() && wanted(current)) || std::chrono::steady_clock::now() > deadline ||
+                !game.running()) {
+                return current;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        }
+    }
+
+    GameProcess game;
+};
+
+}  // namespace
+
+TEST_F(Gameplay, EveryCommandKeyPrintsItsLinesInOrder) {
+    for (const char* key : {"F2", "F3", "F4",  "F5", "F6", "F7", "F8", "F9", "F10", "r",  "F5",
+                            "F5", "F3", "F10", "F9", "F8", "F7", "F6", "F4", "F2",  "F1", "shift+r"}) {
+        game.key(key);
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    }
+    ASSERT_TRUE(game.waitForOutput("Debug:  Remove FPS"));
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    game.key("Escape");
+    EXPECT_EQ(game.waitForExit(), 0) << game.err();
+
+    const std::vector<std::string> got = commandLines(game.out());
+    const std::vector<std::string> expected = {
+        "Debug:  Show FPS",
+        "Debug:  WireframeMode ON",
+        "<count>",
+        "Debug:  Texture filter nearest",
+        "Debug:  MipMap filter off",
+        "Debug:  Debug HUD on",
+        "Debug:  Blur off",
+        "Debug:  Frustum Culling OFF",
+        "Debug:  Transparency OFF",
+        "Debug:  Show DepthMapFrustums ON",
+        "Debug:  Restart Game.",
+        "Debug:  MipMap filter nearest",
+        "Debug:  MipMap filter linear",
+        "Debug:  WireframeMode OFF",
+        "Debug:  Show DepthMapFrusutms OFF",
+        "Debug:  Transparency ON",
+        "Debug:  Frustum Culling ON",
+        "Debug:  Blur on",
+        "Debug:  Debug HUD off",
+        "Debug:  Texture filter bilinear",
+        "Debug:  Remove FPS",
+        "Debug:  Restart Game.",
+    };
+    ASSERT_EQ(got.size(), expected.size()) << game.out();
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        if (expected[i] == "<count>") {
+            // The triangle count of the last drawn frame, a blank, a line break.
+            EXPECT_TRUE(std::regex_match(got[i], std::regex("[1-9][0-9]* "))) << got[i];
+        } else {
+            EXPECT_EQ(got[i], expected[i]);
+        }
+    }
+}
+
+TEST_F(Gameplay, CountdownThenHudThenCrashIntoTheGround) {
+    // The window sits at the top-left corner of the virtual screen; rows count from the top. The game
+    // runs on clamped frame time, so on a slow machine its seconds last longer: wait for what shows.
+    auto digitShare = [](const Screenshot& s) { return s.brightShare(360, 220, 80, 80); };
+    const Screenshot countdown =
+        waitForShot("countdown", [&](const Screenshot& s) { return digitShare(s) > 0.15; });
+    ASSERT_GT(digitShare(countdown), 0.15) << "no countdown digit in the centre";
+    const Screenshot flying = waitForShot(
+        "flying", [&](const Screenshot& s) { return digitShare(s) < digitShare(countdown) - 0.1; });
+    ASSERT_LT(digitShare(flying), digitShare(countdown) - 0.1) << "the countdown never ended";
+
+    // The dial fills the lower-right 256 x 256 square and the score icon the lower left, whatever
+    // the scene behind them does.
+    EXPECT_LT(countdown.meanDifference(flying, kWidth - 256 + 60, kHeight - 256 + 60, 136, 136), 30.0);
+    EXPECT_LT(countdown.meanDifference(flying, 14, kHeight - 143 + 30, 30, 60), 30.0);
+
+    // Hold the nose down: the craft dives into the ground and the game is over.
+    game.keyDown("Up");
+    // "GAME OVER": nine 50-pixel glyphs from x = 175, between 300 and 350 pixels above the bottom.
+    auto gameOverShare = [](const Screenshot& s) { return s.brightShare(175, kHeight - 350, 450, 50); };
+    const Screenshot crashed =
+        waitForShot("crashed", [&](const Screenshot& s) { return gameOverShare(s) > 0.1; });
+    game.keyUp("Up");
+    EXPECT_GT(gameOverShare(crashed), 0.1) << "no GAME OVER";
+}
