@@ -8,6 +8,7 @@
 
 #include "app/Config.h"
 #include "app/Logger.h"
+#include "game/Autopilot.h"
 #include "game/Player.h"
 #include "gl/GlslProg.h"
 #include "gl/SceneRenderTarget.h"
@@ -41,7 +42,7 @@ Renderer::Renderer() {
     log("Renderer created");
 }
 
-void Renderer::init() {
+void Renderer::init(bool demo) {
     const Config config = Config::readFile("config.txt");
     width = config.width;
     height = config.height;
@@ -56,7 +57,7 @@ void Renderer::init() {
 
     averageFps = 100.0f;
     phase_.countdownTimer = 0.0f;
-    loadScene();
+    loadScene(demo);
 
     sceneTarget_ = std::make_unique<gl::SceneRenderTarget>();
     sceneTarget_->init(static_cast<GLuint>(width), static_cast<GLuint>(height));
@@ -74,7 +75,7 @@ void Renderer::init() {
     hud_ = std::make_unique<hud::Hud>(width, height);
 }
 
-void Renderer::loadScene() {
+void Renderer::loadScene(bool demo) {
     scene::SceneController& scene = scene::SceneController::instance();
     keys_ = std::make_unique<GlfwKeyInput>(window_);
     scene.setKeyInput(keys_.get());
@@ -84,6 +85,10 @@ void Renderer::loadScene() {
         std::fprintf(stderr, "Cannot start: the scene %s could not be read or has no \"Player\" node\n",
                      scene::SceneController::kScenePath);
         std::exit(-1);
+    }
+    if (demo) {
+        autopilot_ = std::make_unique<scene::Autopilot>(scene.ringTransforms);
+        scene.setKeyInput(autopilot_.get());
     }
 }
 
@@ -129,6 +134,9 @@ void Renderer::update(double dt) {
     scene::SceneController& scene = scene::SceneController::instance();
     if (!phase_.sceneAdvances(scene.running)) {
         return;
+    }
+    if (autopilot_) {
+        autopilot_->steer(*scene.player, dt);
     }
     scene.update(dt);
     scene.checkCollisions();

@@ -15,8 +15,9 @@ namespace common::hud {
 class Hud;
 }
 namespace common::scene {
+class Autopilot;
 class Quad;
-}
+}  // namespace common::scene
 
 namespace common::app {
 
@@ -28,8 +29,9 @@ class Renderer {
     static Renderer& instance();
 
     // Reads config.txt, opens the window (or ends the process), sets the fixed GL state, loads the
-    // scene and builds the render target, the two quads and the HUD.
-    void init();
+    // scene and builds the render target, the two quads and the HUD. In demo mode the autopilot
+    // flies the craft instead of the arrow keys.
+    void init(bool demo = false);
     void update(double dt);
     void draw();
     // Keyboard commands: presses only; releases and repeats are ignored.
@@ -55,7 +57,7 @@ class Renderer {
   private:
     Renderer();
     void createWindow();
-    void loadScene();
+    void loadScene(bool demo);
     void drawHud();
     void toggleWireframe();
     void cycleMipmapMode();
@@ -63,6 +65,7 @@ class Renderer {
 
     GLFWwindow* window_ = nullptr;
     std::unique_ptr<GlfwKeyInput> keys_;
+    std::unique_ptr<scene::Autopilot> autopilot_;
     std::unique_ptr<gl::SceneRenderTarget> sceneTarget_;
     std::unique_ptr<scene::Quad> compositeQuad_;
     std::unique_ptr<scene::Quad> velocityQuad_;

@@ -1,6 +1,7 @@
 // Skyrings entry point: start-up, the frame loop, shutdown.
 
 #include <cstdio>
+#include <cstring>
 #include <exception>
 
 #include <GL/glew.h>
@@ -32,12 +33,14 @@ void runFrameLoop(common::app::Renderer& renderer) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    // "--demo": the autopilot flies the course.
+    const bool demo = argc > 1 && std::strcmp(argv[1], "--demo") == 0;
     // Console lines must reach pipes and terminals as they happen, including unterminated ones.
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     try {
         common::app::Renderer& renderer = common::app::Renderer::instance();
-        renderer.init();
+        renderer.init(demo);
         common::app::debug_output::install();
         runFrameLoop(renderer);
         renderer.shutdown();
