@@ -86,7 +86,7 @@ TEST_F(MeshImport, TriangleAndIndexCountsFollowTheFaces) {
 
 TEST_F(MeshImport, NoFacesGiveNoTriangles) {
     SceneBuilder builder;
-    SceneBuilder::MeshSpec empty = SceneBuilder::triangle();
+    SceneBuilder::MeshShape empty = SceneBuilder::triangle();
     empty.faces.clear();
     builder.addMesh(empty);
     const auto mesh = import(builder);
@@ -97,9 +97,9 @@ TEST_F(MeshImport, NoFacesGiveNoTriangles) {
 
 TEST_F(MeshImport, MissingTextureCoordinatesAreZero) {
     SceneBuilder builder;
-    SceneBuilder::MeshSpec spec = SceneBuilder::triangle();
-    spec.uvs.clear();
-    builder.addMesh(spec);
+    SceneBuilder::MeshShape shape = SceneBuilder::triangle();
+    shape.uvs.clear();
+    builder.addMesh(shape);
     const auto mesh = import(builder);
     ASSERT_EQ(mesh->uvs.size(), 3u);
     for (const glm::vec2& uv : mesh->uvs) {
@@ -109,9 +109,9 @@ TEST_F(MeshImport, MissingTextureCoordinatesAreZero) {
 
 TEST_F(MeshImport, PointAndLineFacesAreSkipped) {
     SceneBuilder builder;
-    SceneBuilder::MeshSpec spec = SceneBuilder::box(glm::vec3(0), glm::vec3(1));
-    spec.faces = {{0}, {0, 1, 2}, {1, 2}, {3, 2, 1}};
-    builder.addMesh(spec);
+    SceneBuilder::MeshShape shape = SceneBuilder::box(glm::vec3(0), glm::vec3(1));
+    shape.faces = {{0}, {0, 1, 2}, {1, 2}, {3, 2, 1}};
+    builder.addMesh(shape);
     const auto mesh = import(builder);
     EXPECT_EQ(mesh->indices, (std::vector<std::uint32_t>{0, 1, 2, 3, 2, 1}));
     EXPECT_EQ(mesh->getTriangleCount(), 2);
@@ -122,9 +122,9 @@ TEST_F(MeshImport, TheTextureIsLookedUpBesideTheSceneFile) {
     testsupport::TempDir dir;
     writePng(dir.path() / "models" / "skin.png");
     SceneBuilder builder;
-    SceneBuilder::MeshSpec spec = SceneBuilder::triangle();
-    spec.material = builder.addMaterial({"skin.png", "other.png"});
-    builder.addMesh(spec);
+    SceneBuilder::MeshShape shape = SceneBuilder::triangle();
+    shape.material = builder.addMaterial({"skin.png", "other.png"});
+    builder.addMesh(shape);
     const auto mesh = import(builder, 0, (dir.path() / "models" / "scene.dae").string());
     ASSERT_NE(mesh->texture, nullptr);  // the first diffuse texture only: other.png does not exist
 }
@@ -137,9 +137,9 @@ TEST_F(MeshImport, WithoutADiffuseTextureThereIsNone) {
 
 TEST_F(MeshImport, AMissingTextureFileThrowsWithItsFullPath) {
     SceneBuilder builder;
-    SceneBuilder::MeshSpec spec = SceneBuilder::triangle();
-    spec.material = builder.addMaterial({"gone.png"});
-    builder.addMesh(spec);
+    SceneBuilder::MeshShape shape = SceneBuilder::triangle();
+    shape.material = builder.addMaterial({"gone.png"});
+    builder.addMesh(shape);
     try {
         import(builder, 0, "/nowhere/scene.dae");
         FAIL() << "no exception";

@@ -14,31 +14,31 @@ aiMatrix4x4 toAssimp(const glm::mat4& m) {
                        m[1][2], m[2][2], m[3][2], m[0][3], m[1][3], m[2][3], m[3][3]);
 }
 
-aiMesh* makeMesh(const SceneBuilder::MeshSpec& spec) {
+aiMesh* makeMesh(const SceneBuilder::MeshShape& shape) {
     auto* mesh = new aiMesh();
     mesh->mPrimitiveTypes = aiPrimitiveType_TRIANGLE;
-    mesh->mMaterialIndex = spec.material;
-    mesh->mNumVertices = static_cast<unsigned>(spec.positions.size());
+    mesh->mMaterialIndex = shape.material;
+    mesh->mNumVertices = static_cast<unsigned>(shape.positions.size());
     mesh->mVertices = new aiVector3D[mesh->mNumVertices];
     mesh->mNormals = new aiVector3D[mesh->mNumVertices];
     for (unsigned i = 0; i < mesh->mNumVertices; ++i) {
-        mesh->mVertices[i] = aiVector3D(spec.positions[i].x, spec.positions[i].y, spec.positions[i].z);
+        mesh->mVertices[i] = aiVector3D(shape.positions[i].x, shape.positions[i].y, shape.positions[i].z);
         mesh->mNormals[i] = aiVector3D(0, 1, 0);
     }
-    if (!spec.uvs.empty()) {
+    if (!shape.uvs.empty()) {
         mesh->mTextureCoords[0] = new aiVector3D[mesh->mNumVertices];
         mesh->mNumUVComponents[0] = 2;
         for (unsigned i = 0; i < mesh->mNumVertices; ++i) {
-            mesh->mTextureCoords[0][i] = aiVector3D(spec.uvs[i].x, spec.uvs[i].y, 0);
+            mesh->mTextureCoords[0][i] = aiVector3D(shape.uvs[i].x, shape.uvs[i].y, 0);
         }
     }
-    mesh->mNumFaces = static_cast<unsigned>(spec.faces.size());
+    mesh->mNumFaces = static_cast<unsigned>(shape.faces.size());
     mesh->mFaces = new aiFace[mesh->mNumFaces];
     for (unsigned f = 0; f < mesh->mNumFaces; ++f) {
         aiFace& face = mesh->mFaces[f];
-        face.mNumIndices = static_cast<unsigned>(spec.faces[f].size());
+        face.mNumIndices = static_cast<unsigned>(shape.faces[f].size());
         face.mIndices = new unsigned[face.mNumIndices];
-        std::copy(spec.faces[f].begin(), spec.faces[f].end(), face.mIndices);
+        std::copy(shape.faces[f].begin(), shape.faces[f].end(), face.mIndices);
     }
     return mesh;
 }
@@ -85,7 +85,7 @@ unsigned SceneBuilder::addMaterial(const std::vector<std::string>& diffuseTextur
     return static_cast<unsigned>(materials_.size() - 1);
 }
 
-unsigned SceneBuilder::addMesh(const MeshSpec& mesh) {
+unsigned SceneBuilder::addMesh(const MeshShape& mesh) {
     meshes_.push_back(mesh);
     return static_cast<unsigned>(meshes_.size() - 1);
 }
@@ -112,13 +112,13 @@ std::unique_ptr<aiScene> SceneBuilder::build() const {
     for (unsigned i = 0; i < scene->mNumMeshes; ++i) {
         scene->mMeshes[i] = makeMesh(meshes_[i]);
     }
-    for (const NodeSpec& spec : nodes_) {
-        auto* node = new aiNode(spec.name);
-        node->mTransformation = toAssimp(spec.transform);
-        node->mNumMeshes = static_cast<unsigned>(spec.meshes.size());
+    for (const NodeEntry& shape : nodes_) {
+        auto* node = new aiNode(shape.name);
+        node->mTransformation = toAssimp(shape.transform);
+        node->mNumMeshes = static_cast<unsigned>(shape.meshes.size());
         node->mMeshes = new unsigned[node->mNumMeshes];
-        std::copy(spec.meshes.begin(), spec.meshes.end(), node->mMeshes);
-        aiNode* parent = spec.parent.empty() ? scene->mRootNode : findNode(scene->mRootNode, spec.parent);
+        std::copy(shape.meshes.begin(), shape.meshes.end(), node->mMeshes);
+        aiNode* parent = shape.parent.empty() ? scene->mRootNode : findNode(scene->mRootNode, shape.parent);
         addChild(parent ? parent : scene->mRootNode, node);
     }
     if (!lights_.empty()) {
@@ -143,16 +143,16 @@ bool SceneBuilder::write(const std::filesystem::path& path) const {
     return exporter.Export(scene.get(), "collada", path.string()) == AI_SUCCESS;
 }
 
-SceneBuilder::MeshSpec SceneBuilder::triangle(const glm::vec3& offset) {
-    MeshSpec mesh;
+SceneBuilder::MeshShape SceneBuilder::triangle(const glm::vec3& offset) {
+    MeshShape mesh;
     mesh.positions = {offset + glm::vec3(0, 0, 0), offset + glm::vec3(1, 0, 0), offset + glm::vec3(0, 1, 0)};
     mesh.uvs = {{0, 0}, {1, 0}, {0, 1}};
     mesh.faces = {{0, 1, 2}};
     return mesh;
 }
 
-SceneBuilder::MeshSpec SceneBuilder::box(const glm::vec3& min, const glm::vec3& max) {
-    MeshSpec mesh;
+SceneBuilder::MeshShape SceneBuilder::box(const glm::vec3& min, const glm::vec3& max) {
+    MeshShape mesh;
     for (int i = 0; i < 8; ++i) {
         mesh.positions.push_back(
             glm::vec3(i & 1 ? max.x : min.x, i & 2 ? max.y : min.y, i & 4 ? max.z : min.z));

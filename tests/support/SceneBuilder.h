@@ -14,7 +14,7 @@ namespace testsupport {
 // Builds small Assimp scenes for tests: in memory, or written as COLLADA for the game's loaders.
 class SceneBuilder {
   public:
-    struct MeshSpec {
+    struct MeshShape {
         std::vector<glm::vec3> positions;
         std::vector<glm::vec2> uvs;  // empty: the mesh has no texture coordinates
         std::vector<std::vector<unsigned>> faces;
@@ -25,7 +25,7 @@ class SceneBuilder {
 
     // Material 0 (plain) exists from the start; returns the new material's index.
     unsigned addMaterial(const std::vector<std::string>& diffuseTextures);
-    unsigned addMesh(const MeshSpec& mesh);
+    unsigned addMesh(const MeshShape& mesh);
     // A node under `parent` (the root when empty) with its own transformation and meshes.
     void addNode(const std::string& name, const glm::mat4& transform, const std::vector<unsigned>& meshes,
                  const std::string& parent = "");
@@ -36,11 +36,11 @@ class SceneBuilder {
     // Exports COLLADA; returns false when Assimp cannot write it.
     bool write(const std::filesystem::path& path) const;
 
-    static MeshSpec triangle(const glm::vec3& offset = glm::vec3(0.0f));
-    static MeshSpec box(const glm::vec3& min, const glm::vec3& max);
+    static MeshShape triangle(const glm::vec3& offset = glm::vec3(0.0f));
+    static MeshShape box(const glm::vec3& min, const glm::vec3& max);
 
   private:
-    struct NodeSpec {
+    struct NodeEntry {
         std::string name;
         glm::mat4 transform;
         std::vector<unsigned> meshes;
@@ -48,8 +48,8 @@ class SceneBuilder {
     };
 
     std::vector<std::vector<std::string>> materials_;
-    std::vector<MeshSpec> meshes_;
-    std::vector<NodeSpec> nodes_;
+    std::vector<MeshShape> meshes_;
+    std::vector<NodeEntry> nodes_;
     std::vector<std::string> lights_;
 };
 
