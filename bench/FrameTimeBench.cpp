@@ -1,0 +1,384 @@
+// Frame time of the real game (Renderer update + draw + buffer swap) over a fixed autopilot flight
+// with a fixed time step, against two baselines measured in the same run on the same window: an
+// empty frame (clear + swap) and the same scene meshes drawn once each with a trivial program (no
+// shadow maps, no blur, no HUD). Also reports the peak resident memory of the game.
+//
+// Usage: bench_frame_time [frames]   (default 600: the first 10 s of the flight at 60 Hz)
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <GL/glew.h>
+#include <GLFW/glfw3.h>
+
+#include "app/DebugOutput.h"
+#include "app/FrameTime.h"
+#include "app/Renderer.h"
+#include "bench/BenchSupport.h"
+#include "camera/CameraPersp.h"
+#include "game/Autopilot.h"
+#include "game/CircleCheckpoint.h"
+#include "game/Player.h"
+#include "gl/RenderTarget.h"
+#include "gl/SceneRenderTarget.h"
+#include "gl/ShaderController.h"
+#include "hud/Hud.h"
+#include "scene/Mesh.h"
+#include "scene/Quad.h"
+#include "scene/SceneController.h"
+#include "terrain/Terrain.h"
+
+using common::scene::SceneController;
+
+namespace {
+
+constexpr double kStep = 1.0 / 60.0;
+constexpr int kDefaultFrames = 600;
+constexpr int kBreakdownFrames = 120;
+// The countdown holds the scene for four seconds of frame time; a little more lets it end.
+constexpr int kCountdownFrames = int(4.2 / kStep);
+
+// ---- The trivial baseline: positions only, one flat colour, one draw call per mesh ----
+
+const char* kTrivialVertex = R"(#version 330 core
+layout(location = 0) in vec3 position;
+uniform mat4 modelViewProjection;
+void main() { gl_Position = modelViewProjection * vec4(position, 1.0); }
+)";
+
+const char* kTrivialFragment = R"(#version 330 core
+out vec4 color;
+void main() { color = vec4(0.6, 0.7, 0.8, 1.0); }
+)";
+
+GLuint compile(GLenum type, const char* source) {
+    const GLuint shader = glCreateShader(type);
+    glShaderSource(shader, 1, &source, nullptr);
+    glCompileShader(shader);
+    GLint ok = GL_FALSE;
+    glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
+    if (!ok) {
+        std::fputs("The trivial shader does not compile\n", stderr);
+        std::exit(-1);
+    }
+    return shader;
+}
+
+// One mesh's positions and triangles uploaded again, for the trivial program.
+struct TrivialMesh {
+    GLuint vertexArray = 0;
+    GLuint buffers[2] = {0, 0};
+    GLsizei indexCount = 0;
+    const common::scene::SceneObject* owner = nullptr;  // whose model matrix places it
+    const common::scene::Mesh* part = nullptr;          // a ring part: placed by ring x part
+};
+
+class TrivialScene {
+  public:
+    explicit TrivialScene(const SceneController& scene) {
+        program = glCreateProgram();
+        glAttachShader(program, compile(GL_VERTEX_SHADER, kTrivialVertex));
+        glAttachShader(program, compile(GL_FRAGMENT_SHADER, kTrivialFragment));
+        glLinkProgram(program);
+        mvpLocation = glGetUniformLocation(program, "modelViewProjection");
+        for (const auto* list : {&scene.environment, &scene.objects, &scene.transparentObjects}) {
+            for (const common::scene::SceneObject* object : *list) {
+                if (const auto* ring = dynamic_cast<const common::scene::CircleCheckpoint*>(object)) {
+                    for (std::size_t i = 0; i < ring->partCount(); ++i) {
+                        add(ring->part(i), object, &ring->part(i));
+                    }
+                } else if (const auto* mesh = dynamic_cast<const common::scene::Mesh*>(object)) {
+                    add(*mesh, object, nullptr);
+                }
+            }
+        }
+    }
+
+    ~TrivialScene() {
+        for (TrivialMesh& mesh : meshes) {
+            glDeleteBuffers(2, mesh.buffers);
+            glDeleteVertexArrays(1, &mesh.vertexArray);
+        }
+        glDeleteProgram(program);
+    }
+
+    void draw(const glm::mat4& viewProjection) const {
+        glUseProgram(program);
+        for (const TrivialMesh& mesh : meshes) {
+            glm::mat4 model = mesh.owner->getModelMatrix();
+            if (mesh.part) {
+                model = model * mesh.part->getModelMatrix();
+            }
+            const glm::mat4 mvp = viewProjection * model;
+            glUniformMatrix4fv(mvpLocation, 1, GL_FALSE, &mvp[0][0]);
+            glBindVertexArray(mesh.vertexArray);
+            glDrawElements(GL_TRIANGLES, mesh.indexCount, GL_UNSIGNED_INT, nullptr);
+        }
+        glBindVertexArray(0);
+    }
+
+    std::size_t meshCount() const { return meshes.size(); }
+    std::size_t triangleCount() const {
+        std::size_t triangles = 0;
+        for (const TrivialMesh& mesh : meshes) {
+            triangles += std::size_t(mesh.indexCount) / 3;
+        }
+        return triangles;
+    }
+
+  private:
+    void add(const common::scene::Mesh& source, const common::scene::SceneObject* owner,
+             const common::scene::Mesh* part) {
+        TrivialMesh mesh;
+        mesh.owner = owner;
+        mesh.part = part;
+        mesh.indexCount = GLsizei(source.indices.size());
+        glGenVertexArrays(1, &mesh.vertexArray);
+        glBindVertexArray(mesh.vertexArray);
+        glGenBuffers(2, mesh.buffers);
+        glBindBuffer(GL_ARRAY_BUFFER, mesh.buffers[0]);
+        glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(source.positions.size() * sizeof(glm::vec3)),
+                     source.positions.data(), GL_STATIC_DRAW);
+        glEnableVertexAttribArray(0);
+        glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
+        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, mesh.buffers[1]);
+        glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(source.indices.size() * sizeof(std::uint32_t)),
+                     source.indices.data(), GL_STATIC_DRAW);
+        glBindVertexArray(0);
+        meshes.push_back(mesh);
+    }
+
+    GLuint program = 0;
+    GLint mvpLocation = -1;
+    std::vector<TrivialMesh> meshes;
+};
+
+// ---- Timing ----
+
+// Runs `frame` `count` times, each followed by the swap and event poll of the game loop, and
+// returns the time from the end of one frame to the end of the next, in milliseconds.
+template <typename Frame>
+std::vector<double> timeFrames(GLFWwindow* window, int count, Frame frame) {
+    std::vector<double> times;
+    times.reserve(std::size_t(count));
+    double previous = bench::nowSeconds();
+    for (int i = 0; i < count; ++i) {
+        frame();
+        glfwSwapBuffers(window);
+        glfwPollEvents();
+        const double now = bench::nowSeconds();
+        times.push_back((now - previous) * 1000.0);
+        previous = now;
+    }
+    return times;
+}
+
+// ---- Where a frame goes: the renderer's draw steps one by one, each finished before the next ----
+
+class PassBreakdown {
+  public:
+    static constexpr int kSteps = 10;
+    static constexpr const char* kNames[kSteps] = {
+        "scene update + collisions (CPU)",      "shadow maps (3 x 2048^2)",
+        "  of which the three depth clears",    "main pass into the colour/velocity target",
+        "  sky box alone (no occlusion)",       "  water alone (no occlusion)",
+        "  terrain alone (no occlusion)",       "transparent discs",
+        "composite: motion blur to the window", "HUD + swap",
+    };
+
+    PassBreakdown(SceneController& scene, GLFWwindow* window, int width, int height)
+        : scene(scene), window(window), width(width), height(height) {
+        target.init(GLuint(width), GLuint(height));
+        composite.shader =
+            common::gl::ShaderController::instance().getShader(common::gl::ShaderType::BlurShader);
+        hud = std::make_unique<common::hud::Hud>(width, height);
+    }
+
+    void frame(common::scene::Autopilot& pilot) {
+        double* step = totals;
+        double start = bench::nowSeconds();
+        auto lap = [&] {
+            glFinish();
+            const double now = bench::nowSeconds();
+            *step++ += (now - start) * 1000.0;
+            start = now;
+        };
+        pilot.steer(*scene.player, kStep);
+        scene.update(kStep);
+        scene.checkCollisions();
+        lap();
+        scene.renderShadowMaps();
+        lap();
+        for (const auto& map : scene.shadowMaps) {
+            map->bindForWriting();
+            glClear(GL_DEPTH_BUFFER_BIT);
+        }
+        common::gl::RenderTarget::unbind();
+        lap();
+        glViewport(0, 0, width, height);
+        target.bindForWriting();
+        scene.render();
+        lap();
+        // Each environment object again over a cleared depth buffer: its full cost, nothing hidden.
+        for (common::scene::SceneObject* object : {static_cast<common::scene::SceneObject*>(scene.skybox),
+                                                   static_cast<common::scene::SceneObject*>(scene.water),
+                                                   static_cast<common::scene::SceneObject*>(scene.terrain)}) {
+            glClear(GL_DEPTH_BUFFER_BIT);
+            if (object) {
+                object->draw();
+            }
+            lap();
+        }
+        scene.renderTransparent();
+        lap();
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        target.bindForReading();
+        composite.draw();
+        lap();
+        glDisable(GL_DEPTH_TEST);
+        glDisable(GL_CULL_FACE);
+        hud->drawAltimeter(-scene.player->position.y);
+        hud->drawScoreIcon();
+        hud->drawScore();
+        glEnable(GL_DEPTH_TEST);
+        glEnable(GL_CULL_FACE);
+        glfwSwapBuffers(window);
+        glfwPollEvents();
+        lap();
+        ++frames;
+    }
+
+    void print() const {
+        std::printf("| %-44s | %9s |\n", "step (each finished before the next)", "mean ms");
+        std::printf("|----------------------------------------------|-----------|\n");
+        double total = 0.0;
+        for (int i = 0; i < kSteps; ++i) {
+            std::printf("| %-44s | %9.2f |\n", kNames[i], totals[i] / frames);
+            if (kNames[i][0] != ' ') {
+                total += totals[i] / frames;
+            }
+        }
+        std::printf("| %-44s | %9.2f |\n", "total (the three clears counted again)", total);
+    }
+
+  private:
+    SceneController& scene;
+    GLFWwindow* window;
+    int width;
+    int height;
+    common::gl::SceneRenderTarget target;
+    common::scene::Quad composite;
+    std::unique_ptr<common::hud::Hud> hud;
+    double totals[kSteps] = {};
+    int frames = 0;
+};
+
+void printRow(const char* name, const bench::FrameStats& stats) {
+    std::printf("| %-40s | %9.2f | %7.2f | %7.2f | %8.2f | %9.1f |\n", name, stats.medianMs, stats.p95Ms,
+                stats.p99Ms, stats.meanMs, stats.fps);
+}
+
+const char* verdict(bool met) {
+    return met ? "met" : "MISSED";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int frames = argc > 1 ? std::max(10, std::atoi(argv[1])) : kDefaultFrames;
+    bench::enterRunDirectory();
+    const int console = bench::silenceStdout();
+
+    // Start-up exactly as the entry point does it.
+    common::app::Renderer& renderer = common::app::Renderer::instance();
+    renderer.init();
+    common::app::debug_output::install();
+    GLFWwindow* window = renderer.window();
+    SceneController& scene = SceneController::instance();
+    common::scene::Autopilot pilot(scene.ringTransforms);
+    scene.setKeyInput(&pilot);
+    const long residentAfterStartKiB = bench::residentKiB();
+
+    // The game: the countdown first (the scene frozen, shader variants compiled on first use), then
+    // the measured flight. The title is set each frame as the entry point does.
+    auto gameFrame = [&] {
+        glfwSetWindowTitle(window, common::app::frameRateTitle(kStep).c_str());
+        pilot.steer(*scene.player, kStep);
+        renderer.update(kStep);
+        renderer.draw();
+    };
+    timeFrames(window, kCountdownFrames, gameFrame);
+    const std::vector<double> game = timeFrames(window, frames, gameFrame);
+    const int scoreReached = scene.score;
+    const bool crashed = !scene.running;
+    const long peakKiB = bench::peakResidentKiB();
+
+    // Empty frames on the same window and context.
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glViewport(0, 0, renderer.width, renderer.height);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_CULL_FACE);
+    const std::vector<double> empty =
+        timeFrames(window, frames, [] { glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT); });
+
+    // The same flight again, every mesh drawn once with the trivial program.
+    TrivialScene trivial(scene);
+    scene.restart();
+    auto trivialFrame = [&] {
+        pilot.steer(*scene.player, kStep);
+        scene.update(kStep);
+        scene.checkCollisions();
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        trivial.draw(scene.camera->projectionMatrix * scene.camera->viewMatrix);
+    };
+    timeFrames(window, 30, trivialFrame);  // the program's first draws
+    scene.restart();
+    const std::vector<double> flat = timeFrames(window, frames, trivialFrame);
+
+    // The same flight a third time, the renderer's steps timed one by one.
+    PassBreakdown breakdown(scene, window, renderer.width, renderer.height);
+    scene.restart();
+    for (int i = 0; i < std::min(frames, kBreakdownFrames); ++i) {
+        breakdown.frame(pilot);
+    }
+
+    bench::restoreStdout(console);
+    const bench::FrameStats gameStats = bench::summarize(game);
+    const bench::FrameStats emptyStats = bench::summarize(empty);
+    const bench::FrameStats flatStats = bench::summarize(flat);
+    std::printf("Frame time, %d x %d window on %s\n", renderer.width, renderer.height,
+                bench::glRenderer().c_str());
+    std::printf("%d frames each at a fixed step of 1/60 s (autopilot flight after the countdown)\n\n",
+                frames);
+    std::printf("| %-40s | %9s | %7s | %7s | %8s | %9s |\n", "frame", "median ms", "p95 ms", "p99 ms",
+                "mean ms", "FPS (med)");
+    std::printf(
+        "|------------------------------------------|-----------|---------|---------|----------|-----------|"
+        "\n");
+    printRow("real game: update + draw + swap", gameStats);
+    printRow("empty frame: clear + swap", emptyStats);
+    printRow("trivial program, same meshes + swap", flatStats);
+    std::printf("\n%zu meshes, %zu triangles in the trivial pass; the flight reached %d points%s\n",
+                trivial.meshCount(), trivial.triangleCount(), scoreReached, crashed ? " and CRASHED" : "");
+    std::printf(
+        "Ratios (median): game / empty frame %.2f, game / trivial program %.2f; game p99 / median %.2f\n",
+        gameStats.medianMs / emptyStats.medianMs, gameStats.medianMs / flatStats.medianMs,
+        gameStats.p99Ms / gameStats.medianMs);
+    std::printf("Resident memory: %.1f MiB after start-up, peak %.1f MiB during the flight\n",
+                residentAfterStartKiB / 1024.0, peakKiB / 1024.0);
+    std::printf(
+        "\nWhere the game's frame goes (%d frames of the same flight; the sub-steps are drawn again on\n"
+        "their own, so the clears and the sky box, water and terrain lines are extra work):\n\n",
+        std::min(frames, kBreakdownFrames));
+    breakdown.print();
+    std::printf("\nGoals: median >= 60 FPS: %s; p99 <= 2 x median: %s; game <= 2.5 x trivial: %s\n",
+                verdict(gameStats.fps >= 60.0), verdict(gameStats.p99Ms <= 2.0 * gameStats.medianMs),
+                verdict(gameStats.medianMs <= 2.5 * flatStats.medianMs));
+
+    glfwTerminate();
+    return 0;
+}
