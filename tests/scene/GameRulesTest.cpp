@@ -5,7 +5,7 @@
 #include <glm/gtc/matrix_transform.hpp>
 
 #include "game/Player.h"
-#include "tests/support/GlContext.h"
+#include "tests/support/SceneTest.h"
 #include "tests/support/SceneBuilder.h"
 #include "tests/support/TestFiles.h"
 
@@ -25,10 +25,10 @@ const glm::vec3 kLoneRing(100, 80, -350);
 
 // A course laid out for the rules: rings lie flat (axis along world y), so a craft at a ring's centre
 // is in its plane.
-class GameRules : public testsupport::GlTest {
+class GameRules : public testsupport::SceneTest {
   protected:
     void SetUp() override {
-        testsupport::GlTest::SetUp();
+        testsupport::SceneTest::SetUp();
         SceneBuilder builder;
         const unsigned mesh = builder.addMesh(SceneBuilder::triangle());
         builder.addNode("Player", at(kStart), {mesh});

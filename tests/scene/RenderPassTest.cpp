@@ -8,7 +8,7 @@
 #include "game/CircleCheckpoint.h"
 #include "game/Player.h"
 #include "scene/Mesh.h"
-#include "tests/support/GlContext.h"
+#include "tests/support/SceneTest.h"
 #include "tests/support/SceneBuilder.h"
 #include "tests/support/TestFiles.h"
 
@@ -23,10 +23,10 @@ glm::mat4 at(const glm::vec3& position) {
 
 // A craft at (100, 80, -100) flying along +z, a ring 40 units ahead and one 100 units behind it,
 // a terrain slab and a plain rock far behind.
-class RenderPasses : public testsupport::GlTest {
+class RenderPasses : public testsupport::SceneTest {
   protected:
     void SetUp() override {
-        testsupport::GlTest::SetUp();
+        testsupport::SceneTest::SetUp();
         SceneBuilder builder;
         const unsigned small = builder.addMesh(SceneBuilder::triangle());
         const unsigned slab = builder.addMesh(SceneBuilder::box(glm::vec3(0, 0, -512), glm::vec3(512, 1, 0)));

@@ -9,9 +9,11 @@ namespace testsupport {
 // Fails the calling test when no context can be made (for example without DISPLAY).
 void ensureGlContext();
 
-// Base fixture for tests that need a current GL context.
+// Base fixture for tests that need a current GL context. The context is made in the constructor, so
+// members of a derived fixture that create GL objects are built with a context current.
 class GlTest : public ::testing::Test {
   protected:
+    GlTest() { ensureGlContext(); }
     void SetUp() override;
 };
 

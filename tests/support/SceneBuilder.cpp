@@ -139,8 +139,11 @@ std::unique_ptr<aiScene> SceneBuilder::build() const {
 bool SceneBuilder::write(const std::filesystem::path& path) const {
     std::filesystem::create_directories(path.parent_path());
     const std::unique_ptr<aiScene> scene = build();
+    // COLLADA, as the game's files are; Assimp's own binary format for scenes COLLADA cannot hold
+    // (a light that no node carries).
+    const char* format = path.extension() == ".assbin" ? "assbin" : "collada";
     Assimp::Exporter exporter;
-    return exporter.Export(scene.get(), "collada", path.string()) == AI_SUCCESS;
+    return exporter.Export(scene.get(), format, path.string()) == AI_SUCCESS;
 }
 
 SceneBuilder::MeshShape SceneBuilder::triangle(const glm::vec3& offset) {

@@ -33,7 +33,8 @@ class SceneBuilder {
     void addLight(const std::string& name);
 
     std::unique_ptr<aiScene> build() const;
-    // Exports COLLADA; returns false when Assimp cannot write it.
+    // Exports COLLADA, or Assimp's binary format for a path ending in ".assbin"; returns false when
+    // Assimp cannot write it.
     bool write(const std::filesystem::path& path) const;
 
     static MeshShape triangle(const glm::vec3& offset = glm::vec3(0.0f));
