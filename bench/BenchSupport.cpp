@@ -10,6 +10,7 @@
 #include <string>
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <GL/glew.h>
@@ -39,10 +40,12 @@ double percentile(const std::vector<double>& sorted, double fraction) {
 }  // namespace
 
 void enterRunDirectory() {
+    const char* override = std::getenv("SKYRINGS_BENCH_RUN_DIR");
+    const char* directory = override && *override ? override : SKYRINGS_RUN_DIR;
     std::error_code error;
-    std::filesystem::current_path(SKYRINGS_RUN_DIR, error);
+    std::filesystem::current_path(directory, error);
     if (error) {
-        std::fprintf(stderr, "Cannot enter %s: %s\n", SKYRINGS_RUN_DIR, error.message().c_str());
+        std::fprintf(stderr, "Cannot enter %s: %s\n", directory, error.message().c_str());
         std::exit(-1);
     }
 }
@@ -125,6 +128,20 @@ void restoreStdout(int saved) {
         dup2(saved, STDOUT_FILENO);
         close(saved);
     }
+}
+
+double processCpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    auto seconds = [](const timeval& time) { return double(time.tv_sec) + double(time.tv_usec) * 1e-6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+std::string loadAverages() {
+    std::ifstream file("/proc/loadavg");
+    std::string one, five, fifteen;
+    file >> one >> five >> fifteen;
+    return one + " " + five + " " + fifteen;
 }
 
 double nowSeconds() {

@@ -13,7 +13,8 @@ namespace bench {
 constexpr int kWidth = 800;
 constexpr int kHeight = 600;
 
-// Changes to the staged game directory, so "../resources/" and config.txt resolve as for the game.
+// Changes to the staged game directory, so "../resources/" and config.txt resolve as for the game;
+// SKYRINGS_BENCH_RUN_DIR names another such directory (a copy with changed shaders, say).
 void enterRunDirectory();
 
 // Opens a window with the game's hints (four samples, 3.3 core, 32-bit depth, no stencil), makes its
@@ -40,6 +41,12 @@ long residentKiB();
 // brings it back; silenceStdout returns what restoreStdout needs.
 int silenceStdout();
 void restoreStdout(int saved);
+
+// CPU time this process has used so far (all threads, the rasterizer's included), in seconds: a
+// cost figure that other programs on the machine do not inflate the way they inflate wall time.
+double processCpuSeconds();
+// "1.02 0.87 0.55": the machine's load averages, printed with every table.
+std::string loadAverages();
 
 double millisecondsSince(double startSeconds);
 double nowSeconds();

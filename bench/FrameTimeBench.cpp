@@ -293,26 +293,25 @@ int main(int argc, char** argv) {
     bench::enterRunDirectory();
     const int console = bench::silenceStdout();
 
-    // Start-up exactly as the entry point does it.
+    // Start-up as the entry point does it with --demo: the renderer's own autopilot flies.
     common::app::Renderer& renderer = common::app::Renderer::instance();
-    renderer.init();
+    renderer.init(true);
     common::app::debug_output::install();
     GLFWwindow* window = renderer.window();
     SceneController& scene = SceneController::instance();
-    common::scene::Autopilot pilot(scene.ringTransforms);
-    scene.setKeyInput(&pilot);
     const long residentAfterStartKiB = bench::residentKiB();
 
     // The game: the countdown first (the scene frozen, shader variants compiled on first use), then
     // the measured flight. The title is set each frame as the entry point does.
     auto gameFrame = [&] {
         glfwSetWindowTitle(window, common::app::frameRateTitle(kStep).c_str());
-        pilot.steer(*scene.player, kStep);
         renderer.update(kStep);
         renderer.draw();
     };
     timeFrames(window, kCountdownFrames, gameFrame);
+    const double cpuBefore = bench::processCpuSeconds();
     const std::vector<double> game = timeFrames(window, frames, gameFrame);
+    const double gameCpuMs = (bench::processCpuSeconds() - cpuBefore) * 1000.0 / frames;
     const int scoreReached = scene.score;
     const bool crashed = !scene.running;
     const long peakKiB = bench::peakResidentKiB();
@@ -325,7 +324,10 @@ int main(int argc, char** argv) {
     const std::vector<double> empty =
         timeFrames(window, frames, [] { glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT); });
 
-    // The same flight again, every mesh drawn once with the trivial program.
+    // The same flight again, every mesh drawn once with the trivial program; from here on this
+    // program steers.
+    common::scene::Autopilot pilot(scene.ringTransforms);
+    scene.setKeyInput(&pilot);
     TrivialScene trivial(scene);
     scene.restart();
     auto trivialFrame = [&] {
@@ -337,7 +339,9 @@ int main(int argc, char** argv) {
     };
     timeFrames(window, 30, trivialFrame);  // the program's first draws
     scene.restart();
+    const double flatCpuBefore = bench::processCpuSeconds();
     const std::vector<double> flat = timeFrames(window, frames, trivialFrame);
+    const double flatCpuMs = (bench::processCpuSeconds() - flatCpuBefore) * 1000.0 / frames;
 
     // The same flight a third time, the renderer's steps timed one by one.
     PassBreakdown breakdown(scene, window, renderer.width, renderer.height);
@@ -352,8 +356,9 @@ int main(int argc, char** argv) {
     const bench::FrameStats flatStats = bench::summarize(flat);
     std::printf("Frame time, %d x %d window on %s\n", renderer.width, renderer.height,
                 bench::glRenderer().c_str());
-    std::printf("%d frames each at a fixed step of 1/60 s (autopilot flight after the countdown)\n\n",
-                frames);
+    std::printf(
+        "%d frames each at a fixed step of 1/60 s (autopilot flight after the countdown); load %s\n\n",
+        frames, bench::loadAverages().c_str());
     std::printf("| %-40s | %9s | %7s | %7s | %8s | %9s |\n", "frame", "median ms", "p95 ms", "p99 ms",
                 "mean ms", "FPS (med)");
     std::printf(
@@ -368,6 +373,9 @@ int main(int argc, char** argv) {
         "Ratios (median): game / empty frame %.2f, game / trivial program %.2f; game p99 / median %.2f\n",
         gameStats.medianMs / emptyStats.medianMs, gameStats.medianMs / flatStats.medianMs,
         gameStats.p99Ms / gameStats.medianMs);
+    std::printf(
+        "CPU time per frame (all threads; not inflated by other programs): game %.1f ms, trivial %.1f ms\n",
+        gameCpuMs, flatCpuMs);
     std::printf("Resident memory: %.1f MiB after start-up, peak %.1f MiB during the flight\n",
                 residentAfterStartKiB / 1024.0, peakKiB / 1024.0);
     std::printf(

@@ -212,7 +212,8 @@ int main(int argc, char** argv) {
     bench::enterRunDirectory();
     GLFWwindow* window = bench::openGameWindow(64, 64, false);
     std::printf("Game logic per frame (CPU only, no drawing) on %s\n", bench::glRenderer().c_str());
-    std::printf("Argument: rings in the scene; 0 = the shipped scene file as it is.\n\n");
+    std::printf("Argument: rings in the scene; 0 = the shipped scene file as it is. Load %s\n\n",
+                bench::loadAverages().c_str());
 
     benchmark::RegisterBenchmark("logic_frame", logicFrame)
         ->Arg(25)

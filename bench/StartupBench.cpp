@@ -264,8 +264,8 @@ int parent(const char* self) {
     }
     auto piece = [&](const char* name) { return pieceRuns.count(name) ? median(pieceRuns[name]) : 0.0; };
 
-    std::printf("Start-up to the first presented frame, %d x %d, median of %d runs\n\n", bench::kWidth,
-                bench::kHeight, kRuns);
+    std::printf("Start-up to the first presented frame, %d x %d, median of %d runs; load %s\n\n",
+                bench::kWidth, bench::kHeight, kRuns, bench::loadAverages().c_str());
     std::printf("| %-52s | %8s | %8s |\n", "step", "ms", "share");
     std::printf("|------------------------------------------------------|----------|----------|\n");
     auto row = [&](const std::string& name, double milliseconds) {
