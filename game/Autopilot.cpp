@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <utility>
 
 #include "game/CircleCheckpoint.h"
 #include "game/Player.h"
@@ -95,7 +94,12 @@ Autopilot::Autopilot(std::vector<glm::mat4> ringTransforms) {
     for (std::size_t i = 0; i < ringTransforms.size(); ++i) {
         const glm::mat4& transform = ringTransforms[i];
         const bool finish = i + 1 == ringTransforms.size();
-        rings.push_back(Ring{glm::vec3(transform[3]), glm::normalize(glm::vec3(transform[1])),
+        // A ring squashed flat along its axis has no axis to fly along: plan() then takes the
+        // direction it is reached from.
+        const glm::vec3 axis(transform[1]);
+        const float axisLength = glm::length(axis);
+        rings.push_back(Ring{glm::vec3(transform[3]),
+                             axisLength > 1e-6f ? axis / axisLength : glm::vec3(0.0f),
                              finish ? CircleCheckpoint::kFinishRadius : CircleCheckpoint::kRingRadius});
     }
 }
@@ -136,7 +140,10 @@ void Autopilot::plan(const glm::vec3& start, const glm::vec3& heading) {
     // Each ring is flown through along its axis, in the sense that leads on from the point before.
     glm::vec3 from = start;
     for (Ring& ring : rings) {
-        if (glm::dot(ring.axis, ring.centre - from) < 0.0f) {
+        const glm::vec3 approach = ring.centre - from;
+        if (glm::dot(ring.axis, ring.axis) == 0.0f) {
+            ring.axis = glm::dot(approach, approach) > 1e-12f ? glm::normalize(approach) : heading;
+        } else if (glm::dot(ring.axis, approach) < 0.0f) {
             ring.axis = -ring.axis;
         }
         from = ring.centre;
