@@ -16,7 +16,7 @@ class HeightMap {
 
     HeightMap() = default;
 
-    // Loads the image (8-bit samples, first channel = height) and scales grey 255 to maxHeight.
+    // Loads the BMP image (8-bit samples, first channel = height) and scales grey 255 to maxHeight.
     // Throws cimg_library::CImgIOException when the file cannot be read.
     void load(float maxHeight, const std::string& path = kDefaultPath);
 
