@@ -28,8 +28,8 @@ std::int32_t extractValue(const std::string& line) {
     return value;
 }
 
-std::int32_t positiveOr(std::int32_t value, std::int32_t fallback) {
-    return value > 0 ? value : fallback;
+std::int32_t usableOr(std::int32_t value, std::int32_t fallback) {
+    return value > 0 && value <= Config::kMaxDimension ? value : fallback;
 }
 
 }  // namespace
@@ -59,8 +59,8 @@ Config Config::read(std::istream& in) {
             width = readLine(in, value) ? extractValue(value) : 0;
         }
     }
-    config.width = positiveOr(width, kDefaultWidth);
-    config.height = positiveOr(height, kDefaultHeight);
+    config.width = usableOr(width, kDefaultWidth);
+    config.height = usableOr(height, kDefaultHeight);
     return config;
 }
 

@@ -10,6 +10,9 @@ namespace common::app {
 struct Config {
     static constexpr std::int32_t kDefaultWidth = 800;
     static constexpr std::int32_t kDefaultHeight = 600;
+    // The largest texture and viewport side every OpenGL 4 driver must offer; the scene's render
+    // target is window-sized, and X11 cannot even make a window beyond 65535 pixels.
+    static constexpr std::int32_t kMaxDimension = 16384;
 
     std::int32_t width = kDefaultWidth;
     std::int32_t height = kDefaultHeight;
@@ -18,8 +21,8 @@ struct Config {
     // Reads the file; a file that cannot be opened gives the defaults. Prints nothing.
     static Config readFile(const std::string& path);
     // Reads the key lines "WIDTH", "HEIGHT" (each followed by its value line) and "F".
-    // A dimension that is missing, has no number, is not positive or does not fit 32 bits
-    // falls back to its default, since every user of the size needs a positive one.
+    // A dimension that is missing, has no number, is not positive, does not fit 32 bits or is larger
+    // than kMaxDimension falls back to its default, since every user of the size needs a usable one.
     static Config read(std::istream& in);
 };
 
