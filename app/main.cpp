@@ -1,8 +1,10 @@
 // Skyrings entry point: start-up, the frame loop, shutdown.
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <string>
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
@@ -31,6 +33,17 @@ void runFrameLoop(common::app::Renderer& renderer) {
     } while (glfwGetKey(window, GLFW_KEY_ESCAPE) != GLFW_PRESS && !glfwWindowShouldClose(window));
 }
 
+// A start-up failure is one line on standard error, whatever line breaks its message carries (an
+// open-failure text ends with one, a compile log may hold several).
+void reportFatal(const char* message) {
+    std::string line(message);
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) {
+        line.pop_back();
+    }
+    std::replace(line.begin(), line.end(), '\n', ' ');
+    std::fprintf(stderr, "%s\n", line.c_str());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -47,7 +60,7 @@ int main(int argc, char** argv) {
         glfwTerminate();
         return 0;
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "%s\n", error.what());
+        reportFatal(error.what());
         return -1;
     }
 }
