@@ -1,35 +1,26 @@
 #pragma once
 
-#include <cmath>
-
 #include <gtest/gtest.h>
 #include <glm/glm.hpp>
 
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+
 namespace cameratest {
 
-inline void expectNear(const glm::vec3& actual, const glm::vec3& expected, float tolerance = 1e-5f) {
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_NEAR(actual[i], expected[i], tolerance) << "component " << i;
-    }
-}
-
-inline void expectNear(const glm::mat4& actual, const glm::mat4& expected, float tolerance = 1e-5f) {
-    for (int c = 0; c < 4; ++c) {
-        for (int r = 0; r < 4; ++r) {
-            EXPECT_NEAR(actual[c][r], expected[c][r], tolerance) << "element [" << c << "][" << r << "]";
-        }
+// Every component of a glm vector or matrix within the tolerance.
+template <typename T>
+void expectNear(const T& actual, const T& expected, float tolerance = 1e-5f) {
+    const auto* a = reinterpret_cast<const float*>(&actual);
+    const auto* e = reinterpret_cast<const float*>(&expected);
+    for (std::size_t i = 0; i < sizeof(T) / sizeof(float); ++i) {
+        EXPECT_NEAR(a[i], e[i], tolerance) << "component " << i;
     }
 }
 
 inline bool isFinite(const glm::mat4& m) {
-    for (int c = 0; c < 4; ++c) {
-        for (int r = 0; r < 4; ++r) {
-            if (!std::isfinite(m[c][r])) {
-                return false;
-            }
-        }
-    }
-    return true;
+    return std::all_of(&m[0][0], &m[0][0] + 16, [](float value) { return std::isfinite(value); });
 }
 
 }  // namespace cameratest

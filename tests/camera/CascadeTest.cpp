@@ -6,7 +6,6 @@
 #include "camera/PlaneExc.h"
 
 using common::camera::CameraPersp;
-using common::camera::Frustum;
 
 namespace {
 
@@ -16,14 +15,15 @@ const glm::mat4 kSunView =
 // Each cascade matrix, applied after the light's view, must map its slice onto [-1, 1] on every axis.
 void expectEverySliceFitsTheUnitCube(const CameraPersp& camera, const glm::mat4& lightView, float tolerance) {
     for (std::size_t i = 0; i < camera.cascadeFrustums.size(); ++i) {
-        const Frustum& slice = *camera.cascadeFrustums[i];
         glm::vec3 low(1e30f);
         glm::vec3 high(-1e30f);
-        for (int c = 0; c < 8; ++c) {
-            const glm::vec3& corner = c < 4 ? slice.nearCorners[c] : slice.farCorners[c - 4];
-            const glm::vec4 q = camera.cascadeMatrices[i] * lightView * glm::vec4(corner, 1.0f);
-            low = glm::min(low, glm::vec3(q) / q.w);
-            high = glm::max(high, glm::vec3(q) / q.w);
+        for (const auto* corners :
+             {&camera.cascadeFrustums[i]->nearCorners, &camera.cascadeFrustums[i]->farCorners}) {
+            for (const glm::vec3& corner : *corners) {
+                const glm::vec4 q = camera.cascadeMatrices[i] * lightView * glm::vec4(corner, 1.0f);
+                low = glm::min(low, glm::vec3(q) / q.w);
+                high = glm::max(high, glm::vec3(q) / q.w);
+            }
         }
         for (int axis = 0; axis < 3; ++axis) {
             EXPECT_NEAR(low[axis], -1.0f, tolerance) << "cascade " << i << " axis " << axis;

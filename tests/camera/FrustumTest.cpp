@@ -7,11 +7,8 @@
 #include "camera/PlaneExc.h"
 #include "tests/camera/CameraMath.h"
 
-using common::camera::BoundingBox;
-using common::camera::CameraPersp;
-using common::camera::Frustum;
-using common::camera::Plane;
-using common::camera::PlaneExc;
+using cameratest::expectNear;
+using namespace common::camera;
 
 namespace {
 
@@ -26,15 +23,11 @@ CameraPersp lookingDownNegativeZ() {
 
 }  // namespace
 
-// Planes from three points.
-TEST(Plane, NormalFollowsTheWindingAndDistanceIsSigned) {
+TEST(Plane, NormalFollowsTheWindingDistanceIsSignedAndCollinearPointsThrow) {
     const Plane plane(glm::vec3(0.0f, 0.0f, 3.0f), glm::vec3(2.0f, 0.0f, 3.0f), glm::vec3(0.0f, 5.0f, 3.0f));
     EXPECT_EQ(plane.n, glm::vec3(0.0f, 0.0f, 1.0f));
     EXPECT_FLOAT_EQ(plane.signedDistance(glm::vec3(7.0f, -1.0f, 8.0f)), 5.0f);
     EXPECT_FLOAT_EQ(plane.signedDistance(glm::vec3(0.0f, 0.0f, 1.0f)), -2.0f);
-}
-
-TEST(Plane, CollinearOrCoincidentPointsThrowWithTheMessage) {
     try {
         Plane(glm::vec3(0.0f), glm::vec3(1.0f), glm::vec3(3.0f));
         FAIL() << "collinear points gave a plane";
@@ -44,13 +37,12 @@ TEST(Plane, CollinearOrCoincidentPointsThrowWithTheMessage) {
     EXPECT_THROW(Plane(glm::vec3(2.0f), glm::vec3(2.0f), glm::vec3(5.0f)), PlaneExc);
 }
 
-// Building from a camera: corners in the camera's u/v basis, normals pointing inward.
+// Corners in the camera's u/v basis: u = (-1, 0, 0) and v = (0, -1, 0) here, so top left is at (+x, -y).
 TEST(Frustum, CornersFollowTheCameraBasis) {
     const Frustum frustum(lookingDownNegativeZ());
-    // u = (-1, 0, 0) and v = (0, -1, 0) here, so the top left corner is at world (+x, -y).
-    cameratest::expectNear(frustum.nearCorners[0], glm::vec3(1.0f, -1.0f, -1.0f));
-    cameratest::expectNear(frustum.nearCorners[3], glm::vec3(-1.0f, 1.0f, -1.0f));
-    cameratest::expectNear(frustum.farCorners[1], glm::vec3(-100.0f, -100.0f, -100.0f), 1e-3f);
+    expectNear(frustum.nearCorners[0], glm::vec3(1.0f, -1.0f, -1.0f));
+    expectNear(frustum.nearCorners[3], glm::vec3(-1.0f, 1.0f, -1.0f));
+    expectNear(frustum.farCorners[1], glm::vec3(-100.0f, -100.0f, -100.0f), 1e-3f);
 }
 
 TEST(Frustum, EveryNormalPointsInward) {
@@ -59,7 +51,7 @@ TEST(Frustum, EveryNormalPointsInward) {
     camera.setPerspective(50.0f, 1.5f, 2.0f, 500.0f);
     const Frustum frustum(camera);
     const glm::vec3 middle = camera.eyePoint + camera.viewDirection * 100.0f;
-    // Beyond each of the six planes in turn (the right and top extents lie along +u and +v).
+    // Beyond near, far, left, right, top and bottom in turn (right and top lie along +u and +v).
     const glm::vec3 outside[6] = {camera.eyePoint - camera.viewDirection,
                                   camera.eyePoint + camera.viewDirection * 600.0f,
                                   middle - camera.u * 500.0f,
@@ -85,40 +77,27 @@ TEST(Frustum, ZeroNearDistanceThrowsAndKeepsThePreviousFrustum) {
     EXPECT_EQ(frustum.farCorners, before.farCorners);
 }
 
-// Culling: wholly inside, straddling one plane, wholly outside one plane, outside near a corner.
-TEST(Frustum, BoxWhollyInsideIsContainedAndIntersects) {
+TEST(Frustum, BoxesAreContainedIntersectingOrRejected) {
     const Frustum frustum(lookingDownNegativeZ());
-    const BoundingBox box(glm::vec3(-1.0f, -1.0f, -20.0f), glm::vec3(1.0f, 1.0f, -10.0f));
-    EXPECT_TRUE(frustum.containsBox(box));
-    EXPECT_TRUE(frustum.intersectsBox(box));
-}
-
-TEST(Frustum, BoxStraddlingOnePlaneIntersectsButIsNotContained) {
-    const Frustum frustum(lookingDownNegativeZ());
-    for (const BoundingBox& box :
-         {BoundingBox(glm::vec3(-30.0f, -1.0f, -20.0f), glm::vec3(0.0f, 1.0f, -10.0f)),
-          BoundingBox(glm::vec3(-0.1f, -0.1f, -2.0f), glm::vec3(0.1f, 0.1f, 5.0f)),
-          BoundingBox(glm::vec3(-1.0f, -1.0f, -150.0f), glm::vec3(1.0f, 1.0f, -50.0f))}) {
-        EXPECT_FALSE(frustum.containsBox(box));
-        EXPECT_TRUE(frustum.intersectsBox(box));
+    struct Case {
+        const char* where;
+        BoundingBox box;
+        bool contained;
+        bool intersects;
+    };
+    const Case cases[] = {
+        {"wholly inside", {{-1, -1, -20}, {1, 1, -10}}, true, true},
+        {"straddling the left plane", {{-30, -1, -20}, {0, 1, -10}}, false, true},
+        {"straddling the near plane", {{-0.1f, -0.1f, -2}, {0.1f, 0.1f, 5}}, false, true},
+        {"straddling the far plane", {{-1, -1, -150}, {1, 1, -50}}, false, true},
+        {"in front of the near plane", {{-1, -1, -0.5f}, {1, 1, 5}}, false, false},
+        {"beyond the far plane", {{-1, -1, -300}, {1, 1, -101}}, false, false},
+        {"right of the right plane", {{30, -1, -20}, {40, 1, -10}}, false, false},
+        // Every point has x > -z or z < -100, yet no plane alone rejects it.
+        {"outside near the far right edge", {{101, -1, -110}, {110, 1, -95}}, false, true},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(frustum.containsBox(c.box), c.contained) << c.where;
+        EXPECT_EQ(frustum.intersectsBox(c.box), c.intersects) << c.where;
     }
-}
-
-TEST(Frustum, BoxWhollyOutsideOnePlaneIsRejected) {
-    const Frustum frustum(lookingDownNegativeZ());
-    for (const BoundingBox& box :
-         {BoundingBox(glm::vec3(-1.0f, -1.0f, -0.5f), glm::vec3(1.0f, 1.0f, 5.0f)),
-          BoundingBox(glm::vec3(-1.0f, -1.0f, -300.0f), glm::vec3(1.0f, 1.0f, -101.0f)),
-          BoundingBox(glm::vec3(30.0f, -1.0f, -20.0f), glm::vec3(40.0f, 1.0f, -10.0f))}) {
-        EXPECT_FALSE(frustum.containsBox(box));
-        EXPECT_FALSE(frustum.intersectsBox(box));
-    }
-}
-
-TEST(Frustum, BoxOutsideNearACornerStillCountsAsIntersecting) {
-    const Frustum frustum(lookingDownNegativeZ());
-    // Past the far edge on the +x side: every point has x > -z or z < -100, yet no plane alone rejects it.
-    const BoundingBox box(glm::vec3(101.0f, -1.0f, -110.0f), glm::vec3(110.0f, 1.0f, -95.0f));
-    EXPECT_FALSE(frustum.containsBox(box));
-    EXPECT_TRUE(frustum.intersectsBox(box));
 }
