@@ -23,18 +23,17 @@ CameraPersp lookingDownNegativeZ() {
 
 }  // namespace
 
-TEST(Plane, NormalFollowsTheWindingDistanceIsSignedAndCollinearPointsThrow) {
+TEST(Plane, NormalFollowsTheWindingDistanceIsSignedAndDegeneratePointsThrow) {
     const Plane plane(glm::vec3(0.0f, 0.0f, 3.0f), glm::vec3(2.0f, 0.0f, 3.0f), glm::vec3(0.0f, 5.0f, 3.0f));
     EXPECT_EQ(plane.n, glm::vec3(0.0f, 0.0f, 1.0f));
     EXPECT_FLOAT_EQ(plane.signedDistance(glm::vec3(7.0f, -1.0f, 8.0f)), 5.0f);
     EXPECT_FLOAT_EQ(plane.signedDistance(glm::vec3(0.0f, 0.0f, 1.0f)), -2.0f);
-    try {
-        Plane(glm::vec3(0.0f), glm::vec3(1.0f), glm::vec3(3.0f));
-        FAIL() << "collinear points gave a plane";
-    } catch (const PlaneExc& e) {
-        EXPECT_STREQ(e.what(), "Invalid parameters specified");
-    }
+    // Collinear, coincident, and so far apart that the normal overflows.
+    EXPECT_THROW(Plane(glm::vec3(0.0f), glm::vec3(1.0f), glm::vec3(3.0f)), PlaneExc);
     EXPECT_THROW(Plane(glm::vec3(2.0f), glm::vec3(2.0f), glm::vec3(5.0f)), PlaneExc);
+    EXPECT_THROW(Plane(glm::vec3(0.0f), glm::vec3(3e38f, 0.0f, 0.0f), glm::vec3(0.0f, 3e38f, 0.0f)),
+                 PlaneExc);
+    EXPECT_STREQ(PlaneExc().what(), "Invalid parameters specified");
 }
 
 // Corners in the camera's u/v basis: u = (-1, 0, 0) and v = (0, -1, 0) here, so top left is at (+x, -y).
