@@ -13,8 +13,7 @@
 #include "tests/support/GlContext.h"
 #include "tests/support/TestFiles.h"
 
-using common::gl::GlslProg;
-using common::gl::GlslProgCompileExc;
+using namespace common::gl;
 
 namespace {
 

@@ -12,8 +12,7 @@
 #include "tests/support/GlContext.h"
 #include "tests/support/TestFiles.h"
 
-using common::gl::RenderTarget;
-using common::gl::SceneRenderTarget;
+using namespace common::gl;
 using gltest::integer;
 using gltest::texParameter;
 

@@ -19,9 +19,7 @@
 #include "tests/support/GlContext.h"
 #include "tests/support/TestFiles.h"
 
-using common::gl::GlslProg;
-using common::gl::ShaderController;
-using common::gl::ShaderType;
+using namespace common::gl;
 
 namespace {
 

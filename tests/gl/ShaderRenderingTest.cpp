@@ -23,11 +23,7 @@
 #include "tests/support/GlContext.h"
 #include "tests/support/TestFiles.h"
 
-using common::gl::GlslProg;
-using common::gl::RenderTarget;
-using common::gl::SceneRenderTarget;
-using common::gl::ShaderController;
-using common::gl::ShaderType;
+using namespace common::gl;
 
 namespace {
 

@@ -16,10 +16,7 @@
 #include "tests/support/GlContext.h"
 #include "tests/support/TestFiles.h"
 
-using common::gl::MipmapMode;
-using common::gl::Texture;
-using common::gl::TextureExc;
-using common::gl::TextureFilter;
+using namespace common::gl;
 using gltest::texParameter;
 // A pixel in FreeImage's memory order: blue, green, red, alpha.
 using Bgra = glm::u8vec4;
