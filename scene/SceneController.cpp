@@ -434,17 +434,22 @@ void SceneController::renderTransparent() {
     glDisable(GL_BLEND);
 }
 
-// The maps are made for depth comparison; the previews switch it off so they show the depth itself.
+// The maps are made for depth comparison; the previews switch it off so they show the depth itself,
+// as grey (a depth texture reads as red alone).
 void SceneController::showShadowMaps() {
+    const GLint depthAsGrey[4] = {GL_RED, GL_RED, GL_RED, GL_ONE};
+    const GLint plain[4] = {GL_RED, GL_GREEN, GL_BLUE, GL_ALPHA};
     for (int i = 0; i < kCascadeCount; ++i) {
         shadowMaps[i]->unbind();
         glActiveTexture(GL_TEXTURE0);
         glBindTexture(GL_TEXTURE_2D, shadowMaps[i]->texture);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE, GL_NONE);
+        glTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_RGBA, depthAsGrey);
         glViewport(160 + 130 * i, 0, 128, 128);
         debugQuad->draw();
         glBindTexture(GL_TEXTURE_2D, shadowMaps[i]->texture);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE, GL_COMPARE_REF_TO_TEXTURE);
+        glTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_RGBA, plain);
         glBindTexture(GL_TEXTURE_2D, 0);
     }
 }
