@@ -38,7 +38,9 @@ start_virtual_display() {
     local number
     for number in $(seq 90 140); do
         [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ] && continue
-        Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+        # -noreset: by default the server resets whenever its last client leaves, and a test that
+        # connects during that reset fails to open its display.
+        Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
         SKYRINGS_XVFB_PID=$!
         for _ in $(seq 50); do
             [ -e "/tmp/.X11-unix/X$number" ] && break
