@@ -161,6 +161,8 @@ TEST_F(BlurTest, MotionSmearsAlongTheVelocityButNotOverWhatLiesBehindANearerPixe
     EXPECT_EQ(composite(1, 1.0f), still);  // no velocity
     velocity = glm::vec2(0.3f, 0.0f);      // beyond the limit of 5 % of the width: about 3 pixels of smear
     EXPECT_EQ(composite(1, 0.0f), still);  // velocityScale 0: a still frame
+    // A smear of 0.4 pixels reaches nothing but the pixel itself.
+    EXPECT_EQ(composite(1, 0.02f), still);
 
     const auto smeared = composite(1, 1.0f);
     EXPECT_LT(red(smeared, 32, 4), 1.0f);
@@ -303,7 +305,13 @@ TEST_F(SceneProgramTest, TheShadowProgramDarkensWhatTheChosenCascadeHides) {
     EXPECT_FLOAT_EQ(draw(&blocked, &blocked, &blocked, glm::vec3(0.1f, 0.2f, 0.3f)).g,
                     lit);  // beyond the last
 
+    // A surface turned away from the sun gets no sunlight, so no map darkens it (nor adds a highlight).
     shadow.bind();
+    shadow.setUniform("LightPosition_worldspace", glm::vec3(10.0f, 0.0f, -10.0f));
+    EXPECT_EQ(draw(&blocked, &blocked, &blocked, cascades), draw(&open, &open, &open, cascades));
+    shadow.bind();
+    shadow.setUniform("LightPosition_worldspace", glm::vec3(0.0f, 0.0f, 10.0f));
+
     shadow.setUniform("showFrustums", 1);
     const glm::vec3 tinted = draw(&open, &open, &open, cascades);
     EXPECT_GT(tinted.r, 2.0f * tinted.g);  // the first cascade shows red

@@ -1,10 +1,11 @@
 #version 330 core
 #extension GL_ARB_shading_language_420pack : enable
 // Blur program (BlurShader), fragment stage: composites the scene target onto the window.
-// With blurOn == 1 each pixel averages 10 colour samples along its screen-space velocity scaled by
-// velocityScale (the motion is limited to 5 % of the screen); samples nearer to the camera than the pixel
-// itself are left out, so a sharp foreground (the craft) does not smear over the landscape behind it.
-// With blurOn == 0 each pixel is copied.
+// With blurOn == 1 each pixel averages colour samples along its screen-space velocity scaled by
+// velocityScale (the motion is limited to 5 % of the screen): five samples spread evenly along the
+// smear, centred on the pixel; a smear shorter than one pixel leaves the pixel as it is. Samples nearer
+// to the camera than the pixel itself are left out, so a sharp foreground (the craft) does not smear
+// over the landscape behind it. With blurOn == 0 each pixel is copied.
 // THIS is where gamma is applied: the scene programs write linear colour into the RGB32F target, and
 // the result here is clamped to 0..1 and encoded with gamma 2.2 (c^(1/2.2)). Nothing drawn later (HUD,
 // text, previews) is gamma-corrected again.
@@ -30,30 +31,42 @@ uniform float velocityScale;
 
 layout(location = 0) out vec4 fragColor;
 
-const int kTaps = 10;
+// Odd, so that the middle tap is the pixel itself. Most pixels of a frame smear over a few pixels, which
+// five taps cover about a pixel apart; a software rasterizer pays every tap on every pixel.
+const int kTaps = 5;
 const float kMaxMotion = 0.05;
 const float kDepthTolerance = 0.0002;
+
+// Adds the colour at `at` unless that sample lies nearer to the camera than the pixel itself.
+// textureLod: taken after the early return below, so no derivatives.
+void addTap(vec2 at, float centreDepth, inout vec3 sum, inout float weight) {
+    at = clamp(at, 0.0, 1.0);
+    if (textureLod(depthTexture, at, 0.0).r >= centreDepth - kDepthTolerance) {
+        sum += textureLod(colorTexture, at, 0.0).rgb;
+        weight += 1.0;
+    }
+}
 
 vec3 motionBlurred(vec3 centre) {
     vec2 motion = texture(velocityTexture, vUv).xy * velocityScale;
     float length2 = dot(motion, motion);
-    if (!(length2 > 1e-10)) {
-        return centre;
-    }
     if (length2 > kMaxMotion * kMaxMotion) {
         motion *= kMaxMotion / sqrt(length2);
     }
-    float centreDepth = texture(depthTexture, vUv).r;
-    vec3 sum = vec3(0.0);
-    float weight = 0.0;
-    for (int i = 0; i < kTaps; ++i) {
-        vec2 at = clamp(vUv + motion * (float(i) / float(kTaps - 1) - 0.5), 0.0, 1.0);
-        if (texture(depthTexture, at).r >= centreDepth - kDepthTolerance) {
-            sum += texture(colorTexture, at).rgb;
-            weight += 1.0;
-        }
+    // A smear shorter than one pixel would sample nothing but this pixel (NaN fails the test too).
+    vec2 smearPixels = motion * vec2(textureSize(colorTexture, 0));
+    if (!(dot(smearPixels, smearPixels) >= 1.0)) {
+        return centre;
     }
-    return weight > 0.0 ? sum / weight : centre;
+    float centreDepth = textureLod(depthTexture, vUv, 0.0).r;
+    vec3 sum = centre;
+    float weight = 1.0;
+    for (int i = 1; i <= kTaps / 2; ++i) {
+        vec2 offset = motion * (float(i) / float(kTaps - 1));
+        addTap(vUv - offset, centreDepth, sum, weight);
+        addTap(vUv + offset, centreDepth, sum, weight);
+    }
+    return sum / weight;
 }
 
 void main() {

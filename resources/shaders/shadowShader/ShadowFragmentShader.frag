@@ -2,27 +2,31 @@
 #extension GL_ARB_shading_language_420pack : enable
 // Shadow program (ShadowShader), fragment stage: the mesh's texture lit by the sun with soft cascaded
 // shadows, a sky/ground ambient fill, a sun glint on water, and fog toward the far clip (1000).
-// Inputs: uv, view-space position, normal, light position and up, shadow-map coordinates of the three
-//   cascades, clip positions of this and the previous frame.
+// Inputs: uv, world- and view-space position, view-space normal, clip positions of this and the previous
+//   frame.
 // Uniforms: myTextureSampler (sampler2D, unit 0; taken as sRGB and decoded to linear);
+//   viewMatrix (mat4) and LightPosition_worldspace (vec3), for the light and "up" in view space;
+//   ShadowCoord1, ShadowCoord2, ShadowCoord3 (mat4: world to shadow-map space of each cascade);
 //   shadowMap1, shadowMap2, shadowMap3 (sampler2DShadow, units 1, 2, 3: depth textures with
-//   GL_COMPARE_REF_TO_TEXTURE / GL_LEQUAL);
+//   GL_COMPARE_REF_TO_TEXTURE / GL_LEQUAL and GL_LINEAR, so one lookup filters 2 x 2 comparisons);
 //   far_d (vec4: x, y, z = far view distances of cascades 1, 2, 3; w unused);
 //   showFrustums (int: 1 tints each cascade red, green, blue).
 //   Where GL_ARB_shading_language_420pack exists the samplers start on their units, so the program is valid
 //   before the main pass first sets them.
-// The cascade is chosen by the fragment's view depth against far_d; beyond far_d.z nothing is shadowed.
+// The cascade is chosen by the fragment's view depth against far_d; beyond far_d.z, and on surfaces that
+// face away from the sun, nothing is looked up.
 // Outputs: 0 colour (linear RGB, alpha 1; the composite pass applies gamma),
 //          1 screen-space velocity (vec3: xy = half the NDC motion since the previous frame, z = 0).
+//
+// Cost: a software rasterizer (Mesa's llvmpipe) runs both sides of every branch for all fragments, so each
+// shadow lookup written here is paid by every terrain and water fragment whichever cascade it is in.
+// Hence one filtered lookup for the two far cascades and four only for the nearest, where shadows are
+// largest on screen.
 
 in vec2 vUv;
+in vec3 vPositionWorld;
 in vec3 vPositionView;
 in vec3 vNormalView;
-in vec3 vLightView;
-in vec3 vUpView;
-in vec4 vShadowCoord1;
-in vec4 vShadowCoord2;
-in vec4 vShadowCoord3;
 in vec4 vCurrClip;
 in vec4 vPrevClip;
 
@@ -37,6 +41,11 @@ uniform sampler2DShadow shadowMap1;
 uniform sampler2DShadow shadowMap2;
 uniform sampler2DShadow shadowMap3;
 #endif
+uniform mat4 viewMatrix;
+uniform vec3 LightPosition_worldspace;
+uniform mat4 ShadowCoord1;
+uniform mat4 ShadowCoord2;
+uniform mat4 ShadowCoord3;
 uniform vec4 far_d;
 uniform int showFrustums;
 
@@ -60,22 +69,46 @@ float fogAmount(float distance) {
     return 1.0 - exp(-d * d);
 }
 
-// Fraction of light reaching the fragment: 3 x 3 depth comparisons, each itself bilinearly filtered,
-// which softens the shadow edge over about four texels. Outside the map counts as lit.
-float litFraction(sampler2DShadow shadowMap, vec4 shadowCoord, float bias) {
-    vec3 p = shadowCoord.xyz / shadowCoord.w;
-    if (p.x <= 0.0 || p.x >= 1.0 || p.y <= 0.0 || p.y >= 1.0 || p.z >= 1.0) {
-        return 1.0;
+// The fragment in a cascade's shadow-map space (one transform per fragment, the chosen cascade's): xy on
+// the map, z the depth to compare.
+vec3 shadowPosition(mat4 shadowCoord) {
+    vec4 p = shadowCoord * vec4(vPositionWorld, 1.0);
+    return p.xyz / p.w;
+}
+
+bool outsideMap(vec3 p) {
+    return p.x <= 0.0 || p.x >= 1.0 || p.y <= 0.0 || p.y >= 1.0 || p.z >= 1.0;
+}
+
+// Fraction of light reaching the fragment from one filtered lookup: the hardware compares the 2 x 2
+// nearest texels and blends them, a soft edge one texel wide. Outside the map counts as lit.
+// textureLod: no derivatives needed inside the cascade branches.
+float litFraction(sampler2DShadow shadowMap, vec3 p, float bias) {
+    float lit = textureLod(shadowMap, vec3(p.xy, p.z - bias), 0.0);
+    return outsideMap(p) ? 1.0 : lit;
+}
+
+// Four filtered lookups three quarters of a texel off each diagonal: a tent about two and a half texels
+// wide, as soft as the edge of a wider kernel at a fraction of its lookups.
+float softLitFraction(sampler2DShadow shadowMap, vec3 p, float bias) {
+    vec2 offset = 0.75 / vec2(textureSize(shadowMap, 0));
+    float depth = p.z - bias;
+    float lit = textureLod(shadowMap, vec3(p.x - offset.x, p.y - offset.y, depth), 0.0)
+                + textureLod(shadowMap, vec3(p.x + offset.x, p.y - offset.y, depth), 0.0)
+                + textureLod(shadowMap, vec3(p.x - offset.x, p.y + offset.y, depth), 0.0)
+                + textureLod(shadowMap, vec3(p.x + offset.x, p.y + offset.y, depth), 0.0);
+    return outsideMap(p) ? 1.0 : 0.25 * lit;
+}
+
+vec3 cascadeTint(float depth) {
+    if (depth < far_d.x) {
+        return vec3(1.0, 0.35, 0.35);
+    } else if (depth < far_d.y) {
+        return vec3(0.35, 1.0, 0.35);
+    } else if (depth < far_d.z) {
+        return vec3(0.35, 0.35, 1.0);
     }
-    vec2 texel = 1.0 / vec2(textureSize(shadowMap, 0));
-    float lit = 0.0;
-    for (int x = -1; x <= 1; ++x) {
-        for (int y = -1; y <= 1; ++y) {
-            // textureLod: no derivatives needed inside the cascade branches.
-            lit += textureLod(shadowMap, vec3(p.xy + vec2(x, y) * texel * 1.5, p.z - bias), 0.0);
-        }
-    }
-    return lit / 9.0;
+    return vec3(1.0);
 }
 
 void main() {
@@ -84,39 +117,43 @@ void main() {
     vec3 toEye = normalize(-vPositionView);
     float normalLength = length(vNormalView);
     vec3 n = normalLength > 0.0 ? vNormalView / normalLength : toEye;
-    vec3 toLight = normalize(vLightView - vPositionView);
-    vec3 up = normalize(vUpView);
+    vec3 lightView = (viewMatrix * vec4(LightPosition_worldspace, 1.0)).xyz;
+    vec3 toLight = normalize(lightView - vPositionView);
+    vec3 up = normalize(mat3(viewMatrix) * vec3(0.0, 1.0, 0.0));
     float nDotL = dot(n, toLight);
 
     // Steeper slopes toward the light need a larger depth bias against shadow acne.
     float bias = 0.0005 + 0.0015 * (1.0 - clamp(nDotL, 0.0, 1.0));
     float depth = -vPositionView.z;
     float lit = 1.0;
-    vec3 cascadeTint = vec3(1.0);
-    if (depth < far_d.x) {
-        lit = litFraction(shadowMap1, vShadowCoord1, bias);
-        cascadeTint = vec3(1.0, 0.35, 0.35);
-    } else if (depth < far_d.y) {
-        lit = litFraction(shadowMap2, vShadowCoord2, bias);
-        cascadeTint = vec3(0.35, 1.0, 0.35);
-    } else if (depth < far_d.z) {
-        lit = litFraction(shadowMap3, vShadowCoord3, bias);
-        cascadeTint = vec3(0.35, 0.35, 1.0);
+    if (nDotL > 0.0 && depth < far_d.z) {
+        mat4 toMap = depth < far_d.x ? ShadowCoord1 : (depth < far_d.y ? ShadowCoord2 : ShadowCoord3);
+        vec3 p = shadowPosition(toMap);
+        if (depth < far_d.x) {
+            lit = softLitFraction(shadowMap1, p, bias);
+        } else if (depth < far_d.y) {
+            lit = litFraction(shadowMap2, p, bias);
+        } else {
+            lit = litFraction(shadowMap3, p, bias);
+        }
     }
 
+    float sunFacing = step(0.0, nDotL);
     float diffuse = max(nDotL, 0.0) * lit;
     vec3 ambient = mix(kGroundFill, kSkyFill, 0.5 + 0.5 * dot(n, up));
 
-    // Water: a flat, blue-dominated surface catches a sun glint; the rock and grass stay matte.
+    // Water: a flat, blue-dominated surface catches a sun glint; the rock and grass stay matte. Neither
+    // highlight shows on a surface turned away from the sun.
     float blueness = smoothstep(0.02, 0.12, albedo.b - max(albedo.r, albedo.g));
     float flatness = smoothstep(0.97, 0.995, dot(n, up));
     vec3 halfway = normalize(toLight + toEye);
-    float glint = pow(max(dot(n, halfway), 0.0), 90.0) * lit * step(0.0, nDotL);
-    float specular = 0.04 * pow(max(dot(n, halfway), 0.0), 16.0) * lit + 1.5 * blueness * flatness * glint;
+    float nDotH = max(dot(n, halfway), 0.0);
+    float glint = pow(nDotH, 90.0);
+    float specular = (0.04 * pow(nDotH, 16.0) + 1.5 * blueness * flatness * glint) * lit * sunFacing;
 
     vec3 color = albedo * (kSunColor * diffuse + ambient) + kSunColor * specular;
     if (showFrustums == 1) {
-        color *= cascadeTint;
+        color *= cascadeTint(depth);
     }
     color = mix(color, kFogColor, fogAmount(length(vPositionView)));
 
