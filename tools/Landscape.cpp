@@ -212,8 +212,8 @@ double Landscape::smoothHeightAt(double x, double z) const {
 }
 
 double Landscape::meshHeightAt(double x, double z) const {
-    const double fi = std::clamp((x - 1.25) * 0.5, 0.0, double(kGridSize - 1));
-    const double fj = std::clamp((-z - 1.25) * 0.5, 0.0, double(kGridSize - 1));
+    const double fi = std::clamp((x - kGridOrigin) / kGridSpacing, 0.0, double(kGridSize - 1));
+    const double fj = std::clamp((-z - kGridOrigin) / kGridSpacing, 0.0, double(kGridSize - 1));
     const int i0 = std::min(int(fi), kGridSize - 2);
     const int j0 = std::min(int(fj), kGridSize - 2);
     const double ti = fi - i0;

@@ -37,11 +37,16 @@ class Landscape {
     static int columnOf(double x);
     static int rowOf(double z);
 
-    // The terrain mesh is a grid of kGridSize x kGridSize vertices, two units apart, each at the centre
-    // of a sample cell so that the game's truncating lookup finds exactly that sample.
-    static constexpr int kGridSize = 256;
-    static double gridX(int i) { return 1.25 + 2.0 * i; }
-    static double gridZ(int j) { return -(1.25 + 2.0 * j); }
+    // The terrain mesh is a grid of kGridSize x kGridSize vertices, kGridSpacing units apart, each at the
+    // centre of a sample cell so that the game's truncating lookup finds exactly that sample. A coarse
+    // grid (about 32k triangles) keeps software rendering affordable; the colour texture, painted per
+    // texel from the full height field, carries the detail between the vertices.
+    static constexpr int kGridSize = 128;
+    static constexpr double kGridSpacing = 4.0;
+    // Sample 4 of 1024 (x * 2 = 4.5): the grid spans 2.25 to 510.25, nearly centred on the 512 units.
+    static constexpr double kGridOrigin = 2.25;
+    static double gridX(int i) { return kGridOrigin + kGridSpacing * i; }
+    static double gridZ(int j) { return -(kGridOrigin + kGridSpacing * j); }
     double gridHeight(int i, int j) const { return groundAt(gridX(i), gridZ(j)); }
     // The drawn surface between grid vertices (bilinear), so painting follows the mesh.
     double meshHeightAt(double x, double z) const;

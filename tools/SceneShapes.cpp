@@ -26,9 +26,9 @@ MeshData SceneShapes::terrain(const Landscape& landscape) {
         for (int i = 0; i < n; ++i) {
             const double x = Landscape::gridX(i);
             const double z = Landscape::gridZ(j);
-            // Grid spacing is 2 units; j grows northwards, towards -z.
-            const double slopeX = (height(i + 1, j) - height(i - 1, j)) / 4.0;
-            const double slopeZ = (height(i, j + 1) - height(i, j - 1)) / -4.0;
+            // Central differences across two grid spacings; j grows northwards, towards -z.
+            const double slopeX = (height(i + 1, j) - height(i - 1, j)) / (2.0 * Landscape::kGridSpacing);
+            const double slopeZ = (height(i, j + 1) - height(i, j - 1)) / (-2.0 * Landscape::kGridSpacing);
             const glm::dvec3 normal = glm::normalize(glm::dvec3(-slopeX, 1.0, -slopeZ));
             mesh.addVertex(glm::dvec3(x, height(i, j), z), normal, glm::dvec2(x / 512.0, -z / 512.0));
         }

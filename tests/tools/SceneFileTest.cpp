@@ -5,6 +5,7 @@
 #include <cmath>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include <assimp/Importer.hpp>
 #include <assimp/material.h>
@@ -68,6 +69,20 @@ TEST_F(SceneFile, EveryNodeHasARoleAndTheRingsEndWithTheFinish) {
     EXPECT_GE(finishes, 1);
     EXPECT_GE(rings + finishes, 25) << "fewer than 25 rings get no transparent discs";
     EXPECT_EQ(lastRing, "FIN");
+}
+
+TEST_F(SceneFile, TheLandscapeComesFrontToBackTerrainWaterSky) {
+    // The game draws these three in file order. The terrain first lets depth testing skip the water and
+    // sky it hides, and sets up the shadows that the water's program then uses in the same frame.
+    std::vector<std::string> environment;
+    const aiNode& root = *scene->mRootNode;
+    for (unsigned i = 0; i < root.mNumChildren; ++i) {
+        const std::string name = root.mChildren[i]->mName.C_Str();
+        if (name == "Terrain" || name == "Water" || name == "Skybox") {
+            environment.push_back(name);
+        }
+    }
+    EXPECT_EQ(environment, (std::vector<std::string>{"Terrain", "Water", "Skybox"}));
 }
 
 TEST_F(SceneFile, TheSunShinesDownAtASlantFromHighAboveOneSide) {
