@@ -1,0 +1,188 @@
+// The real game loop for thousands of frames in this process: scripted flying, a restart every few
+// hundred frames and every function key toggled over and over. Resident memory must stay flat after
+// warm-up, the number of live GL objects must not change and the driver must report no OpenGL error.
+//
+// The frame count is SKYRINGS_SOAK_FRAMES (default 2000, the suite's size). The full soak:
+//   SKYRINGS_SOAK_FRAMES=10000 ctest -R Soak --output-on-failure     (in a build directory, on a display)
+
+#include <gtest/gtest.h>
+
+#include <GL/glew.h>
+#include <GLFW/glfw3.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "app/DebugOutput.h"
+#include "app/Renderer.h"
+#include "game/KeyInput.h"
+#include "scene/SceneController.h"
+#include "tests/support/ScriptedKeys.h"
+#include "tests/support/TestFiles.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr double kFrameTime = 1.0 / 60.0;
+constexpr int kWarmUpFrames = 1000;
+constexpr int kRestartEvery = 300;
+constexpr int kKeyEvery = 7;  // frames between two command keys
+constexpr int kPress = 1;     // GLFW_PRESS
+constexpr int kRelease = 0;   // GLFW_RELEASE
+constexpr int kCommandKeys[] = {291, 292, 293, 294, 295, 296, 297, 298, 299};  // F2 ... F10
+constexpr int kRestartKey = 82;                                                // R
+constexpr long kAllowedGrowthKb = 4 * 1024;
+
+int soakFrames() {
+    const char* text = std::getenv("SKYRINGS_SOAK_FRAMES");
+    const int frames = text ? std::atoi(text) : 2000;
+    return frames > kWarmUpFrames ? frames : kWarmUpFrames + 1;
+}
+
+long residentKb() {
+    std::ifstream statm("/proc/self/statm");
+    long total = 0;
+    long resident = 0;
+    statm >> total >> resident;
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+// The GL objects alive now, found by asking the driver about every name it may have handed out
+// (names below kHighestName; the driver counts up from 1 and this game makes a few hundred).
+struct LiveObjects {
+    int textures = 0;
+    int buffers = 0;
+    int vertexArrays = 0;
+    int framebuffers = 0;
+    int renderbuffers = 0;
+    int programs = 0;
+    int shaders = 0;
+};
+constexpr GLuint kHighestName = 1 << 16;
+
+LiveObjects liveObjects() {
+    LiveObjects live;
+    for (GLuint name = 1; name < kHighestName; ++name) {
+        live.textures += glIsTexture(name) ? 1 : 0;
+        live.buffers += glIsBuffer(name) ? 1 : 0;
+        live.vertexArrays += glIsVertexArray(name) ? 1 : 0;
+        live.framebuffers += glIsFramebuffer(name) ? 1 : 0;
+        live.renderbuffers += glIsRenderbuffer(name) ? 1 : 0;
+        live.programs += glIsProgram(name) ? 1 : 0;
+        live.shaders += glIsShader(name) ? 1 : 0;
+    }
+    return live;
+}
+
+GLuint nextTextureName() {
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glDeleteTextures(1, &name);
+    return name;
+}
+
+// Arrow keys held in turns: climb, roll both ways, dive, and stretches of hands-off flight.
+void steer(testsupport::ScriptedKeys& keys, int frame) {
+    using namespace common::scene::keys;
+    keys.held.clear();
+    switch ((frame / 40) % 6) {
+        case 0:
+            keys.held.insert(kDown);
+            break;
+        case 1:
+            keys.held.insert(kLeft);
+            break;
+        case 2:
+            keys.held = {kRight, kDown};
+            break;
+        case 3:
+            keys.held.insert(kUp);
+            break;
+        case 4:
+            keys.held = {kLeft, kUp};
+            break;
+        default:
+            break;
+    }
+}
+
+// The renderer's keyboard commands, as the key callback delivers them.
+void pressKeys(common::app::Renderer& renderer, int frame) {
+    if (frame % kRestartEvery == kRestartEvery - 1) {
+        renderer.onKey(kRestartKey, kPress);
+        renderer.onKey(kRestartKey, kRelease);
+    }
+    if (frame % kKeyEvery == 0) {
+        const int key = kCommandKeys[(frame / kKeyEvery) % std::size(kCommandKeys)];
+        renderer.onKey(key, kPress);
+        renderer.onKey(key, kRelease);
+    }
+}
+
+}  // namespace
+
+TEST(Soak, ThousandsOfFramesWithRestartsAndEveryKeyKeepMemoryAndGlObjectsFlat) {
+    // A stage-like tree of its own: a small window keeps the frames fast.
+    testsupport::TempDir tree;
+    tree.write("bin/config.txt", "WIDTH\n320\nHEIGHT\n240\n");
+    fs::create_directory_symlink(fs::path(SKYRINGS_STAGE_DIR) / "resources", tree.path() / "resources");
+    testsupport::ScopedCwd cwd(tree.path() / "bin");
+
+    testsupport::beginStdoutCapture();
+    common::app::Renderer& renderer = common::app::Renderer::instance();
+    renderer.init();
+    common::app::debug_output::install();
+    testsupport::ScriptedKeys keys;
+    common::scene::SceneController::instance().setKeyInput(&keys);
+    GLFWwindow* window = renderer.window();
+
+    const int frames = soakFrames();
+    long warmKb = 0;
+    LiveObjects warmObjects;
+    for (int frame = 0; frame < frames; ++frame) {
+        if (frame == kWarmUpFrames) {
+            warmKb = residentKb();
+            warmObjects = liveObjects();
+        }
+        steer(keys, frame);
+        renderer.update(kFrameTime);
+        renderer.draw();
+        glfwSwapBuffers(window);
+        glfwPollEvents();
+        pressKeys(renderer, frame);
+    }
+    const long endKb = residentKb();
+    const LiveObjects endObjects = liveObjects();
+    const GLuint highestName = nextTextureName();
+    glFinish();
+    const std::string out = testsupport::endStdoutCapture();
+
+    std::printf("Soak: %d frames; resident memory %ld kB at frame %d, %ld kB at the end (%+ld kB)\n", frames,
+                warmKb, kWarmUpFrames, endKb, endKb - warmKb);
+    EXPECT_EQ(out.find("OpenGL Error"), std::string::npos) << out.substr(out.find("OpenGL Error"), 2000);
+    EXPECT_NE(out.find("Debug:  Restart Game."), std::string::npos);
+    EXPECT_NE(out.find("Debug:  Show DepthMapFrustums ON"), std::string::npos);
+#if !defined(__SANITIZE_ADDRESS__)
+    // AddressSanitizer's quarantine holds freed memory back; under it LeakSanitizer checks instead.
+    EXPECT_LT(endKb - warmKb, kAllowedGrowthKb);
+#endif
+    ASSERT_LT(highestName, kHighestName) << "the count of live objects would miss some";
+    std::printf(
+        "Soak: live GL objects at frame %d and at the end: %d / %d textures, %d / %d buffers, "
+        "%d / %d vertex arrays, %d / %d framebuffers, %d / %d programs\n",
+        kWarmUpFrames, warmObjects.textures, endObjects.textures, warmObjects.buffers, endObjects.buffers,
+        warmObjects.vertexArrays, endObjects.vertexArrays, warmObjects.framebuffers, endObjects.framebuffers,
+        warmObjects.programs, endObjects.programs);
+    EXPECT_EQ(endObjects.textures, warmObjects.textures);
+    EXPECT_EQ(endObjects.buffers, warmObjects.buffers);
+    EXPECT_EQ(endObjects.vertexArrays, warmObjects.vertexArrays);
+    EXPECT_EQ(endObjects.framebuffers, warmObjects.framebuffers);
+    EXPECT_EQ(endObjects.renderbuffers, warmObjects.renderbuffers);
+    EXPECT_EQ(endObjects.programs, warmObjects.programs);
+    EXPECT_EQ(endObjects.shaders, warmObjects.shaders);
+}
