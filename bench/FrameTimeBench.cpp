@@ -135,18 +135,19 @@ class TrivialScene {
         TrivialMesh mesh;
         mesh.owner = owner;
         mesh.part = part;
-        mesh.indexCount = GLsizei(source.indices.size());
+        mesh.indexCount = GLsizei(source.geometry.indices.size());
         glGenVertexArrays(1, &mesh.vertexArray);
         glBindVertexArray(mesh.vertexArray);
         glGenBuffers(2, mesh.buffers);
         glBindBuffer(GL_ARRAY_BUFFER, mesh.buffers[0]);
-        glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(source.positions.size() * sizeof(glm::vec3)),
-                     source.positions.data(), GL_STATIC_DRAW);
+        glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(source.geometry.positions.size() * sizeof(glm::vec3)),
+                     source.geometry.positions.data(), GL_STATIC_DRAW);
         glEnableVertexAttribArray(0);
         glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
         glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, mesh.buffers[1]);
-        glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(source.indices.size() * sizeof(std::uint32_t)),
-                     source.indices.data(), GL_STATIC_DRAW);
+        glBufferData(GL_ELEMENT_ARRAY_BUFFER,
+                     GLsizeiptr(source.geometry.indices.size() * sizeof(std::uint32_t)),
+                     source.geometry.indices.data(), GL_STATIC_DRAW);
         glBindVertexArray(0);
         meshes.push_back(mesh);
     }

@@ -87,7 +87,8 @@ void countTextureUses(const aiScene* scene, const std::string& scenePath, const 
         if (aiGetMaterialTextureCount(material, aiTextureType_DIFFUSE) > 0 &&
             aiGetMaterialTexture(material, aiTextureType_DIFFUSE, 0, &path, nullptr, nullptr, nullptr,
                                  nullptr, nullptr, nullptr) == aiReturn_SUCCESS) {
-            uses[common::scene::Mesh::directoryOf(scenePath) + "/" + path.C_Str()] += disc ? perUse : 1;
+            uses[common::scene::MeshGeometry::directoryOf(scenePath) + "/" + path.C_Str()] +=
+                disc ? perUse : 1;
         }
     }
     for (unsigned c = 0; c < node->mNumChildren; ++c) {

@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <functional>
 
-#include <assimp/material.h>
 #include <assimp/scene.h>
-#include <glm/glm.hpp>
+
+#include "scene/MeshGeometry.h"
 
 namespace fuzzwalk {
 namespace {
@@ -20,77 +20,28 @@ void fail(const char* what) {
     std::abort();
 }
 
-// Mesh::directoryOf.
-std::string directoryOf(const std::string& scenePath) {
-    const std::size_t slash = scenePath.find_last_of('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    if (slash == 0) {
-        return "/";
-    }
-    return scenePath.substr(0, slash);
-}
-
-// Mesh::loadMaterialTexture, up to the path the texture would be loaded from.
-void materialTexture(const aiScene* scene, const std::string& scenePath, unsigned materialIndex,
-                     WalkSummary& summary) {
-    if (!scene || materialIndex >= scene->mNumMaterials) {
-        return;
-    }
-    const aiMaterial* material = scene->mMaterials[materialIndex];
-    if (aiGetMaterialTextureCount(material, aiTextureType_DIFFUSE) == 0) {
-        return;
-    }
-    aiString path;
-    if (aiGetMaterialTexture(material, aiTextureType_DIFFUSE, 0, &path, nullptr, nullptr, nullptr, nullptr,
-                             nullptr, nullptr) != aiReturn_SUCCESS) {
-        return;
-    }
-    summary.texturePaths.push_back(directoryOf(scenePath) + "/" + path.C_Str());
-}
-
-// Mesh::copyGeometry, then what the upload and draw rely on: every index names a vertex.
+// Mesh::initFromAiMesh without the upload: the game's own copy, then what the upload and draw rely
+// on (every index names a vertex, the lists agree) and the texture path.
 void copyGeometry(const aiMesh* mesh, const aiScene* scene, const std::string& scenePath,
                   WalkSummary& summary) {
-    std::vector<glm::vec3> positions;
-    std::vector<glm::vec3> normals;
-    std::vector<glm::vec2> uvs;
-    std::vector<std::uint32_t> indices;
-    glm::vec3 boundsMin(0.0f);
-    glm::vec3 boundsMax(0.0f);
-    const unsigned count = mesh->mNumVertices;
-    const aiVector3D* uvChannel = mesh->mTextureCoords[0];
-    positions.reserve(count);
-    normals.reserve(count);
-    uvs.reserve(count);
-    for (unsigned i = 0; i < count; ++i) {
-        const aiVector3D& p = mesh->mVertices[i];
-        const glm::vec3 position(p.x, p.y, p.z);
-        boundsMin = glm::min(boundsMin, position);
-        boundsMax = glm::max(boundsMax, position);
-        positions.push_back(position);
-        normals.push_back(mesh->mNormals
-                              ? glm::vec3(mesh->mNormals[i].x, mesh->mNormals[i].y, mesh->mNormals[i].z)
-                              : glm::vec3(0.0f, 1.0f, 0.0f));
-        uvs.push_back(uvChannel ? glm::vec2(uvChannel[i].x, uvChannel[i].y) : glm::vec2(0.0f));
+    const common::scene::MeshGeometry geometry = common::scene::MeshGeometry::fromAiMesh(mesh);
+    const std::size_t count = geometry.positions.size();
+    if (geometry.normals.size() != count || geometry.uvs.size() != count ||
+        geometry.indices.size() % 3 != 0) {
+        fail("vertex lists of different lengths or a partial triangle");
     }
-    indices.reserve(std::size_t(mesh->mNumFaces) * 3);
-    for (unsigned f = 0; f < mesh->mNumFaces; ++f) {
-        const aiFace& face = mesh->mFaces[f];
-        if (face.mNumIndices < 3) {
-            continue;
-        }
-        indices.insert(indices.end(), face.mIndices, face.mIndices + 3);
-    }
-    for (std::uint32_t index : indices) {
+    for (std::uint32_t index : geometry.indices) {
         if (index >= count) {
             fail("a face names a vertex the mesh does not have");
         }
     }
-    materialTexture(scene, scenePath, mesh->mMaterialIndex, summary);
-    summary.vertices += positions.size();
-    summary.indices += indices.size();
+    const std::string texture =
+        common::scene::MeshGeometry::diffuseTexturePath(scene, scenePath, mesh->mMaterialIndex);
+    if (!texture.empty()) {
+        summary.texturePaths.push_back(texture);
+    }
+    summary.vertices += count;
+    summary.indices += geometry.indices.size();
 }
 
 const aiNode* findNode(const aiNode* node, const std::string& name) {

@@ -21,10 +21,11 @@ struct WalkSummary {
 };
 
 // Walks an imported scene the way the game's loaders do, minus every GL call: the scene loader's
-// node walk with its name roles and lights, the mesh copy into vertex and index lists with the
+// node walk with its name roles and lights, the game's own mesh copy (MeshGeometry) with the
 // material's texture path, and the ring loader's search for the part nodes "part0" to "part7".
-// The code mirrors scene/SceneController.cpp, scene/Mesh.cpp and game/CircleCheckpoint.cpp; keep it
-// in step with them. Calls abort() where the game would go on with data it cannot draw safely.
+// The node walks mirror scene/SceneController.cpp and game/CircleCheckpoint.cpp (they create GL
+// objects as they go); keep them in step. Calls abort() where the game would go on with data it
+// cannot draw safely.
 WalkSummary walkScene(const aiScene* scene, const std::string& scenePath);
 
 }  // namespace fuzzwalk

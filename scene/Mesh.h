@@ -1,14 +1,13 @@
 #pragma once
 
-#include <cstdint>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include <glm/glm.hpp>
 
 #include "gl/ShaderType.h"
 #include "gl/Texture.h"
+#include "scene/MeshGeometry.h"
 #include "scene/SceneObject.h"
 
 struct aiMesh;
@@ -43,20 +42,13 @@ class Mesh : public SceneObject {
     // Sets `texture` from the material's first diffuse texture, looked up beside the scene file.
     bool loadMaterialTexture(const aiScene* scene, const std::string& scenePath, unsigned materialIndex);
 
-    // The folder part of a scene path: "." without any "/", "/" when the only "/" comes first.
-    static std::string directoryOf(const std::string& scenePath);
-
-    std::vector<glm::vec3> positions;
-    std::vector<glm::vec3> normals;
-    std::vector<glm::vec2> uvs;
-    std::vector<std::uint32_t> indices;
+    MeshGeometry geometry;
     gl::ShaderType shaderKey = gl::ShaderType::LightShader;
     std::unique_ptr<gl::Texture> texture;
 
   private:
     enum Buffer { kIndexBuffer = 0, kPositionBuffer = 1, kNormalBuffer = 2, kUvBuffer = 3 };
 
-    void copyGeometry(const aiMesh* mesh, glm::vec3& boundsMin, glm::vec3& boundsMax);
     void upload();
     void releaseGlObjects();
     // Binds the program, sets the matrices and draws the triangles; skipped without a program.

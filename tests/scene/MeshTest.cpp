@@ -18,6 +18,7 @@
 
 using common::gl::ShaderType;
 using common::scene::Mesh;
+using common::scene::MeshGeometry;
 using common::scene::SceneObject;
 using testsupport::SceneBuilder;
 
@@ -77,11 +78,22 @@ TEST_F(MeshImport, TriangleAndIndexCountsFollowTheFaces) {
     builder.addMesh(SceneBuilder::box(glm::vec3(0), glm::vec3(1)));
     const auto mesh = import(builder);
     EXPECT_EQ(mesh->getTriangleCount(), 12);
-    EXPECT_EQ(mesh->indices.size(), 36u);
-    EXPECT_EQ(mesh->positions.size(), 8u);
-    EXPECT_EQ(mesh->normals.size(), 8u);
-    EXPECT_EQ(mesh->uvs.size(), 8u);
-    EXPECT_EQ(mesh->uvs[3], glm::vec2(1, 1));
+    EXPECT_EQ(mesh->geometry.indices.size(), 36u);
+    EXPECT_EQ(mesh->geometry.positions.size(), 8u);
+    EXPECT_EQ(mesh->geometry.normals.size(), 8u);
+    EXPECT_EQ(mesh->geometry.uvs.size(), 8u);
+    EXPECT_EQ(mesh->geometry.uvs[3], glm::vec2(1, 1));
+}
+
+TEST_F(MeshImport, ASecondImportReplacesTheFirst) {
+    SceneBuilder builder;
+    builder.addMesh(SceneBuilder::box(glm::vec3(0), glm::vec3(1)));
+    builder.addMesh(SceneBuilder::triangle());
+    const auto mesh = import(builder);
+    mesh->initFromAiMesh(scene->mMeshes[1], scene.get(), "scene.dae");
+    EXPECT_EQ(mesh->getTriangleCount(), 1);
+    EXPECT_EQ(mesh->geometry.positions.size(), 3u);
+    EXPECT_EQ(mesh->geometry.indices, (std::vector<std::uint32_t>{0, 1, 2}));
 }
 
 TEST_F(MeshImport, NoFacesGiveNoTriangles) {
@@ -91,7 +103,7 @@ TEST_F(MeshImport, NoFacesGiveNoTriangles) {
     builder.addMesh(empty);
     const auto mesh = import(builder);
     EXPECT_EQ(mesh->getTriangleCount(), 0);
-    EXPECT_TRUE(mesh->indices.empty());
+    EXPECT_TRUE(mesh->geometry.indices.empty());
     mesh->draw();  // draws nothing and does not fail
 }
 
@@ -101,8 +113,8 @@ TEST_F(MeshImport, MissingTextureCoordinatesAreZero) {
     shape.uvs.clear();
     builder.addMesh(shape);
     const auto mesh = import(builder);
-    ASSERT_EQ(mesh->uvs.size(), 3u);
-    for (const glm::vec2& uv : mesh->uvs) {
+    ASSERT_EQ(mesh->geometry.uvs.size(), 3u);
+    for (const glm::vec2& uv : mesh->geometry.uvs) {
         EXPECT_EQ(uv, glm::vec2(0));
     }
 }
@@ -113,7 +125,7 @@ TEST_F(MeshImport, PointAndLineFacesAreSkipped) {
     shape.faces = {{0}, {0, 1, 2}, {1, 2}, {3, 2, 1}};
     builder.addMesh(shape);
     const auto mesh = import(builder);
-    EXPECT_EQ(mesh->indices, (std::vector<std::uint32_t>{0, 1, 2, 3, 2, 1}));
+    EXPECT_EQ(mesh->geometry.indices, (std::vector<std::uint32_t>{0, 1, 2, 3, 2, 1}));
     EXPECT_EQ(mesh->getTriangleCount(), 2);
 }
 
@@ -149,11 +161,11 @@ TEST_F(MeshImport, AMissingTextureFileThrowsWithItsFullPath) {
 }
 
 TEST(MeshDirectory, OnlyTheLastForwardSlashCounts) {
-    EXPECT_EQ(Mesh::directoryOf("../resources/meshes/Circle.dae"), "../resources/meshes");
-    EXPECT_EQ(Mesh::directoryOf("Circle.dae"), ".");
-    EXPECT_EQ(Mesh::directoryOf("/Circle.dae"), "/");
-    EXPECT_EQ(Mesh::directoryOf("models\\win\\Circle.dae"), ".");
-    EXPECT_EQ(Mesh::directoryOf("a/b\\c.dae"), "a");
+    EXPECT_EQ(MeshGeometry::directoryOf("../resources/meshes/Circle.dae"), "../resources/meshes");
+    EXPECT_EQ(MeshGeometry::directoryOf("Circle.dae"), ".");
+    EXPECT_EQ(MeshGeometry::directoryOf("/Circle.dae"), "/");
+    EXPECT_EQ(MeshGeometry::directoryOf("models\\win\\Circle.dae"), ".");
+    EXPECT_EQ(MeshGeometry::directoryOf("a/b\\c.dae"), "a");
 }
 
 // Drawing
