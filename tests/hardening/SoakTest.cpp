@@ -145,10 +145,14 @@ TEST(Soak, ThousandsOfFramesWithRestartsAndEveryKeyKeepMemoryAndGlObjectsFlat) {
     const int frames = soakFrames();
     long warmKb = 0;
     LiveObjects warmObjects;
+    std::string residentSeries;  // every 1000 frames, so a slow leak shows as a steady climb
     for (int frame = 0; frame < frames; ++frame) {
         if (frame == kWarmUpFrames) {
             warmKb = residentKb();
             warmObjects = liveObjects();
+        }
+        if (frame % 1000 == 0) {
+            residentSeries += " " + std::to_string(residentKb());
         }
         steer(keys, frame);
         renderer.update(kFrameTime);
@@ -165,6 +169,7 @@ TEST(Soak, ThousandsOfFramesWithRestartsAndEveryKeyKeepMemoryAndGlObjectsFlat) {
 
     std::printf("Soak: %d frames; resident memory %ld kB at frame %d, %ld kB at the end (%+ld kB)\n", frames,
                 warmKb, kWarmUpFrames, endKb, endKb - warmKb);
+    std::printf("Soak: resident memory every 1000 frames (kB):%s\n", residentSeries.c_str());
     EXPECT_EQ(out.find("OpenGL Error"), std::string::npos) << out.substr(out.find("OpenGL Error"), 2000);
     EXPECT_NE(out.find("Debug:  Restart Game."), std::string::npos);
     EXPECT_NE(out.find("Debug:  Show DepthMapFrustums ON"), std::string::npos);
