@@ -10,6 +10,7 @@
 
 #include "game/Player.h"
 #include "scene/AssimpMatrix.h"
+#include "scene/ImportCrashGuard.h"
 
 namespace common::scene {
 namespace {
@@ -32,7 +33,11 @@ CircleCheckpoint::~CircleCheckpoint() = default;
 
 void CircleCheckpoint::loadParts() {
     Assimp::Importer importer;
-    const aiScene* scene = importer.ReadFile(modelPath, aiProcess_Triangulate | aiProcess_GenSmoothNormals);
+    const aiScene* scene = nullptr;
+    {
+        ImportCrashGuard guard(modelPath);
+        scene = importer.ReadFile(modelPath, aiProcess_Triangulate | aiProcess_GenSmoothNormals);
+    }
     if (!scene) {
         std::printf("Error parsing '%s': '%s'\n", modelPath.c_str(), importer.GetErrorString());
     } else {

@@ -17,6 +17,7 @@
 #include "gl/GlslProg.h"
 #include "gl/ShaderController.h"
 #include "scene/AssimpMatrix.h"
+#include "scene/ImportCrashGuard.h"
 #include "scene/Mesh.h"
 #include "terrain/Terrain.h"
 
@@ -89,7 +90,11 @@ bool SceneController::loadScene(const std::string& path) {
     app::Logger::instance().debug("Load Scene" + path);
     scenePath = path;
     Assimp::Importer importer;
-    const aiScene* scene = importer.ReadFile(path, aiProcess_Triangulate | aiProcess_GenSmoothNormals);
+    const aiScene* scene = nullptr;
+    {
+        ImportCrashGuard guard(path);
+        scene = importer.ReadFile(path, aiProcess_Triangulate | aiProcess_GenSmoothNormals);
+    }
     if (!scene) {
         std::printf("Error parsing '%s': '%s'\n", path.c_str(), importer.GetErrorString());
         return false;

@@ -247,3 +247,32 @@ TEST(BadResourceTable, CoversEveryStagedFile) {
     }
     EXPECT_EQ(listed, staged);
 }
+
+// Assimp 5.2.5 crashes on these files instead of refusing them: a failed internal assertion (abort)
+// and a read through a null pointer (a value list shorter than its accessor).
+const char* const kFilesThatCrashTheImporter[] = {
+    R"(<COLLADA><library_geometries><geometry><mesh><polylist count="1"></polylist></mesh></geometry>)"
+    R"(</library_geometries></COLLADA>)",
+    R"(<COLLADA><library_geometries><geometry id="g"><mesh><source id="p">)"
+    R"(<float_array id="pa" count="0">0 0 0 1 0 0 0 1 0</float_array><technique_common>)"
+    R"(<accessor source="#pa" count="3" stride="3"><param name="X" type="float"/>)"
+    R"(<param name="Y" type="float"/><param name="Z" type="float"/></accessor></technique_common></source>)"
+    R"(<vertices id="v"><input semantic="POSITION" source="#p"/></vertices><triangles count="1">)"
+    R"(<input semantic="VERTEX" source="#v" offset="0"/><p>0 1 2</p></triangles></mesh></geometry>)"
+    R"(</library_geometries></COLLADA>)",
+};
+
+TEST(BadModel, AnImporterCrashEndsWithOneLineNamingTheFile) {
+    for (const char* model : {"meshes/low_res_Mountain/mountain_player.dae", "meshes/Circle.dae"}) {
+        for (const char* contents : kFilesThatCrashTheImporter) {
+            SCOPED_TRACE(std::string(model) + "\n" + contents);
+            GameProcess game({std::string("WIDTH\n320\nHEIGHT\n240\n"), true, false});
+            game.copyResources();
+            std::ofstream(game.resourcesDir() / model, std::ios::binary | std::ios::trunc) << contents;
+            game.start();
+            EXPECT_EQ(game.waitForExit(std::chrono::seconds(60)), 255) << game.out();
+            EXPECT_EQ(game.err(), "Could not read '../resources/" + std::string(model) +
+                                      "': the model importer crashed\n");
+        }
+    }
+}
