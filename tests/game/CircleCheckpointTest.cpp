@@ -17,27 +17,33 @@ namespace {
 
 constexpr float kDegrees = 0.017453292f;
 
-// The generated ring model, or one the test writes itself.
-class RingTest : public testsupport::GlTest {
-  protected:
-    // An upright ring (axis along world z, like a gate facing a craft flying along z) at `centre`.
-    static std::unique_ptr<CircleCheckpoint> uprightRing(const glm::vec3& centre, float scale = 1.0f) {
-        auto ring = std::make_unique<CircleCheckpoint>();
-        glm::mat4 transform = glm::translate(glm::mat4(1.0f), centre);
-        transform = glm::rotate(transform, 90.0f * kDegrees, glm::vec3(1, 0, 0));
-        transform = glm::scale(transform, glm::vec3(scale));
-        ring->setModelMatrix(transform);
-        ring->reset();
-        ring->updateWorldBox();
-        return ring;
-    }
+using RingTest = testsupport::GlTest;
 
-    static std::unique_ptr<Player> playerAt(const glm::vec3& position) {
-        auto player = std::make_unique<Player>();
-        player->position = position;
-        return player;
+// An upright ring (axis along world z, like a gate facing a craft flying along z) at `centre`.
+std::unique_ptr<CircleCheckpoint> uprightRing(const glm::vec3& centre, float scale = 1.0f) {
+    auto ring = std::make_unique<CircleCheckpoint>();
+    glm::mat4 transform = glm::translate(glm::mat4(1.0f), centre);
+    transform = glm::rotate(transform, 90.0f * kDegrees, glm::vec3(1, 0, 0));
+    transform = glm::scale(transform, glm::vec3(scale));
+    ring->setModelMatrix(transform);
+    ring->reset();
+    ring->updateWorldBox();
+    return ring;
+}
+
+std::unique_ptr<Player> playerAt(const glm::vec3& position) {
+    auto player = std::make_unique<Player>();
+    player->position = position;
+    return player;
+}
+
+void expectNear(const glm::mat4& actual, const glm::mat4& expected) {
+    for (int c = 0; c < 4; ++c) {
+        for (int r = 0; r < 4; ++r) {
+            EXPECT_NEAR(actual[c][r], expected[c][r], 1e-5f) << "column " << c << ", row " << r;
+        }
     }
-};
+}
 
 }  // namespace
 
@@ -86,31 +92,31 @@ TEST_F(RingTest, AnUnreadableModelLeavesARingWithoutParts) {
     ring.draw();  // draws nothing, and does not fail
 }
 
-// The capture test
-TEST_F(RingTest, ACraftOnTheBoxBoundaryIsOutside) {
+// The capture test: inside the box (its boundary is outside), less than 0.3 from the ring's plane,
+// within 2 of the centre for an ordinary ring and 9 for a finish ring.
+TEST_F(RingTest, CaptureNeedsTheBoxThePlaneAndTheRadius) {
     auto ring = uprightRing(glm::vec3(10, 20, -30));
-    const glm::vec3 max = ring->getWorldBox()->max;
-    EXPECT_FALSE(ring->collides(*playerAt(glm::vec3(10, 20, max.z)), true));
-    EXPECT_TRUE(ring->collides(*playerAt(glm::vec3(10, 20, -30)), true));
-}
-
-TEST_F(RingTest, PlaneDistanceMustBeBelowPointThree) {
-    auto ring = uprightRing(glm::vec3(10, 20, -30));
-    EXPECT_TRUE(ring->collides(*playerAt(glm::vec3(10, 20, -30.29f)), false));
-    EXPECT_FALSE(ring->collides(*playerAt(glm::vec3(10, 20, -30.31f)), false));
-    EXPECT_FALSE(ring->collides(*playerAt(glm::vec3(10, 20, -29.6f)), false));
-}
-
-TEST_F(RingTest, OrdinaryRingsCaptureWithinTwoAndFinishRingsWithinNine) {
-    auto ring = uprightRing(glm::vec3(10, 20, -30));
-    const auto nearCentre = playerAt(glm::vec3(11.9f, 20, -30.1f));
-    const auto offCentre = playerAt(glm::vec3(12.0f, 20, -30.1f));
-    const auto wide = playerAt(glm::vec3(10, 28.9f, -30.1f));
-    EXPECT_TRUE(ring->collides(*nearCentre, false));
-    EXPECT_FALSE(ring->collides(*offCentre, false));
-    EXPECT_TRUE(ring->collides(*offCentre, true));
-    EXPECT_TRUE(ring->collides(*wide, true));
-    EXPECT_FALSE(ring->collides(*wide, false));
+    const struct {
+        glm::vec3 position;
+        bool finish;
+        bool captured;
+    } cases[] = {
+        {{10, 20, -30}, true, true},         {{10, 20, -30.29f}, false, true},
+        {{10, 20, -30.31f}, false, false},   {{10, 20, -29.6f}, false, false},
+        {{11.9f, 20, -30.1f}, false, true},  {{12.0f, 20, -30.1f}, false, false},
+        {{12.0f, 20, -30.1f}, true, true},   {{10, 28.9f, -30.1f}, true, true},
+        {{10, 28.9f, -30.1f}, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.position.x << ", " << c.position.y << ", " << c.position.z
+                                        << (c.finish ? " finish" : " ordinary"));
+        EXPECT_EQ(ring->collides(*playerAt(c.position), c.finish), c.captured);
+    }
+    // A quarter-size ring's box (2.25) is tighter than the finish radius: the box decides.
+    auto small = uprightRing(glm::vec3(10, 20, -30), 0.25f);
+    const float top = small->getWorldBox()->max.y;
+    EXPECT_FALSE(small->collides(*playerAt(glm::vec3(10, top, -30)), true));
+    EXPECT_TRUE(small->collides(*playerAt(glm::vec3(10, top - 0.05f, -30)), true));
 }
 
 TEST_F(RingTest, TheCapturePlaneStaysPutWhileTheRingSpins) {
@@ -122,40 +128,19 @@ TEST_F(RingTest, TheCapturePlaneStaysPutWhileTheRingSpins) {
     }
 }
 
-TEST_F(RingTest, TheAxisIsTheRingsOwnYAxis) {
-    auto ring = uprightRing(glm::vec3(0.0f));
-    const glm::vec3 axis = ring->getUpAxis();
-    EXPECT_NEAR(axis.x, 0.0f, 1e-6f);
-    EXPECT_NEAR(axis.y, 0.0f, 1e-6f);
-    EXPECT_NEAR(std::abs(axis.z), 1.0f, 1e-6f);
-}
-
-// Spin
-TEST_F(RingTest, SpinTurnsTheRingAboutItsAxisAndKeepsTheWorldBox) {
+// Spin: the ring turns 25 degrees a second about its own y axis (its world box stays), each part
+// 200 degrees a second about its own -x axis.
+TEST_F(RingTest, TheRingAndEachPartSpinAboutTheirOwnAxes) {
     auto ring = uprightRing(glm::vec3(10, 20, -30));
+    ASSERT_EQ(ring->partCount(), 8u);
     const glm::vec3 boxMin = ring->getWorldBox()->min;
     const glm::mat4 before = ring->getModelMatrix();
-    ring->update(1.0);
+    const glm::mat4 partBefore = ring->part(3).getModelMatrix();
+    ring->update(0.5);
     EXPECT_EQ(ring->getPrevModelMatrix(), before);
-    const glm::mat4 expected = glm::rotate(before, 25.0f * kDegrees, glm::vec3(0, 1, 0));
-    for (int c = 0; c < 4; ++c) {
-        for (int r = 0; r < 4; ++r) {
-            EXPECT_NEAR(ring->getModelMatrix()[c][r], expected[c][r], 1e-5f);
-        }
-    }
+    expectNear(ring->getModelMatrix(), glm::rotate(before, 12.5f * kDegrees, glm::vec3(0, 1, 0)));
     EXPECT_EQ(ring->getWorldBox()->min, boxMin);
-}
-
-TEST_F(RingTest, EachPartTumblesAboutItsOwnMinusXAxis) {
-    CircleCheckpoint ring;
-    ASSERT_EQ(ring.partCount(), 8u);
-    const glm::mat4 before = ring.part(3).getModelMatrix();
-    ring.update(0.5);
-    const glm::mat4 expected = glm::rotate(before, 100.0f * kDegrees, glm::vec3(-1, 0, 0));
-    EXPECT_EQ(ring.part(3).getPrevModelMatrix(), before);
-    for (int c = 0; c < 4; ++c) {
-        for (int r = 0; r < 4; ++r) {
-            EXPECT_NEAR(ring.part(3).getModelMatrix()[c][r], expected[c][r], 1e-5f);
-        }
-    }
+    EXPECT_EQ(ring->part(3).getPrevModelMatrix(), partBefore);
+    expectNear(ring->part(3).getModelMatrix(),
+               glm::rotate(partBefore, 100.0f * kDegrees, glm::vec3(-1, 0, 0)));
 }

@@ -4,29 +4,19 @@
 
 using common::scene::GamePhase;
 
-// The gate through a whole game
-TEST(GamePhase, OneWarmUpUpdateThenFrozenDuringTheCountdown) {
+// The gate through a whole game: one warm-up update, frozen during the countdown, then every frame
+// until a crash or the finish screen.
+TEST(GamePhase, WarmUpCountdownFlightAndFreeze) {
     GamePhase phase;
     EXPECT_TRUE(phase.sceneAdvances(true));
     phase.sceneAdvanced();
     EXPECT_FALSE(phase.sceneAdvances(true));
     phase.countdownDrawn(false);
     EXPECT_FALSE(phase.sceneAdvances(true));
-}
-
-TEST(GamePhase, AdvancesEveryFrameOnceTheCountdownIsOver) {
-    GamePhase phase;
-    phase.sceneAdvanced();
     phase.countdownDrawn(true);
     EXPECT_TRUE(phase.sceneAdvances(true));
     phase.sceneAdvanced();
     EXPECT_TRUE(phase.sceneAdvances(true));
-}
-
-TEST(GamePhase, ACrashOrTheFinishScreenFreezesTheScene) {
-    GamePhase phase;
-    phase.sceneAdvanced();
-    phase.countdownDrawn(true);
     EXPECT_FALSE(phase.sceneAdvances(false));
     phase.finishDrawn();
     EXPECT_FALSE(phase.sceneAdvances(true));
