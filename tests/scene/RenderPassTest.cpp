@@ -21,6 +21,12 @@ glm::mat4 at(const glm::vec3& position) {
     return glm::translate(glm::mat4(1.0f), position);
 }
 
+GLint integer(GLenum name) {
+    GLint value = 0;
+    glGetIntegerv(name, &value);
+    return value;
+}
+
 // A craft at (100, 80, -100) flying along +z, a ring 40 units ahead and one 100 units behind it,
 // a terrain slab and a plain rock far behind.
 class RenderPasses : public testsupport::SceneTest {
@@ -51,13 +57,10 @@ class RenderPasses : public testsupport::SceneTest {
 }  // namespace
 
 // Culling
-TEST_F(RenderPasses, RingsBehindTheCameraAreNeitherDrawnNorCounted) {
+TEST_F(RenderPasses, RingsBehindTheCameraAreNeitherDrawnNorCountedUnlessCullingIsOff) {
     controller.render();
     // Terrain (12) + player (1) + the ring ahead; the ring and the rock behind are culled.
     EXPECT_EQ(controller.getTriangleCount(), 12 + 1 + ringTriangles);
-}
-
-TEST_F(RenderPasses, WithCullingOffEverythingIsCounted) {
     controller.frustumCulling = false;
     controller.render();
     EXPECT_EQ(controller.getTriangleCount(), 12 + 1 + 2 * ringTriangles + 12);
@@ -82,24 +85,16 @@ TEST_F(RenderPasses, WireframeDrawsLinesAndEndsInFillMode) {
 
 TEST_F(RenderPasses, ShadowPassRestoresBackFaceCullingAndTheDefaultFramebuffer) {
     controller.renderShadowMaps();
-    GLint cullFace = 0;
-    GLint framebuffer = -1;
-    glGetIntegerv(GL_CULL_FACE_MODE, &cullFace);
-    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &framebuffer);
-    EXPECT_EQ(cullFace, GL_BACK);
-    EXPECT_EQ(framebuffer, 0);
+    EXPECT_EQ(integer(GL_CULL_FACE_MODE), GL_BACK);
+    EXPECT_EQ(integer(GL_DRAW_FRAMEBUFFER_BINDING), 0);
 }
 
 TEST_F(RenderPasses, MainPassLeavesTheShadowMapsOnUnitsOneToThree) {
     controller.render();
-    GLint active = 0;
-    glGetIntegerv(GL_ACTIVE_TEXTURE, &active);
-    EXPECT_EQ(active, GL_TEXTURE0);
+    EXPECT_EQ(integer(GL_ACTIVE_TEXTURE), GL_TEXTURE0);
     for (int i = 0; i < 3; ++i) {
         glActiveTexture(GL_TEXTURE1 + i);
-        GLint bound = 0;
-        glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-        EXPECT_EQ(static_cast<GLuint>(bound), controller.shadowMaps[i]->texture);
+        EXPECT_EQ(static_cast<GLuint>(integer(GL_TEXTURE_BINDING_2D)), controller.shadowMaps[i]->texture);
     }
     glActiveTexture(GL_TEXTURE0);
 }
@@ -111,12 +106,9 @@ TEST_F(RenderPasses, TransparentPassLeavesBlendingOff) {
 
 TEST_F(RenderPasses, PreviewsSitInARowAndKeepTheMapsComparing) {
     controller.showShadowMaps();
-    GLint viewport[4] = {0, 0, 0, 0};
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(viewport[0], 420);
-    EXPECT_EQ(viewport[1], 0);
-    EXPECT_EQ(viewport[2], 128);
-    EXPECT_EQ(viewport[3], 128);
+    glm::ivec4 viewport(0);
+    glGetIntegerv(GL_VIEWPORT, &viewport[0]);
+    EXPECT_EQ(viewport, glm::ivec4(420, 0, 128, 128));
     for (const auto& map : controller.shadowMaps) {
         glBindTexture(GL_TEXTURE_2D, map->texture);
         GLint compare = 0;

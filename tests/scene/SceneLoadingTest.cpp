@@ -45,6 +45,13 @@ class SceneLoading : public testsupport::SceneTest {
         return loaded;
     }
 
+    // A builder whose mesh 0 is a triangle that a player at (0, 50, 0) carries.
+    static SceneBuilder withPlayer() {
+        SceneBuilder builder;
+        builder.addNode("Player", at(0, 50, 0), {builder.addMesh(SceneBuilder::triangle())});
+        return builder;
+    }
+
     // A builder with a player and n rings along z, plus the disc template.
     static SceneBuilder courseWithRings(int count) {
         SceneBuilder builder;
@@ -96,36 +103,24 @@ TEST_F(SceneLoading, NodeNamesDecideTheRoles) {
     EXPECT_TRUE(controller.transparentObjects.empty());                        // fewer than 25 rings
 }
 
-TEST_F(SceneLoading, PlainMeshesCastNoShadowAndRingsDo) {
-    SceneBuilder builder;
-    const unsigned mesh = builder.addMesh(SceneBuilder::triangle());
-    builder.addNode("Player", at(0, 50, 0), {mesh});
-    builder.addNode("Rock", at(0, 0, 0), {mesh});
-    builder.addNode("Circle", at(0, 30, 0), {mesh});
+TEST_F(SceneLoading, ARingIsPlacedByItsOwnTransformOnlyAndCastsAShadowWhereAPlainMeshDoesNot) {
+    SceneBuilder builder = withPlayer();
+    builder.addNode("Rock", at(0, 0, 0), {0});
+    builder.addNode("Group", at(1000, 0, 0), {});
+    builder.addNode("Circle", at(5, 6, -7), {0}, "Group");
     ASSERT_TRUE(load(builder));
     ASSERT_EQ(controller.objects.size(), 3u);
     EXPECT_FALSE(controller.objects[1]->castsShadow);
     EXPECT_TRUE(controller.objects[2]->castsShadow);
-}
-
-TEST_F(SceneLoading, ARingIsPlacedByItsOwnTransformOnly) {
-    SceneBuilder builder;
-    const unsigned mesh = builder.addMesh(SceneBuilder::triangle());
-    builder.addNode("Player", at(0, 50, 0), {mesh});
-    builder.addNode("Group", at(1000, 0, 0), {});
-    builder.addNode("Circle", at(5, 6, -7), {mesh}, "Group");
-    ASSERT_TRUE(load(builder));
     ASSERT_EQ(controller.ringTransforms.size(), 1u);
     EXPECT_EQ(glm::vec3(controller.ringTransforms[0][3]), glm::vec3(5, 6, -7));
-    EXPECT_EQ(controller.objects[1]->getPosition(), glm::vec3(5, 6, -7));
+    EXPECT_EQ(controller.objects[2]->getPosition(), glm::vec3(5, 6, -7));
 }
 
 TEST_F(SceneLoading, TwoMeshesOnOneNodeMakeTwoObjectsAndTheRoleKeepsTheLast) {
-    SceneBuilder builder;
-    const unsigned first = builder.addMesh(SceneBuilder::triangle());
+    SceneBuilder builder = withPlayer();
     const unsigned second = builder.addMesh(SceneBuilder::box(glm::vec3(0), glm::vec3(1)));
-    builder.addNode("Player", at(0, 50, 0), {first});
-    builder.addNode("Water", at(0, 0, 0), {first, second});
+    builder.addNode("Water", at(0, 0, 0), {0, second});
     ASSERT_TRUE(load(builder));
     ASSERT_EQ(controller.environment.size(), 2u);
     EXPECT_EQ(controller.water, controller.environment[1]);
@@ -154,9 +149,7 @@ TEST_F(SceneLoading, TwentyFiveRingsGetOneDiscEach) {
 
 // Lights
 TEST_F(SceneLoading, ALightIsPlacedByTheNodeOfTheSameName) {
-    SceneBuilder builder;
-    const unsigned mesh = builder.addMesh(SceneBuilder::triangle());
-    builder.addNode("Player", at(0, 50, 0), {mesh});
+    SceneBuilder builder = withPlayer();
     // The node turns -z (the light's direction in its own frame) to point down and along +x.
     glm::mat4 sun = at(-100, 400, -200);
     sun =
@@ -172,9 +165,7 @@ TEST_F(SceneLoading, ALightIsPlacedByTheNodeOfTheSameName) {
 }
 
 TEST_F(SceneLoading, ALightWithoutItsNodeKeepsThePlaceholder) {
-    SceneBuilder builder;
-    const unsigned mesh = builder.addMesh(SceneBuilder::triangle());
-    builder.addNode("Player", at(0, 50, 0), {mesh});
+    SceneBuilder builder = withPlayer();
     builder.addLight("Lost");
     ASSERT_TRUE(load(builder, "scene.assbin"));  // COLLADA keeps only lights that a node carries
     EXPECT_NE(console.find("Could not find node for light Lost"), std::string::npos) << console;
