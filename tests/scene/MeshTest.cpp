@@ -65,7 +65,7 @@ TEST_F(MeshImport, BoundsStartAtTheOriginAndCountsFollowTheFaces) {
     EXPECT_EQ(mesh->geometry.positions.size(), 8u);
     EXPECT_EQ(mesh->geometry.normals.size(), 8u);
     EXPECT_EQ(mesh->geometry.uvs.size(), 8u);
-    EXPECT_EQ(mesh->geometry.uvs[3], glm::vec2(1, 1));
+    EXPECT_EQ(mesh->geometry.uvs[1], glm::vec2(1, 0));
 }
 
 TEST_F(MeshImport, TheWorldBoxFollowsTheModelMatrixSetBeforehand) {
