@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
 #include "gl/SceneRenderTarget.h"
@@ -69,9 +68,9 @@ TEST_F(RenderTargetTest, AShadowTargetIsACompleteDepthOnlyFramebufferForComparis
         EXPECT_EQ(attached(GL_DEPTH_ATTACHMENT), texture);
         EXPECT_EQ(integer(GL_DRAW_BUFFER), GL_NONE);
         EXPECT_EQ(integer(GL_READ_BUFFER), GL_NONE);
-        GLint viewport[4] = {};
-        glGetIntegerv(GL_VIEWPORT, viewport);
-        EXPECT_EQ(glm::ivec4(viewport[0], viewport[1], viewport[2], viewport[3]), glm::ivec4(0, 0, 64, 32));
+        glm::ivec4 viewport(0);
+        glGetIntegerv(GL_VIEWPORT, &viewport[0]);
+        EXPECT_EQ(viewport, glm::ivec4(0, 0, 64, 32));
         RenderTarget::unbind();
         EXPECT_EQ(integer(GL_FRAMEBUFFER_BINDING), 0);
     }
@@ -88,7 +87,7 @@ TEST_F(RenderTargetTest, AnIncompleteShadowTargetSaysSo) {
 
 // --- the scene's colour, velocity and depth target ---
 
-TEST_F(RenderTargetTest, ASceneTargetIsCompleteWithColourVelocityAndDepth) {
+TEST_F(RenderTargetTest, ASceneTargetIsCompleteWithColourVelocityAndDepthOnTheirUnits) {
     SceneRenderTarget target;
     EXPECT_EQ(target.fbo + target.colorTexture + target.velocityTexture + target.depthTexture, 0u);
     testsupport::beginStdoutCapture();
@@ -113,12 +112,6 @@ TEST_F(RenderTargetTest, ASceneTargetIsCompleteWithColourVelocityAndDepth) {
     EXPECT_EQ(attached(GL_DEPTH_ATTACHMENT), target.depthTexture);
     EXPECT_EQ(integer(GL_DRAW_BUFFER0), GL_COLOR_ATTACHMENT0);
     EXPECT_EQ(integer(GL_DRAW_BUFFER1), GL_COLOR_ATTACHMENT1);
-}
-
-TEST_F(RenderTargetTest, SceneTargetBindingsAndTextureUnits) {
-    SceneRenderTarget target;
-    ASSERT_TRUE(target.init(8, 8));
-    target.bindForWriting();
     EXPECT_EQ(static_cast<GLuint>(integer(GL_DRAW_FRAMEBUFFER_BINDING)), target.fbo);
     EXPECT_EQ(integer(GL_READ_FRAMEBUFFER_BINDING), 0);
 
@@ -140,11 +133,6 @@ TEST_F(RenderTargetTest, AnIncompleteSceneTargetPrintsItsStatusAndStaysBound) {
     SceneRenderTarget target;
     testsupport::beginStdoutCapture();
     EXPECT_FALSE(target.init(0, 0));
-    const std::string output = testsupport::endStdoutCapture();
+    EXPECT_EQ(testsupport::endStdoutCapture(), "FB error, status: 0x8cd6\n");  // incomplete attachment
     EXPECT_EQ(static_cast<GLuint>(integer(GL_DRAW_FRAMEBUFFER_BINDING)), target.fbo);
-    char expected[64];
-    std::snprintf(expected, sizeof expected, "FB error, status: 0x%x\n",
-                  glCheckFramebufferStatus(GL_FRAMEBUFFER));
-    EXPECT_EQ(output, expected);
-    EXPECT_EQ(output, "FB error, status: 0x8cd6\n");  // incomplete attachment, as Mesa reports it
 }
