@@ -1,5 +1,6 @@
 #include "app/DebugOutput.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include <GL/glew.h>
@@ -114,21 +115,55 @@ std::string format(unsigned source, unsigned type, unsigned id, unsigned severit
     return text;
 }
 
+Api chooseApi(int major, int minor, const std::vector<std::string>& extensions) {
+    auto offers = [&extensions](const char* name) {
+        return std::find(extensions.begin(), extensions.end(), name) != extensions.end();
+    };
+    if (major > 4 || (major == 4 && minor >= 3) || offers("GL_KHR_debug")) {
+        return Api::Core;
+    }
+    if (offers("GL_ARB_debug_output")) {
+        return Api::Arb;
+    }
+    return offers("GL_AMD_debug_output") ? Api::Amd : Api::None;
+}
+
 bool install() {
-    auto core = reinterpret_cast<InstallStandard>(glfwGetProcAddress("glDebugMessageCallback"));
-    auto arb = reinterpret_cast<InstallStandard>(glfwGetProcAddress("glDebugMessageCallbackARB"));
-    auto amd = reinterpret_cast<InstallAmd>(glfwGetProcAddress("glDebugMessageCallbackAMD"));
-    // The window is opened as a debug context; enabling the output makes sure real errors surface.
-    if (core || arb) {
+    GLint major = 0;
+    GLint minor = 0;
+    GLint count = 0;
+    glGetIntegerv(GL_MAJOR_VERSION, &major);
+    glGetIntegerv(GL_MINOR_VERSION, &minor);
+    glGetIntegerv(GL_NUM_EXTENSIONS, &count);
+    std::vector<std::string> extensions;
+    for (GLint i = 0; i < count; ++i) {
+        if (const GLubyte* name = glGetStringi(GL_EXTENSIONS, static_cast<GLuint>(i))) {
+            extensions.emplace_back(reinterpret_cast<const char*>(name));
+        }
+    }
+    const Api api = chooseApi(major, minor, extensions);
+    if (api == Api::Amd) {
+        auto amd = reinterpret_cast<InstallAmd>(glfwGetProcAddress("glDebugMessageCallbackAMD"));
+        if (amd) {
+            amd(amdCallback, nullptr);
+        }
+        return amd != nullptr;
+    }
+    if (api == Api::None) {
+        return false;
+    }
+    auto standard = reinterpret_cast<InstallStandard>(
+        glfwGetProcAddress(api == Api::Core ? "glDebugMessageCallback" : "glDebugMessageCallbackARB"));
+    if (!standard) {
+        return false;
+    }
+    // The window is a debug context; enabling the output makes sure real errors surface. The switch
+    // exists only where the core interface does: on an ARB-only context the call itself is an error.
+    if (api == Api::Core) {
         glEnable(GL_DEBUG_OUTPUT);
-        (core ? core : arb)(standardCallback, nullptr);
-        return true;
     }
-    if (amd) {
-        amd(amdCallback, nullptr);
-        return true;
-    }
-    return false;
+    standard(standardCallback, nullptr);
+    return true;
 }
 
 }  // namespace common::app::debug_output

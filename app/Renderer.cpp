@@ -7,6 +7,8 @@
 #include <GLFW/glfw3.h>
 
 #include "app/Config.h"
+#include "app/ContextHints.h"
+#include "app/FrameTime.h"
 #include "app/Logger.h"
 #include "game/Autopilot.h"
 #include "game/Player.h"
@@ -15,6 +17,7 @@
 #include "gl/ShaderController.h"
 #include "hud/Hud.h"
 #include "scene/Quad.h"
+#include "scene/RenderPasses.h"
 #include "scene/SceneController.h"
 
 namespace common::app {
@@ -97,14 +100,7 @@ void Renderer::createWindow() {
         std::fputs("Failed to initialize GLFW\n", stderr);
         std::exit(-1);
     }
-    glfwWindowHint(GLFW_SAMPLES, 4);
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
-    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
-    glfwWindowHint(GLFW_DEPTH_BITS, 32);
-    glfwWindowHint(GLFW_STENCIL_BITS, 0);
-    // A debug context, so that the driver reports real errors through the debug output.
-    glfwWindowHint(GLFW_OPENGL_DEBUG_CONTEXT, GLFW_TRUE);
+    setContextHints();
 
     GLFWmonitor* monitor = fullscreen ? glfwGetPrimaryMonitor() : nullptr;
     window_ = glfwCreateWindow(width, height, "Skyrings", monitor, nullptr);
@@ -129,8 +125,11 @@ void Renderer::createWindow() {
 }
 
 void Renderer::update(double dt) {
-    averageFps = static_cast<float>(0.99 * averageFps + 0.01 * (1.0 / dt));
-    phase_.tick(dt);
+    averageFps = static_cast<float>(0.99 * averageFps + 0.01 * frameRate(dt));
+    events_.swap(pendingEvents_);
+    pendingEvents_.clear();
+    const scene::GameEvents countdown = phase_.tick(dt);
+    events_.insert(events_.end(), countdown.begin(), countdown.end());
     scene::SceneController& scene = scene::SceneController::instance();
     if (!phase_.sceneAdvances(scene.running)) {
         return;
@@ -140,17 +139,22 @@ void Renderer::update(double dt) {
     }
     scene.update(dt);
     scene.checkCollisions();
+    // The step just flown counts on the race clock before its captures are stamped.
+    phase_.sceneAdvanced(dt);
+    for (scene::GameEvent event : scene.lastEvents()) {
+        event.time = phase_.raceTime;
+        events_.push_back(event);
+    }
     gl::ShaderController& shaders = gl::ShaderController::instance();
     if (gl::GlslProg* blurProgram = shaders.getShader(gl::ShaderType::BlurShader)) {
         blurProgram->bind();
         blurProgram->setUniform("blurOn", blur ? 1 : 0);
-        blurProgram->setUniform("velocityScale", static_cast<float>((1.0 / dt) / 180.0));
+        blurProgram->setUniform("velocityScale", static_cast<float>(frameRate(dt) / 180.0));
     }
     if (gl::GlslProg* shadowProgram = shaders.getShader(gl::ShaderType::ShadowShader)) {
         shadowProgram->bind();
         shadowProgram->setUniform("showFrustums", showDepthMapFrustums ? 1 : 0);
     }
-    phase_.sceneAdvanced();
 }
 
 void Renderer::draw() {
@@ -188,7 +192,8 @@ void Renderer::drawHud() {
     }
     if (debugView) {
         sceneTarget_->bindVelocityForReading();
-        glViewport(30, 0, 128, 128);
+        glViewport(scene::render_passes::kVelocityPreviewX, 0, scene::render_passes::kPreviewSize,
+                   scene::render_passes::kPreviewSize);
         velocityQuad_->draw();
         scene.showShadowMaps();
     }
@@ -294,6 +299,7 @@ void Renderer::restartGame() {
     scene::SceneController::instance().restart();
     log(" Restart Game.");
     phase_.restart();
+    pendingEvents_.push_back({scene::GameEventType::Restarted, 0, 0.0});
 }
 
 }  // namespace common::app

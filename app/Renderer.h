@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/GlfwKeyInput.h"
+#include "game/GameEvent.h"
 #include "game/GamePhase.h"
 
 struct GLFWwindow;
@@ -40,6 +41,9 @@ class Renderer {
 
     GLFWwindow* window() const { return window_; }
     const scene::GamePhase& phase() const { return phase_; }
+    // What the game reported during the last update: countdown numbers, captures, the finish or the
+    // crash, and a restart asked for since the update before. Sound, records and HUD read these.
+    const scene::GameEvents& events() const { return events_; }
 
     std::int32_t height = 0;
     std::int32_t width = 0;
@@ -71,6 +75,9 @@ class Renderer {
     std::unique_ptr<scene::Quad> velocityQuad_;
     std::unique_ptr<hud::Hud> hud_;
     scene::GamePhase phase_;
+    scene::GameEvents events_;
+    // Events that arrive between two updates (a restart key), handed out with the next update's.
+    scene::GameEvents pendingEvents_;
 };
 
 }  // namespace common::app

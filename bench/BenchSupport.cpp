@@ -16,6 +16,8 @@
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
+#include "app/ContextHints.h"
+
 namespace bench {
 namespace {
 
@@ -56,12 +58,7 @@ GLFWwindow* openGameWindow(int width, int height, bool visible) {
         std::exit(-1);
     }
     glfwWindowHint(GLFW_VISIBLE, visible ? GLFW_TRUE : GLFW_FALSE);
-    glfwWindowHint(GLFW_SAMPLES, 4);
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
-    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
-    glfwWindowHint(GLFW_DEPTH_BITS, 32);
-    glfwWindowHint(GLFW_STENCIL_BITS, 0);
+    common::app::setContextHints();
     GLFWwindow* window = glfwCreateWindow(width, height, "skyrings-bench", nullptr, nullptr);
     if (!window) {
         std::fputs("Failed to open a 3.3 core window\n", stderr);

@@ -7,10 +7,11 @@
 
 #include <glm/gtc/matrix_transform.hpp>
 
+#include "camera/Angles.h"
+
 namespace common::camera {
 namespace {
 
-constexpr float kDegreesToRadians = 0.017453292f;
 // Each slice reaches this much beyond its split distance, so neighbouring cascades overlap slightly.
 constexpr float kSliceOverlap = 1.005f;
 // Weight of the logarithmic split against the uniform one.
@@ -60,7 +61,7 @@ CameraPersp::CameraPersp(CameraPersp&&) noexcept = default;
 CameraPersp& CameraPersp::operator=(CameraPersp&&) noexcept = default;
 
 void CameraPersp::updateProjectionMatrix() {
-    projectionMatrix = glm::perspective(fov * kDegreesToRadians, aspectRatio, nearClip, farClip);
+    projectionMatrix = glm::perspective(toRadians(fov), aspectRatio, nearClip, farClip);
     const float pi = 3.141592654f;
     const float t = std::tan(pi / 180.0f * fov * 0.5f);
     frustumTop = t * nearClip;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "camera/Angles.h"
 #include "camera/BoundingBox.h"
 #include "camera/CameraPersp.h"
 
@@ -36,7 +37,7 @@ void Frustum::fromCamera(const CameraPersp& camera) {
 }
 
 void Frustum::fromCameraSlice(const CameraPersp& camera, float nearDist, float farDist) {
-    const float halfHeightNear = std::tan(camera.fov * 0.017453292f * 0.5f) * nearDist;
+    const float halfHeightNear = std::tan(toRadians(camera.fov) * 0.5f) * nearDist;
     const float halfWidthNear = halfHeightNear * camera.aspectRatio;
     const float halfHeightFar = halfHeightNear * farDist / nearDist;
     const float halfWidthFar = halfWidthNear * farDist / nearDist;

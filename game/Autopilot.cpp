@@ -5,17 +5,10 @@
 
 #include "game/CircleCheckpoint.h"
 #include "game/Player.h"
+#include "camera/Angles.h"
 
 namespace common::scene {
 namespace {
-
-constexpr float kRadiansToDegrees = 57.295776f;
-constexpr float kDegreesToRadians = 0.017453292f;
-
-// The craft's own rates and limits (degrees, degrees per second, units per second).
-constexpr float kPitchRate = 40.0f;
-constexpr float kRollRate = 120.0f;
-constexpr float kSinkRate = 3.0f;
 
 // Line planning: spacing of the sampled line, and how far it runs on past the finish.
 constexpr float kSampleSpacing = 0.5f;
@@ -46,10 +39,6 @@ constexpr float kRollTolerance = 20.0f;
 // A jump of the craft larger than this between two frames is a restart.
 constexpr float kJump = 5.0f;
 
-float degrees(float radians) {
-    return radians * kRadiansToDegrees;
-}
-
 // Cubic Hermite curve from p0 (leaving along m0) to p1 (arriving along m1), tangents scaled by the
 // chord so the legs bend gently.
 glm::vec3 hermite(const glm::vec3& p0, const glm::vec3& m0, const glm::vec3& p1, const glm::vec3& m1,
@@ -66,23 +55,23 @@ glm::vec3 hermite(const glm::vec3& p0, const glm::vec3& m0, const glm::vec3& p1,
 // direction at all, it dives a little along it to gather speed.
 glm::vec3 noseForFlightDirection(const glm::vec3& direction, float speed) {
     // Solve |lambda * direction + sink| = speed for the largest lambda.
-    const float b = kSinkRate * direction.y;
-    const float discriminant = b * b - kSinkRate * kSinkRate + speed * speed;
+    const float b = Player::kSinkRate * direction.y;
+    const float discriminant = b * b - Player::kSinkRate * Player::kSinkRate + speed * speed;
     const float lambda = -b + std::sqrt(std::max(discriminant, 0.0f));
     if (discriminant < 0.0f || lambda <= 0.0f) {
         return glm::normalize(direction - glm::vec3(0.0f, kStallDive, 0.0f));
     }
-    return glm::normalize(lambda * direction + glm::vec3(0.0f, kSinkRate, 0.0f));
+    return glm::normalize(lambda * direction + glm::vec3(0.0f, Player::kSinkRate, 0.0f));
 }
 
 glm::vec3 limitElevation(const glm::vec3& nose) {
     const float horizontal = std::sqrt(nose.x * nose.x + nose.z * nose.z);
-    const float elevation = degrees(std::atan2(nose.y, horizontal));
+    const float elevation = toDegrees(std::atan2(nose.y, horizontal));
     const float limited = std::clamp(elevation, -kMaxDive, kMaxClimb);
     if (limited == elevation || horizontal < 1e-6f) {
         return nose;
     }
-    const float radians = limited * kDegreesToRadians;
+    const float radians = toRadians(limited);
     return glm::vec3(nose.x / horizontal * std::cos(radians), std::sin(radians),
                      nose.z / horizontal * std::cos(radians));
 }
@@ -264,10 +253,10 @@ void Autopilot::turnTowards(const Player& player, const glm::vec3& nose, const g
     const float ny = glm::dot(nose, y);
     const float nz = glm::dot(nose, z);
 
-    const float pitchStep = kPitchRate * float(dt);
-    const float rollStep = kRollRate * float(dt);
-    const float error = degrees(std::atan2(std::sqrt(nx * nx + ny * ny), nz));
-    const float pitchError = degrees(std::atan2(ny, nz));  // positive: wanted nose is towards +y
+    const float pitchStep = Player::kPitchRate * float(dt);
+    const float rollStep = Player::kRollRate * float(dt);
+    const float error = toDegrees(std::atan2(std::sqrt(nx * nx + ny * ny), nz));
+    const float pitchError = toDegrees(std::atan2(ny, nz));  // positive: wanted nose is towards +y
     const bool noseDownAllowed = player.pitchAngle + pitchStep < Player::kPitchLimit;
 
     if (aligned && error > 1.5f * pitchStep + 1.0f) {
@@ -287,8 +276,8 @@ void Autopilot::turnTowards(const Player& player, const glm::vec3& nose, const g
         rollTolerance = std::max(rollTolerance, kAlignedRollTolerance);
     }
     float rollError = 0.0f;  // positive: roll right
-    if (!aligned || degrees(glm::length(swing)) > kTurnThreshold) {
-        const float bearing = degrees(std::atan2(swing.x, swing.y));  // from +y, towards +x
+    if (!aligned || toDegrees(glm::length(swing)) > kTurnThreshold) {
+        const float bearing = toDegrees(std::atan2(swing.x, swing.y));  // from +y, towards +x
         if (pullRegime && std::fabs(bearing) > 110.0f) {
             pullRegime = false;
         } else if (!pullRegime && std::fabs(bearing) < 70.0f) {
@@ -301,7 +290,7 @@ void Autopilot::turnTowards(const Player& player, const glm::vec3& nose, const g
         rollError = -(pullRegime ? bearing : bearing - std::copysign(180.0f, bearing));
     } else if (std::fabs(z.y) < 0.95f) {
         // Straight on: wings level (not when the nose points nearly straight up or down).
-        rollError = degrees(std::atan2(-x.y, y.y));
+        rollError = toDegrees(std::atan2(-x.y, y.y));
     }
 
     right = rollError > rollTolerance;

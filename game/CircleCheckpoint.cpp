@@ -1,26 +1,27 @@
 #include "game/CircleCheckpoint.h"
 
 #include <cstdio>
-#include <functional>
 
 #include <assimp/Importer.hpp>
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
 #include <glm/gtc/matrix_transform.hpp>
 
+#include "camera/Angles.h"
 #include "game/Player.h"
-#include "scene/AssimpMatrix.h"
+#include "game/RingCapture.h"
+#include "scene/SceneLayout.h"
 #include "scene/ImportCrashGuard.h"
 
 namespace common::scene {
 namespace {
 
-constexpr double kDegreesToRadians = 0.017453292;
 constexpr double kPartSpinRate = 200.0;  // degrees per second
 constexpr double kRingSpinRate = 25.0;   // degrees per second
 
 glm::mat4 rotated(const glm::mat4& matrix, double degrees, const glm::vec3& axis) {
-    return glm::rotate(matrix, static_cast<float>(static_cast<float>(degrees) * kDegreesToRadians), axis);
+    return glm::rotate(matrix,
+                       static_cast<float>(toRadians(static_cast<double>(static_cast<float>(degrees)))), axis);
 }
 
 }  // namespace
@@ -41,27 +42,17 @@ void CircleCheckpoint::loadParts() {
     if (!scene) {
         std::printf("Error parsing '%s': '%s'\n", modelPath.c_str(), importer.GetErrorString());
     } else {
-        std::function<void(const aiNode*)> visit = [&](const aiNode* node) {
-            for (unsigned m = 0; m < node->mNumMeshes; ++m) {
-                const std::string expected = "part" + std::to_string(partCounter);
-                if (node->mName.C_Str() == expected) {
-                    const aiMesh* mesh = scene->mMeshes[node->mMeshes[m]];
-                    auto part = std::make_unique<Mesh>();
-                    part->shaderKey = gl::ShaderType::ColorShader;
-                    part->castsShadow = true;
-                    part->setModelMatrix(toGlm(node->mTransformation));
-                    part->initFromAiMesh(mesh, scene, modelPath);
-                    part->reset();
-                    triangleCount += part->getTriangleCount();
-                    parts.push_back(std::move(part));
-                    ++partCounter;
-                }
-            }
-            for (unsigned c = 0; c < node->mNumChildren; ++c) {
-                visit(node->mChildren[c]);
-            }
-        };
-        visit(scene->mRootNode);
+        for (LayoutMesh& layout : SceneLayout::readRingParts(*scene, modelPath)) {
+            auto part = std::make_unique<Mesh>();
+            part->shaderKey = gl::ShaderType::ColorShader;
+            part->castsShadow = true;
+            part->setModelMatrix(layout.transform);
+            part->initFromGeometry(std::move(layout.geometry), layout.texturePath);
+            part->reset();
+            triangleCount += part->getTriangleCount();
+            parts.push_back(std::move(part));
+        }
+        partCounter = static_cast<int>(parts.size());
     }
     if (partCounter != kPartCount) {
         std::printf("Warning: ring model %s has %d of its %d parts\n", modelPath.c_str(), partCounter,
@@ -126,20 +117,12 @@ void CircleCheckpoint::setMipmapOff() {
 
 bool CircleCheckpoint::collides(const Player& player, bool isFinish) const {
     const camera::BoundingBox* box = getWorldBox();
-    const glm::vec3& p = player.position;
-    if (!box || !(glm::all(glm::lessThan(box->min, p)) && glm::all(glm::lessThan(p, box->max)))) {
+    if (!box) {
         return false;
     }
-    // The ring's own plane: through its centre, normal to its axis (which its spin leaves in place).
-    const glm::vec3 centre = getPosition();
-    const glm::vec3 normal = getUpAxis();
-    const glm::vec3 offset = p - centre;
-    const float along = -glm::dot(normal, offset) / glm::dot(normal, normal);
-    const glm::vec3 foot = p + along * normal;
-    const double planeDistance = glm::length(p - foot);
-    const float centreDistance = glm::length(offset);
-    const float radius = isFinish ? kFinishRadius : kRingRadius;
-    return planeDistance < kPlaneTolerance && centreDistance < radius;
+    // The ring's axis is its own y axis, which its spin leaves in place.
+    const RingPose pose{box->min, box->max, getPosition(), getUpAxis()};
+    return ringCaptures(pose, player.position, isFinish ? kFinishRadius : kRingRadius);
 }
 
 }  // namespace common::scene

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "game/CollisionObject.h"
+#include "game/RingCapture.h"
 #include "scene/Mesh.h"
 #include "scene/SceneObject.h"
 
@@ -16,10 +17,9 @@ class CircleCheckpoint : public SceneObject, public CollisionObject {
   public:
     static constexpr const char* kModelPath = "../resources/meshes/Circle.dae";
     static constexpr int kPartCount = 8;
-    static constexpr float kHalfExtent = 9.0f;
-    static constexpr float kRingRadius = 2.0f;
-    static constexpr float kFinishRadius = 9.0f;
-    static constexpr double kPlaneTolerance = 0.3;
+    static constexpr float kHalfExtent = scene::kRingHalfExtent;
+    static constexpr float kRingRadius = scene::kRingRadius;
+    static constexpr float kFinishRadius = scene::kFinishRadius;
 
     // Imports the ring model's parts "part0" ... "part7" (in depth-first order). Needs a GL context.
     explicit CircleCheckpoint(const std::string& modelPath = kModelPath);

@@ -2,8 +2,32 @@
 
 namespace common::scene {
 
-void GamePhase::tick(double dt) {
+int GamePhase::countdownNumber(double t) {
+    if (t <= 1.0) {
+        return 3;
+    }
+    if (t <= 2.0) {
+        return 2;
+    }
+    return t <= 3.0 ? 1 : 0;
+}
+
+GameEvents GamePhase::tick(double dt) {
     countdownTimer = static_cast<float>(countdownTimer + dt);
+    GameEvents events;
+    const int number = countdownNumber(countdownTimer);
+    if (countdownActive && number != shownNumber) {
+        shownNumber = number;
+        events.push_back({GameEventType::CountdownTick, number, 0.0});
+    }
+    return events;
+}
+
+void GamePhase::sceneAdvanced(double dt) {
+    if (!countdownActive) {
+        raceTime += dt;
+    }
+    warmUpPending = false;
 }
 
 bool GamePhase::sceneAdvances(bool running) const {
@@ -21,6 +45,8 @@ void GamePhase::restart() {
     warmUpPending = true;
     finishShown = false;
     countdownTimer = 0.0f;
+    raceTime = 0.0;
+    shownNumber = -1;
 }
 
 }  // namespace common::scene

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "game/GameEvent.h"
+
 namespace common::scene {
 
 // The renderer's side of the game rules: the countdown timer and the gate that decides whether the
@@ -8,12 +10,17 @@ namespace common::scene {
 // the finish screen.
 class GamePhase {
   public:
-    // Counts the frame time, whatever the phase.
-    void tick(double dt);
+    // The countdown shows 3 until 1 s, 2 until 2 s, 1 until 3 s, then 0 until it is over after 4 s.
+    static constexpr double kCountdownEnd = 4.0;
+    static int countdownNumber(double t);
+
+    // Counts the frame time, whatever the phase. Reports each countdown number as it appears.
+    GameEvents tick(double dt);
     // True when the scene should advance this frame, for the scene's running flag.
     bool sceneAdvances(bool running) const;
-    // Called after the scene has advanced: the warm-up update is done.
-    void sceneAdvanced() { warmUpPending = false; }
+    // Called after the scene has advanced: the warm-up update is done. Once the countdown is over
+    // the race clock counts the step.
+    void sceneAdvanced(double dt = 0.0);
     // The countdown was drawn; `over` is what the HUD answered.
     void countdownDrawn(bool over);
     void finishDrawn() { finishShown = true; }
@@ -24,6 +31,11 @@ class GamePhase {
     bool countdownActive = true;
     bool warmUpPending = true;
     bool finishShown = false;
+    // Seconds the scene has advanced since the countdown ended.
+    double raceTime = 0.0;
+
+  private:
+    int shownNumber = -1;
 };
 
 }  // namespace common::scene

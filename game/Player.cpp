@@ -5,18 +5,12 @@
 
 #include <glm/gtc/matrix_transform.hpp>
 
+#include "camera/Angles.h"
+
 #include "game/KeyInput.h"
 
 namespace common::scene {
-namespace {
-
-constexpr double kDegreesToRadians = 0.017453292;
-constexpr double kPitchRate = 40.0;  // degrees per second
-constexpr double kRollRate = 120.0;  // degrees per second
-constexpr float kSinkRate = 3.0f;    // world units per second
-constexpr float kEyeHeight = 0.65f;
-
-}  // namespace
+namespace {}  // namespace
 
 void Player::reset() {
     position = glm::vec3(modelMatrix[3]);
@@ -27,7 +21,8 @@ void Player::reset() {
 }
 
 void Player::turn(float angle, const glm::vec3& axis) {
-    modelMatrix = glm::rotate(modelMatrix, static_cast<float>(angle * kDegreesToRadians), axis);
+    // Through the setter, so the cached inverse (used for the normals) follows the turn.
+    setModelMatrix(glm::rotate(modelMatrix, static_cast<float>(toRadians(static_cast<double>(angle))), axis));
 }
 
 void Player::pitchDown(float angle) {
@@ -77,7 +72,7 @@ void Player::update(double dt) {
     const glm::vec3 nose(modelMatrix[2]);
     // Rounding can push the cosine a hair past 1; acos would then give NaN.
     const float cosine = std::clamp(nose.y / glm::length(nose), -1.0f, 1.0f);
-    pitchAngle = std::acos(cosine) * 57.295776f;
+    pitchAngle = toDegrees(std::acos(cosine));
     updateSpeed(static_cast<float>(dt));
 
     direction = modelMatrix * glm::vec4(0.0f, 0.0f, 1.0f, 0.0f);

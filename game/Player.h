@@ -19,6 +19,13 @@ class Player : public Mesh {
     static constexpr float kLevelPitch = 90.0f;
     // Nose-down limit: the pitch angle (from world up) a nose-down turn may not reach.
     static constexpr float kPitchLimit = 150.0f;
+    // Turn rates while an arrow key is held (degrees per second), and the constant sink (units per
+    // second). The autopilot flies with these same figures.
+    static constexpr float kPitchRate = 40.0f;
+    static constexpr float kRollRate = 120.0f;
+    static constexpr float kSinkRate = 3.0f;
+    // The chase eye's height above the craft's origin.
+    static constexpr float kEyeHeight = 0.65f;
 
     Player() = default;
 

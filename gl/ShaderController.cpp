@@ -48,8 +48,8 @@ const ProgramFiles kPrograms[] = {
 }  // namespace
 
 ShaderController& ShaderController::instance() {
-    static ShaderController controller;
-    return controller;
+    static ShaderController* controller = new ShaderController();
+    return *controller;
 }
 
 ShaderController::ShaderController() {
@@ -80,8 +80,7 @@ GlslProg* ShaderController::getShader(ShaderType type) const {
 
 void ShaderController::updateCommonUniforms(const camera::CameraPersp& camera, const scene::Light& light,
                                             const glm::mat4& prevViewProjection) {
-    constexpr GLint kOpacityLocation = 0;
-    constexpr float kStartOpacity = 0.3f;
+    frameView = camera.viewMatrix;
     for (const auto& [type, program] : programs) {
         program->bind();
         program->setUniform("projectionMatrix", camera.projectionMatrix);
@@ -99,7 +98,7 @@ void ShaderController::updateCommonUniforms(const camera::CameraPersp& camera, c
             case ShaderType::TransparentShader:
                 // Later frames keep whatever the transparency switch has set since.
                 if (firstFrame) {
-                    glUniform1f(kOpacityLocation, kStartOpacity);
+                    glUniform1f(kOpacityLocation, kTransparentOpacity);
                     firstFrame = false;
                 }
                 break;

@@ -23,7 +23,13 @@ namespace common::gl {
 // all of them share. A program that fails to build is reported on the console and left out.
 class ShaderController {
   public:
+    // The transparent program's opacity is the float at this uniform location (set by location, not
+    // by name): kTransparentOpacity while the discs are see-through, 1.0 when transparency is off.
+    static constexpr int kOpacityLocation = 0;
+    static constexpr float kTransparentOpacity = 0.3f;
+
     // The process-wide registry, created (and all programs built) on the first call; needs a GL context.
+    // Never destroyed: its programs end with the context, after which no GL call may be made.
     static ShaderController& instance();
 
     // Builds a registry of its own from the working directory's "../resources/shaders/".
@@ -43,11 +49,14 @@ class ShaderController {
     // the transparent program its starting opacity 0.3 (at uniform location 0). Leaves no program bound.
     void updateCommonUniforms(const camera::CameraPersp& camera, const scene::Light& light,
                               const glm::mat4& prevViewProjection);
+    // The camera's view as of the last updateCommonUniforms: meshes need it for their normal matrix.
+    const glm::mat4& frameViewMatrix() const { return frameView; }
 
   private:
     void load(const char* vertexPath, const char* fragmentPath, ShaderType type);
 
     std::unordered_map<ShaderType, std::unique_ptr<GlslProg>> programs;
+    glm::mat4 frameView{1.0f};
     bool firstFrame = true;
 };
 

@@ -6,6 +6,8 @@
 
 #include <glm/gtc/matrix_transform.hpp>
 
+#include "camera/Angles.h"
+#include "game/GamePhase.h"
 #include "gl/GlslProg.h"
 #include "gl/ShaderController.h"
 #include "gl/Texture.h"
@@ -16,8 +18,6 @@
 namespace common::hud {
 namespace {
 
-constexpr double kDegreesToRadians = 0.017453292;
-constexpr double kCountdownEnd = 4.0;
 // Large enough for any formatted int or float line of the display.
 constexpr std::size_t kLineLength = 128;
 
@@ -42,24 +42,16 @@ Hud::Hud(int width, int height) : width(width), height(height) {
 Hud::~Hud() = default;
 
 const char* Hud::countdownText(double t) {
-    if (t <= 1.0) {
-        return "3";
-    }
-    if (t <= 2.0) {
-        return "2";
-    }
-    if (t <= 3.0) {
-        return "1";
-    }
-    return "0";
+    static const char* const kNumbers[] = {"0", "1", "2", "3"};
+    return kNumbers[scene::GamePhase::countdownNumber(t)];
 }
 
 bool Hud::countdownOver(double t) {
-    return t > kCountdownEnd;
+    return t > scene::GamePhase::kCountdownEnd;
 }
 
 glm::mat4 Hud::needleMatrix(float angleDegrees) {
-    const auto radians = static_cast<float>(angleDegrees * kDegreesToRadians);
+    const auto radians = static_cast<float>(toRadians(static_cast<double>(angleDegrees)));
     return glm::rotate(glm::mat4(1.0f), radians, glm::vec3(0.0f, 0.0f, 1.0f));
 }
 

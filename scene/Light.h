@@ -11,6 +11,11 @@ namespace common::scene {
 // The camera is placed once, at construction.
 class Light {
   public:
+    // The projection a scene file's light gets (field of view in degrees, near and far distances).
+    static constexpr float kShadowFov = 40.0f;
+    static constexpr float kShadowNear = 100.0f;
+    static constexpr float kShadowFar = 1000.0f;
+
     // Places the camera at position, looking at position + direction with up (0, 1, 0). A zero direction
     // (the placeholder light) has no view of its own; the camera then keeps its default orientation.
     Light(const glm::vec3& position, const glm::vec3& direction);

@@ -6,10 +6,12 @@
 #include <assimp/scene.h>
 
 #include "gl/GlslProg.h"
+#include "gl/Texture.h"
 #include "gl/ShaderController.h"
-#include "scene/SceneController.h"
 
 namespace common::scene {
+
+Mesh::Mesh() = default;
 
 Mesh::~Mesh() {
     releaseGlObjects();
@@ -38,7 +40,7 @@ void Mesh::drawWith(gl::ShaderType type, bool withTexture) {
     glBindVertexArray(vertexArray);
     program->bind();
     if (withTexture) {
-        const glm::mat4& view = SceneController::instance().camera->viewMatrix;
+        const glm::mat4& view = gl::ShaderController::instance().frameViewMatrix();
         program->setUniform("invertedTransposedModelViewMatrix",
                             view * glm::transpose(getInverseModelMatrix()));
     }
@@ -93,19 +95,24 @@ void Mesh::setMipmapOff() {
 }
 
 bool Mesh::initFromAiMesh(const aiMesh* mesh, const aiScene* scene, const std::string& scenePath) {
+    initFromGeometry(MeshGeometry::fromAiMesh(mesh),
+                     MeshGeometry::diffuseTexturePath(scene, scenePath, mesh->mMaterialIndex));
+    return true;
+}
+
+void Mesh::initFromGeometry(MeshGeometry meshGeometry, const std::string& texturePath) {
     releaseGlObjects();
     glGenVertexArrays(1, &vertexArray);
     glBindVertexArray(vertexArray);
     glGenBuffers(4, buffers);
 
-    geometry = MeshGeometry::fromAiMesh(mesh);
+    geometry = std::move(meshGeometry);
     triangleCount = static_cast<std::int32_t>(geometry.triangleCount());
-    loadMaterialTexture(scene, scenePath, mesh->mMaterialIndex);
+    loadTexture(texturePath);
     upload();
 
     localBox = std::make_unique<camera::BoundingBox>(geometry.boundsMin, geometry.boundsMax);
     worldBox = localBox->transformed(modelMatrix);
-    return true;
 }
 
 void Mesh::upload() {
@@ -130,12 +137,15 @@ void Mesh::upload() {
 }
 
 bool Mesh::loadMaterialTexture(const aiScene* scene, const std::string& scenePath, unsigned materialIndex) {
+    loadTexture(MeshGeometry::diffuseTexturePath(scene, scenePath, materialIndex));
+    return true;
+}
+
+void Mesh::loadTexture(const std::string& path) {
     texture.reset();
-    const std::string path = MeshGeometry::diffuseTexturePath(scene, scenePath, materialIndex);
     if (!path.empty()) {
         texture = std::make_unique<gl::Texture>(path.c_str(), GL_TEXTURE_2D);
     }
-    return true;
 }
 
 }  // namespace common::scene

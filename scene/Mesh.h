@@ -6,12 +6,15 @@
 #include <glm/glm.hpp>
 
 #include "gl/ShaderType.h"
-#include "gl/Texture.h"
 #include "scene/MeshGeometry.h"
 #include "scene/SceneObject.h"
 
 struct aiMesh;
 struct aiScene;
+
+namespace common::gl {
+class Texture;
+}
 
 namespace common::scene {
 
@@ -20,7 +23,7 @@ namespace common::scene {
 // and its boxes. Vertex attributes: 0 position, 1 uv, 2 normal.
 class Mesh : public SceneObject {
   public:
-    Mesh() = default;
+    Mesh();
     ~Mesh() override;
 
     void reset() override {}
@@ -39,6 +42,9 @@ class Mesh : public SceneObject {
     // diffuse texture. Needs a current GL context; call after shaderKey and the model matrix are set.
     // Throws gl::TextureExc when the texture file cannot be loaded.
     bool initFromAiMesh(const aiMesh* mesh, const aiScene* scene, const std::string& scenePath);
+    // The same from a copy already made: uploads `meshGeometry` and loads the texture at
+    // `texturePath` (none when empty).
+    void initFromGeometry(MeshGeometry meshGeometry, const std::string& texturePath);
     // Sets `texture` from the material's first diffuse texture, looked up beside the scene file.
     bool loadMaterialTexture(const aiScene* scene, const std::string& scenePath, unsigned materialIndex);
 
@@ -50,6 +56,7 @@ class Mesh : public SceneObject {
     enum Buffer { kIndexBuffer = 0, kPositionBuffer = 1, kNormalBuffer = 2, kUvBuffer = 3 };
 
     void upload();
+    void loadTexture(const std::string& path);
     void releaseGlObjects();
     // Binds the program, sets the matrices and draws the triangles; skipped without a program.
     void drawWith(gl::ShaderType type, bool withTexture);

@@ -1,9 +1,7 @@
 #include "scene/SceneController.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <functional>
 
 #include <GL/glew.h>
 #include <assimp/Importer.hpp>
@@ -11,44 +9,24 @@
 #include <assimp/scene.h>
 
 #include "app/Logger.h"
+#include "camera/CameraPersp.h"
+#include "camera/Frustum.h"
 #include "camera/PlaneExc.h"
 #include "game/CircleCheckpoint.h"
 #include "game/Player.h"
 #include "gl/GlslProg.h"
+#include "gl/RenderTarget.h"
 #include "gl/ShaderController.h"
-#include "scene/AssimpMatrix.h"
 #include "scene/ImportCrashGuard.h"
+#include "scene/Light.h"
 #include "scene/Mesh.h"
+#include "scene/Quad.h"
+#include "scene/RenderPasses.h"
+#include "scene/SceneLayout.h"
+#include "terrain/HeightMap.h"
 #include "terrain/Terrain.h"
 
 namespace common::scene {
-namespace {
-
-// Maps clip coordinates (-1..1) to shadow-map texture coordinates (0..1).
-const glm::mat4 kShadowBias(0.5f, 0.0f, 0.0f, 0.0f, 0.0f, 0.5f, 0.0f, 0.0f, 0.0f, 0.0f, 0.5f, 0.0f, 0.5f,
-                            0.5f, 0.5f, 1.0f);
-
-const aiNode* findNode(const aiNode* node, const std::string& name) {
-    if (name == node->mName.C_Str()) {
-        return node;
-    }
-    for (unsigned c = 0; c < node->mNumChildren; ++c) {
-        if (const aiNode* found = findNode(node->mChildren[c], name)) {
-            return found;
-        }
-    }
-    return nullptr;
-}
-
-bool contains(const std::string& text, const char* part) {
-    return text.find(part) != std::string::npos;
-}
-
-glm::vec3 toGlm(const aiColor3D& c) {
-    return glm::vec3(c.r, c.g, c.b);
-}
-
-}  // namespace
 
 SceneController& SceneController::instance() {
     // Never destroyed: its GL objects end with the context, after which no GL call may be made.
@@ -65,6 +43,7 @@ SceneController::SceneController() {
     debugQuad = std::make_unique<Quad>();
     heightMap = std::make_unique<HeightMap>();
     heightMap->load(kMaxTerrainHeight);
+    rules = GameRules(heightMap.get());
     for (int i = 0; i < kCascadeCount; ++i) {
         shadowMaps.push_back(std::make_unique<gl::RenderTarget>(kShadowMapSize, kShadowMapSize));
     }
@@ -99,73 +78,61 @@ bool SceneController::loadScene(const std::string& path) {
         std::printf("Error parsing '%s': '%s'\n", path.c_str(), importer.GetErrorString());
         return false;
     }
-    processNode(scene, scene->mRootNode);
-    if (ringTransforms.size() >= kDiscThreshold && transparentTemplate.mesh) {
-        createTransparentDiscs();
-    }
-    if (scene->mLights && scene->mNumLights > 0) {
-        loadLights(scene);
-    }
-    transparentTemplate = {};
+    SceneLayout layout = SceneLayout::read(*scene, path);
+    build(layout);
     return player != nullptr;
 }
 
-void SceneController::processNode(const aiScene* scene, const aiNode* node) {
-    for (unsigned m = 0; m < node->mNumMeshes; ++m) {
-        addNodeMesh(scene, node, scene->mMeshes[node->mMeshes[m]]);
+void SceneController::build(SceneLayout& layout) {
+    for (LayoutMesh& entry : layout.meshes) {
+        switch (entry.role) {
+            case NodeRole::Player:
+                player = addMesh<Player>(entry, gl::ShaderType::LightShader, objects);
+                player->castsShadow = true;
+                player->setInput(keyInput);
+                playerStartPosition = player->position;
+                playerStartMatrix = entry.transform;
+                break;
+            case NodeRole::Ring:
+            case NodeRole::FinishRing:
+                addRing(entry.transform, entry.role == NodeRole::FinishRing);
+                break;
+            case NodeRole::Skybox:
+                skybox = addMesh<Mesh>(entry, gl::ShaderType::TextureShader, environment);
+                break;
+            case NodeRole::Water:
+                water = addMesh<Mesh>(entry, gl::ShaderType::ShadowShader, environment);
+                break;
+            case NodeRole::Terrain:
+                terrain = addMesh<Terrain>(entry, gl::ShaderType::ShadowShader, environment);
+                break;
+            case NodeRole::DiscTemplate:
+                break;
+            case NodeRole::Plain:
+                addMesh<Mesh>(entry, gl::ShaderType::LightShader, objects);
+                std::printf("Unknown MESH TYPE loaded");
+                break;
+        }
     }
-    for (unsigned c = 0; c < node->mNumChildren; ++c) {
-        processNode(scene, node->mChildren[c]);
+    if (ringTransforms.size() >= kDiscThreshold && layout.discTemplate) {
+        createTransparentDiscs(*layout.discTemplate);
     }
+    loadLights(layout);
+    mirrorRules();
 }
 
 template <typename MeshType>
-MeshType* SceneController::addMesh(const aiScene* scene, const aiMesh* mesh, const glm::mat4& transform,
-                                   gl::ShaderType shader, std::vector<SceneObject*>& list) {
+MeshType* SceneController::addMesh(LayoutMesh& layout, gl::ShaderType shader,
+                                   std::vector<SceneObject*>& list) {
     auto object = std::make_unique<MeshType>();
     object->shaderKey = shader;
-    object->setModelMatrix(transform);
-    object->initFromAiMesh(mesh, scene, scenePath);
+    object->setModelMatrix(layout.transform);
+    object->initFromGeometry(std::move(layout.geometry), layout.texturePath);
     object->reset();
     MeshType* raw = object.get();
     list.push_back(raw);
     owned.push_back(std::move(object));
     return raw;
-}
-
-// Only the node's own transformation places the object; its parents' are not applied.
-void SceneController::addNodeMesh(const aiScene* scene, const aiNode* node, const aiMesh* mesh) {
-    const glm::mat4 transform = toGlm(node->mTransformation);
-    const std::string name = node->mName.C_Str();
-    if (name == "Player") {
-        auto craft = std::make_unique<Player>();
-        craft->shaderKey = gl::ShaderType::LightShader;
-        craft->castsShadow = true;
-        craft->setInput(keyInput);
-        craft->setModelMatrix(transform);
-        craft->initFromAiMesh(mesh, scene, scenePath);
-        craft->reset();
-        playerStartPosition = craft->position;
-        playerStartMatrix = transform;
-        player = craft.get();
-        objects.push_back(player);
-        owned.push_back(std::move(craft));
-    } else if (contains(name, "Circle")) {
-        addRing(transform, false);
-    } else if (contains(name, "FIN")) {
-        addRing(transform, true);
-    } else if (name == "Skybox") {
-        skybox = addMesh<Mesh>(scene, mesh, transform, gl::ShaderType::TextureShader, environment);
-    } else if (name == "Water") {
-        water = addMesh<Mesh>(scene, mesh, transform, gl::ShaderType::ShadowShader, environment);
-    } else if (name == "Terrain") {
-        terrain = addMesh<Terrain>(scene, mesh, transform, gl::ShaderType::ShadowShader, environment);
-    } else if (contains(name, "Trans")) {
-        transparentTemplate = {mesh, scene};
-    } else {
-        addMesh<Mesh>(scene, mesh, transform, gl::ShaderType::LightShader, objects);
-        std::printf("Unknown MESH TYPE loaded");
-    }
 }
 
 void SceneController::addRing(const glm::mat4& transform, bool isFinish) {
@@ -175,14 +142,13 @@ void SceneController::addRing(const glm::mat4& transform, bool isFinish) {
     ring->reset();
     ring->updateWorldBox();
     objects.push_back(ring.get());
-    (isFinish ? finishRings : rings).push_back(ring.get());
-    (isFinish ? allFinishRings : allRings).push_back(ring.get());
+    rules.addRing(ring.get(), isFinish);
     ringTransforms.push_back(transform);
     owned.push_back(std::move(ring));
 }
 
 // A disc per ring: the template flattened along the ring's axis and stretched eight times in its plane.
-void SceneController::createTransparentDiscs() {
+void SceneController::createTransparentDiscs(const LayoutMesh& discTemplate) {
     for (const glm::mat4& ringTransform : ringTransforms) {
         glm::mat4 disc = ringTransform;
         disc[0] *= 8.0f;
@@ -192,33 +158,25 @@ void SceneController::createTransparentDiscs() {
         mesh->shaderKey = gl::ShaderType::TransparentShader;
         mesh->setModelMatrix(disc);
         mesh->setPrevModelMatrix(disc);
-        mesh->initFromAiMesh(transparentTemplate.mesh, transparentTemplate.scene, scenePath);
+        mesh->initFromGeometry(discTemplate.geometry, discTemplate.texturePath);
         mesh->reset();
         transparentObjects.push_back(mesh.get());
         owned.push_back(std::move(mesh));
     }
 }
 
-void SceneController::loadLights(const aiScene* scene) {
-    for (unsigned i = 0; i < scene->mNumLights; ++i) {
-        const aiLight* source = scene->mLights[i];
-        const aiNode* node = findNode(scene->mRootNode, source->mName.C_Str());
-        if (!node) {
-            std::printf("Could not find node for light %s", source->mName.C_Str());
-            continue;
-        }
-        const glm::mat4 transform = toGlm(node->mTransformation);
-        const glm::vec3 position(transform *
-                                 glm::vec4(source->mPosition.x, source->mPosition.y, source->mPosition.z, 1));
-        const glm::vec3 direction(
-            transform * glm::vec4(source->mDirection.x, source->mDirection.y, source->mDirection.z, 0));
-        light = std::make_unique<Light>(position, direction);
-        light->ambient = toGlm(source->mColorAmbient);
-        light->specular = toGlm(source->mColorSpecular);
-        light->diffuse = toGlm(source->mColorDiffuse);
-        light->setAttenuation(source->mAttenuationConstant, source->mAttenuationLinear,
-                              source->mAttenuationQuadratic);
-        light->setPerspective(40.0f, 100.0f, 1000.0f);
+void SceneController::loadLights(const SceneLayout& layout) {
+    for (const std::string& name : layout.lightsWithoutNode) {
+        std::printf("Could not find node for light %s", name.c_str());
+    }
+    for (const LayoutLight& source : layout.lights) {
+        light = std::make_unique<Light>(source.position, source.direction);
+        light->ambient = source.ambient;
+        light->specular = source.specular;
+        light->diffuse = source.diffuse;
+        light->setAttenuation(source.attenuationConstant, source.attenuationLinear,
+                              source.attenuationQuadratic);
+        light->setPerspective(Light::kShadowFov, Light::kShadowNear, Light::kShadowFar);
     }
     updateShadowsUsable();
 }
@@ -265,38 +223,30 @@ void SceneController::checkCollisions() {
     if (!player) {
         return;
     }
-    auto capture = [this](std::vector<CollisionObject*>& list, bool isFinish) {
-        for (auto it = list.begin(); it != list.end();) {
-            if ((*it)->collides(*player, isFinish)) {
-                score += isFinish ? kFinishPoints : kRingPoints;
-                finished = finished || isFinish;
-                it = list.erase(it);
-            } else {
-                ++it;
-            }
-        }
-    };
-    capture(rings, false);
-    capture(finishRings, true);
-    altitude = heightMap->altitude(player->position.x, player->position.y, player->position.z);
-    if (altitude <= 0.0f) {
-        running = false;
-    }
+    events = rules.checkCollisions(*player);
+    mirrorRules();
 }
 
 // A new game is a fresh course: every ring scores again and the finish can be reached again.
 void SceneController::restart() {
-    score = 0;
     if (player) {
         player->setModelMatrix(playerStartMatrix);
         player->position = playerStartPosition;
         player->reset();
     }
-    rings = allRings;
-    finishRings = allFinishRings;
+    rules.restart();
+    events.clear();
+    mirrorRules();
     cameraPlaced = false;
-    finished = false;
-    running = true;
+}
+
+void SceneController::mirrorRules() {
+    score = rules.score;
+    finished = rules.finished;
+    running = rules.running;
+    altitude = rules.altitude;
+    rings = rules.remainingRings();
+    finishRings = rules.remainingFinishRings();
 }
 
 void SceneController::setTransparency(bool on) {
@@ -305,7 +255,8 @@ void SceneController::setTransparency(bool on) {
         return;
     }
     program->bind();
-    glUniform1f(0, on ? 0.3f : 1.0f);
+    glUniform1f(gl::ShaderController::kOpacityLocation,
+                on ? gl::ShaderController::kTransparentOpacity : 1.0f);
     gl::GlslProg::unbind();
 }
 
@@ -335,128 +286,24 @@ void SceneController::setMipmapOff() {
     forEachTexturedObject([](SceneObject& object) { object.setMipmapOff(); });
 }
 
-// ---- Render passes ----
-
 bool SceneController::isVisible(const SceneObject& object) const {
     const camera::BoundingBox* box = object.getWorldBox();
     return !box || frustum->containsBox(*box) || frustum->intersectsBox(*box);
 }
 
-// Leaves the default framebuffer bound and back-face culling on; the caller restores the viewport.
+// ---- Render passes (scene/RenderPasses) ----
+
 void SceneController::renderShadowMaps() {
-    glCullFace(GL_FRONT);
-    gl::GlslProg* depthProgram =
-        gl::ShaderController::instance().getShader(gl::ShaderType::ShadowDepthShader);
-    for (int i = 0; i < kCascadeCount; ++i) {
-        shadowMaps[i]->bindForWriting();
-        glClear(GL_DEPTH_BUFFER_BIT);
-        // Without a usable light the maps stay cleared to the far depth: nothing is in shadow.
-        if (depthProgram && shadowsUsable) {
-            depthProgram->bind();
-            depthProgram->setUniform("projectionMatrix", camera->cascadeMatrices[i]);
-            for (SceneObject* object : objects) {
-                if (!object->castsShadow) {
-                    continue;
-                }
-                if (!frustumCulling || object == player || isVisible(*object)) {
-                    object->drawDepth();
-                }
-            }
-        }
-        shadowMaps[i]->unbind();
-    }
-    glCullFace(GL_BACK);
+    render_passes::drawShadowMaps(*this);
 }
-
-void SceneController::setShadowReceiverUniforms() {
-    gl::GlslProg* program = gl::ShaderController::instance().getShader(gl::ShaderType::ShadowShader);
-    if (!program) {
-        return;
-    }
-    const glm::mat4& lightView = light->camera.viewMatrix;
-    float far[kCascadeCount];
-    glm::mat4 shadowCoord[kCascadeCount];
-    for (int i = 0; i < kCascadeCount; ++i) {
-        far[i] = camera->cascadeFrustums[i]->farDistance;
-        shadowCoord[i] = kShadowBias * camera->cascadeMatrices[i] * lightView;
-    }
-    program->bind();
-    program->setUniform("ShadowCoord1", shadowCoord[0]);
-    program->setUniform("ShadowCoord2", shadowCoord[1]);
-    program->setUniform("ShadowCoord3", shadowCoord[2]);
-    program->setUniform("myTextureSampler", 0);
-    program->setUniform("shadowMap1", 1);
-    program->setUniform("shadowMap2", 2);
-    program->setUniform("shadowMap3", 3);
-    const GLfloat farDistances[4] = {far[0], far[1], far[2], 1.0f};
-    glUniform4fv(glGetUniformLocation(program->handle, "far_d"), 1, farDistances);
-    for (int i = 0; i < kCascadeCount; ++i) {
-        glActiveTexture(GL_TEXTURE1 + i);
-        glBindTexture(GL_TEXTURE_2D, shadowMaps[i]->texture);
-    }
-}
-
-// Leaves the shadow maps bound on units 1 to 3 and unit 0 active.
 void SceneController::render() {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    if (wireframe) {
-        glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
-    }
-    triangleCount = 0;
-    for (SceneObject* object : environment) {
-        triangleCount += object->getTriangleCount();
-        if (object == terrain) {
-            setShadowReceiverUniforms();
-        }
-        object->draw();
-        glActiveTexture(GL_TEXTURE0);
-        glBindTexture(GL_TEXTURE_2D, 0);
-        if (wireframe) {
-            object->drawBoundingBox();
-        }
-    }
-    for (SceneObject* object : objects) {
-        if (frustumCulling && object != player && object != terrain && !isVisible(*object)) {
-            continue;
-        }
-        triangleCount += object->getTriangleCount();
-        object->draw();
-        if (wireframe) {
-            object->drawBoundingBox();
-        }
-    }
-    if (wireframe) {
-        glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-    }
+    render_passes::drawScene(*this);
 }
-
 void SceneController::renderTransparent() {
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    for (SceneObject* object : transparentObjects) {
-        object->draw();
-    }
-    glDisable(GL_BLEND);
+    render_passes::drawTransparent(*this);
 }
-
-// The maps are made for depth comparison; the previews switch it off so they show the depth itself,
-// as grey (a depth texture reads as red alone).
 void SceneController::showShadowMaps() {
-    const GLint depthAsGrey[4] = {GL_RED, GL_RED, GL_RED, GL_ONE};
-    const GLint plain[4] = {GL_RED, GL_GREEN, GL_BLUE, GL_ALPHA};
-    for (int i = 0; i < kCascadeCount; ++i) {
-        shadowMaps[i]->unbind();
-        glActiveTexture(GL_TEXTURE0);
-        glBindTexture(GL_TEXTURE_2D, shadowMaps[i]->texture);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE, GL_NONE);
-        glTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_RGBA, depthAsGrey);
-        glViewport(160 + 130 * i, 0, 128, 128);
-        debugQuad->draw();
-        glBindTexture(GL_TEXTURE_2D, shadowMaps[i]->texture);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE, GL_COMPARE_REF_TO_TEXTURE);
-        glTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_RGBA, plain);
-        glBindTexture(GL_TEXTURE_2D, 0);
-    }
+    render_passes::drawShadowMapPreviews(*this);
 }
 
 }  // namespace common::scene

@@ -7,40 +7,45 @@
 
 #include <glm/glm.hpp>
 
-#include "camera/CameraPersp.h"
-#include "camera/Frustum.h"
-#include "gl/RenderTarget.h"
+#include "game/GameEvent.h"
+#include "game/GameRules.h"
 #include "gl/ShaderType.h"
-#include "scene/Light.h"
-#include "scene/Quad.h"
-#include "terrain/HeightMap.h"
 
-struct aiMesh;
-struct aiNode;
-struct aiScene;
+namespace common::camera {
+class CameraPersp;
+class Frustum;
+}  // namespace common::camera
+namespace common::gl {
+class RenderTarget;
+}
 
 namespace common::scene {
 
-class CircleCheckpoint;
 class CollisionObject;
+class HeightMap;
 class KeyInput;
+class Light;
 class Mesh;
 class Player;
+class Quad;
 class SceneObject;
+struct LayoutMesh;
+struct SceneLayout;
 class Terrain;
 
 // Holds the scene: every object, the chase camera with its culling frustum and shadow cascades, the
-// light, the shadow maps, the height map, and the game state the renderer and HUD read. Loads the
-// scene from one model file, deciding each object's role by its node's name; advances it each frame;
-// draws it in four passes. One per process (instance()); tests may build their own.
+// light, the shadow maps, the height map, and the game state the renderer and HUD read. Builds its
+// objects from what the scene file says (SceneLayout), advances them each frame and keeps the game
+// rules' figures where the renderer and the HUD read them. The passes that draw it are in
+// scene/RenderPasses. One per process (instance()); tests may build their own.
 class SceneController {
   public:
     static constexpr const char* kScenePath = "../resources/meshes/low_res_Mountain/mountain_player.dae";
     static constexpr int kCascadeCount = 3;
     static constexpr int kShadowMapSize = 2048;
     static constexpr std::size_t kDiscThreshold = 25;
-    static constexpr int kRingPoints = 50;
-    static constexpr int kFinishPoints = 100;
+    static constexpr int kRingPoints = GameRules::kRingPoints;
+    static constexpr int kFinishPoints = GameRules::kFinishPoints;
     static constexpr float kMaxTerrainHeight = 100.0f;
 
     // Created on first use, after the GL context and the shader registry exist; never destroyed.
@@ -63,6 +68,10 @@ class SceneController {
     void update(double dt);
     void checkCollisions();
     void restart();
+    // What the last collision pass reported (captures, finish, crash).
+    const GameEvents& lastEvents() const { return events; }
+    // The rules behind score, finished, running and altitude.
+    const GameRules& gameRules() const { return rules; }
     void setTransparency(bool on);
     void setFilterBilinear();
     void setFilterNearest();
@@ -108,32 +117,26 @@ class SceneController {
     glm::mat4 playerStartMatrix{1.0f};
     glm::vec3 playerStartPosition{0.0f};
 
-  private:
-    struct TransparentTemplate {
-        const aiMesh* mesh = nullptr;
-        const aiScene* scene = nullptr;
-    };
-
-    void processNode(const aiScene* scene, const aiNode* node);
-    void addNodeMesh(const aiScene* scene, const aiNode* node, const aiMesh* mesh);
-    void addRing(const glm::mat4& transform, bool isFinish);
-    template <typename MeshType>
-    MeshType* addMesh(const aiScene* scene, const aiMesh* mesh, const glm::mat4& transform,
-                      gl::ShaderType shader, std::vector<SceneObject*>& list);
-    void createTransparentDiscs();
-    void loadLights(const aiScene* scene);
-    void updateShadowsUsable();
+    // Whether the frustum lets the object be drawn (objects without a box always are).
     bool isVisible(const SceneObject& object) const;
-    void setShadowReceiverUniforms();
+
+  private:
+    void build(SceneLayout& layout);
+    template <typename MeshType>
+    MeshType* addMesh(LayoutMesh& layout, gl::ShaderType shader, std::vector<SceneObject*>& list);
+    void addRing(const glm::mat4& transform, bool isFinish);
+    void createTransparentDiscs(const LayoutMesh& discTemplate);
+    void loadLights(const SceneLayout& layout);
+    void updateShadowsUsable();
+    // Copies the rules' figures into the fields the renderer and the HUD read.
+    void mirrorRules();
     template <typename Operation>
     void forEachTexturedObject(Operation operation);
 
     // Every object of the scene, in creation order; the lists above point into it.
     std::vector<std::unique_ptr<SceneObject>> owned;
-    // All rings as loaded, so a restart can put every captured ring back.
-    std::vector<CollisionObject*> allRings;
-    std::vector<CollisionObject*> allFinishRings;
-    TransparentTemplate transparentTemplate;
+    GameRules rules;
+    GameEvents events;
     KeyInput* keyInput = nullptr;
     bool shadowsUsable = false;
     // False until the first update of a game has put the camera behind the craft.

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <fstream>
 
+#include <CImg.h>
+
 namespace common::scene {
 namespace {
 
@@ -74,21 +76,24 @@ void HeightMap::load(float maxHeight, const std::string& path) {
     checkBitmapHeader(path);
     cimg_library::CImg<unsigned char> loaded;
     loaded.load_bmp(path.c_str());
-    image.swap(loaded);
-    size = static_cast<std::uint32_t>(image.width());
+    columns = loaded.width();
+    rows = loaded.height();
+    samples.assign(loaded.data(), loaded.data() + std::size_t(columns) * std::size_t(rows));
+    size = static_cast<std::uint32_t>(columns);
     heightScale = maxHeight / 255.0f;
 }
 
 float HeightMap::groundHeight(float x, float z) const {
-    if (image.is_empty()) {
+    if (samples.empty()) {
         return 0.0f;
     }
     // Truncation toward zero, as the mapping defines; indices outside the image are clamped to the
     // border (the last row would otherwise be read one past the end for z just below 0).
     const float column = std::trunc(x * 2.0f);
     const float row = static_cast<float>(size) - std::trunc(-z * 2.0f);
-    const unsigned char sample =
-        image(clampIndex(column, image.width()), clampIndex(row, image.height()), 0, 0);
+    const std::size_t index =
+        std::size_t(clampIndex(row, rows)) * std::size_t(columns) + std::size_t(clampIndex(column, columns));
+    const unsigned char sample = samples[index];
     return static_cast<float>(sample) * heightScale;
 }
 

@@ -2,8 +2,7 @@
 
 #include <cstdint>
 #include <string>
-
-#include <CImg.h>
+#include <vector>
 
 namespace common::scene {
 
@@ -31,7 +30,10 @@ class HeightMap {
     float getHeightScale() const { return heightScale; }
 
   private:
-    cimg_library::CImg<unsigned char> image;
+    // The first channel's samples, row by row from the top of the picture.
+    std::vector<unsigned char> samples;
+    int columns = 0;
+    int rows = 0;
     float heightScale = 0.0f;
     std::uint32_t size = 0;
 };

@@ -103,6 +103,19 @@ TEST(PlayerFlight, RollTurnsAboutTheNose) {
     EXPECT_NEAR(craft.player.pitchAngle, 90.0f, 1e-3f);  // rolling alone keeps the nose level
 }
 
+// The normals are drawn with the inverse of the model matrix: every turn must refresh it.
+TEST(PlayerFlight, TheInverseModelMatrixFollowsEveryTurn) {
+    Player craft;
+    EXPECT_EQ(craft.getInverseModelMatrix(), glm::mat4(1.0f));
+    for (auto turn : {&Player::roll, &Player::pitchUp, &Player::pitchDown}) {
+        (craft.*turn)(30.0f);
+        const glm::mat4 product = craft.getInverseModelMatrix() * craft.getModelMatrix();
+        for (int c = 0; c < 4; ++c) {
+            EXPECT_LT(glm::distance(product[c], glm::mat4(1.0f)[c]), 1e-5f) << "column " << c;
+        }
+    }
+}
+
 // Speed
 TEST(PlayerFlight, ClimbingDrainsSpeedDownToTwo) {
     FlyingPlayer craft;

@@ -1,15 +1,17 @@
-#include "scene/SceneController.h"
+#include "scene/RenderPasses.h"
 
 #include <gtest/gtest.h>
 
 #include <GL/glew.h>
 #include <glm/gtc/matrix_transform.hpp>
 
-#include "game/CircleCheckpoint.h"
-#include "game/Player.h"
-#include "scene/Mesh.h"
-#include "tests/support/SceneTest.h"
+#include "camera/CameraPersp.h"
+#include "camera/Frustum.h"
+#include "gl/RenderTarget.h"
+#include "scene/SceneController.h"
+#include "scene/SceneObject.h"
 #include "tests/support/SceneBuilder.h"
+#include "tests/support/SceneTest.h"
 #include "tests/support/TestFiles.h"
 
 using common::scene::SceneController;
@@ -27,10 +29,47 @@ GLint integer(GLenum name) {
     return value;
 }
 
+// An object without a box (never culled) that notes the GL state each pass draws it in.
+class Probe : public common::scene::SceneObject {
+  public:
+    void reset() override {}
+    void update(double) override {}
+    void draw() override {
+        ++draws;
+        GLint mode[2] = {0, 0};
+        glGetIntegerv(GL_POLYGON_MODE, mode);
+        polygonMode = mode[0];
+        blending = glIsEnabled(GL_BLEND);
+        glActiveTexture(GL_TEXTURE1);
+        unitOne = static_cast<GLuint>(integer(GL_TEXTURE_BINDING_2D));
+        glActiveTexture(GL_TEXTURE0);
+    }
+    void drawDepth() override { ++depthDraws; }
+    void setFilterBilinear() override {}
+    void setFilterNearest() override {}
+    void setMipmapLinear() override {}
+    void setMipmapNearest() override {}
+    void setMipmapOff() override {}
+
+    int draws = 0;
+    int depthDraws = 0;
+    GLint polygonMode = 0;
+    bool blending = false;
+    GLuint unitOne = 0;
+};
+
 // A craft at (100, 80, -100) flying along +z, a ring 40 units ahead and one 100 units behind it,
-// a terrain slab and a plain rock far behind.
+// a terrain slab, a plain rock far behind, and a sun high above.
 class RenderPasses : public testsupport::SceneTest {
   protected:
+    void load(SceneBuilder& builder) {
+        ASSERT_TRUE(builder.write(dir.path() / "passes.dae"));
+        testsupport::beginStdoutCapture();
+        ASSERT_TRUE(controller.loadScene((dir.path() / "passes.dae").string()));
+        testsupport::endStdoutCapture();
+        controller.update(1.0 / 60.0);  // places the chase camera, the frustum and the cascades
+    }
+
     void SetUp() override {
         testsupport::SceneTest::SetUp();
         SceneBuilder builder;
@@ -41,16 +80,16 @@ class RenderPasses : public testsupport::SceneTest {
         builder.addNode("Circle.behind", at(glm::vec3(100, 80, -200)), {small});
         builder.addNode("Terrain", glm::mat4(1.0f), {slab});
         builder.addNode("Rock", at(glm::vec3(100, 10, -400)), {slab});
-        ASSERT_TRUE(builder.write(dir.path() / "passes.dae"));
-        testsupport::beginStdoutCapture();
-        ASSERT_TRUE(controller.loadScene((dir.path() / "passes.dae").string()));
-        testsupport::endStdoutCapture();
-        controller.update(1.0 / 60.0);  // places the chase camera and the frustum
+        builder.addNode(
+            "Sun", glm::rotate(at(glm::vec3(100, 400, -100)), glm::radians(-80.0f), glm::vec3(1, 0, 0)), {});
+        builder.addLight("Sun");
+        load(builder);
         ringTriangles = controller.objects[1]->getTriangleCount();
     }
 
     testsupport::TempDir dir;
     SceneController controller;
+    Probe probe;
     int ringTriangles = 0;
 };
 
@@ -74,34 +113,43 @@ TEST_F(RenderPasses, ThePlayerIsNeverCulled) {
     EXPECT_EQ(controller.getTriangleCount(), 12 + 1 + ringTriangles);
 }
 
-// GL state left behind
-TEST_F(RenderPasses, WireframeDrawsLinesAndEndsInFillMode) {
+// What each pass draws, and in which state
+TEST_F(RenderPasses, WireframeDrawsInLineModeAndEndsInFillMode) {
+    controller.objects.push_back(&probe);
     controller.wireframe = true;
     controller.render();
-    GLint mode[2] = {0, 0};
-    glGetIntegerv(GL_POLYGON_MODE, mode);
-    EXPECT_EQ(mode[0], GL_FILL);
+    EXPECT_EQ(probe.polygonMode, GL_LINE);
+    EXPECT_EQ(integer(GL_POLYGON_MODE), GL_FILL);
+    controller.wireframe = false;
+    controller.render();
+    EXPECT_EQ(probe.polygonMode, GL_FILL);
 }
 
-TEST_F(RenderPasses, ShadowPassRestoresBackFaceCullingAndTheDefaultFramebuffer) {
+// The light's casters go into each of the three maps; without a light, or not casting, nothing does.
+TEST_F(RenderPasses, CastersAreDrawnIntoEveryShadowMap) {
+    ASSERT_TRUE(controller.hasShadows());
+    controller.objects.push_back(&probe);
+    probe.castsShadow = true;
     controller.renderShadowMaps();
+    EXPECT_EQ(probe.depthDraws, 3);
+    probe.castsShadow = false;
+    controller.renderShadowMaps();
+    EXPECT_EQ(probe.depthDraws, 3);
     EXPECT_EQ(integer(GL_CULL_FACE_MODE), GL_BACK);
     EXPECT_EQ(integer(GL_DRAW_FRAMEBUFFER_BINDING), 0);
 }
 
-TEST_F(RenderPasses, MainPassLeavesTheShadowMapsOnUnitsOneToThree) {
+// Every environment mesh may sample the cascades, whatever its place before the terrain.
+TEST_F(RenderPasses, TheShadowMapsAreBoundBeforeTheFirstEnvironmentMeshDraws) {
+    controller.environment.insert(controller.environment.begin(), &probe);
     controller.render();
+    EXPECT_EQ(probe.unitOne, controller.shadowMaps[0]->texture);
     EXPECT_EQ(integer(GL_ACTIVE_TEXTURE), GL_TEXTURE0);
     for (int i = 0; i < 3; ++i) {
         glActiveTexture(GL_TEXTURE1 + i);
         EXPECT_EQ(static_cast<GLuint>(integer(GL_TEXTURE_BINDING_2D)), controller.shadowMaps[i]->texture);
     }
     glActiveTexture(GL_TEXTURE0);
-}
-
-TEST_F(RenderPasses, TransparentPassLeavesBlendingOff) {
-    controller.renderTransparent();
-    EXPECT_FALSE(glIsEnabled(GL_BLEND));
 }
 
 TEST_F(RenderPasses, PreviewsSitInARowAndKeepTheMapsComparing) {
@@ -116,4 +164,27 @@ TEST_F(RenderPasses, PreviewsSitInARowAndKeepTheMapsComparing) {
         EXPECT_EQ(compare, GL_COMPARE_REF_TO_TEXTURE);
     }
     glBindTexture(GL_TEXTURE_2D, 0);
+}
+
+// 25 rings get their discs; the disc pass blends them and leaves blending off.
+TEST_F(RenderPasses, TheDiscsOfTwentyFiveRingsAreBlended) {
+    SceneController course;
+    SceneBuilder builder;
+    const unsigned mesh = builder.addMesh(SceneBuilder::triangle());
+    builder.addNode("Player", at(glm::vec3(50, 50, -20)), {mesh});
+    for (int i = 0; i < 25; ++i) {
+        builder.addNode("Circle." + std::to_string(i), at(glm::vec3(50, 50, -30.0f - 10.0f * i)), {mesh});
+    }
+    builder.addNode("Trans", glm::mat4(1.0f), {mesh});
+    ASSERT_TRUE(builder.write(dir.path() / "discs.dae"));
+    testsupport::beginStdoutCapture();
+    ASSERT_TRUE(course.loadScene((dir.path() / "discs.dae").string()));
+    testsupport::endStdoutCapture();
+    ASSERT_EQ(course.transparentObjects.size(), 25u);
+    course.transparentObjects.push_back(&probe);
+    course.renderTransparent();
+    EXPECT_EQ(probe.draws, 1);
+    EXPECT_TRUE(probe.blending);
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }

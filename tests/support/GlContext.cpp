@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/ContextHints.h"
+
 namespace testsupport {
 namespace {
 
@@ -17,12 +19,8 @@ void createContext() {
         gFailure = "glfwInit failed (is DISPLAY set to a running X server?)";
         return;
     }
+    common::app::setContextHints();
     glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
-    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
-    glfwWindowHint(GLFW_DEPTH_BITS, 32);
-    glfwWindowHint(GLFW_STENCIL_BITS, 0);
     gWindow = glfwCreateWindow(64, 64, "skyrings-test", nullptr, nullptr);
     if (!gWindow) {
         gFailure = "could not open a 3.3 core window";

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <limits>
 
+#include <CImg.h>
+
 #include "tests/support/TestFiles.h"
 
 using common::scene::HeightMap;

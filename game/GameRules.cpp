@@ -1,0 +1,69 @@
+#include "game/GameRules.h"
+
+#include "game/CollisionObject.h"
+#include "game/Player.h"
+#include "terrain/HeightMap.h"
+
+namespace common::scene {
+
+void GameRules::addRing(CollisionObject* ring, bool isFinish) {
+    course.push_back({ring, isFinish});
+}
+
+GameEvents GameRules::checkCollisions(const Player& player) {
+    GameEvents events;
+    for (bool finishPass : {false, true}) {
+        for (std::size_t i = 0; i < course.size(); ++i) {
+            CourseRing& entry = course[i];
+            if (entry.captured || entry.isFinish != finishPass || !entry.ring->collides(player, finishPass)) {
+                continue;
+            }
+            entry.captured = true;
+            score += finishPass ? kFinishPoints : kRingPoints;
+            events.push_back({GameEventType::RingCaptured, static_cast<int>(i)});
+            if (finishPass && !finished) {
+                finished = true;
+                events.push_back({GameEventType::Finished, static_cast<int>(i)});
+            }
+        }
+    }
+    if (ground) {
+        altitude = ground->altitude(player.position.x, player.position.y, player.position.z);
+    }
+    if (altitude <= 0.0f && running) {
+        running = false;
+        events.push_back({GameEventType::Crashed, 0});
+    }
+    return events;
+}
+
+void GameRules::restart() {
+    score = 0;
+    finished = false;
+    running = true;
+    for (CourseRing& entry : course) {
+        entry.captured = false;
+    }
+}
+
+std::vector<CollisionObject*> GameRules::remainingRings() const {
+    std::vector<CollisionObject*> rings;
+    for (const CourseRing& entry : course) {
+        if (!entry.captured && !entry.isFinish) {
+            rings.push_back(entry.ring);
+        }
+    }
+    return rings;
+}
+
+std::vector<CollisionObject*> GameRules::remainingFinishRings() const {
+    std::vector<CollisionObject*> rings;
+    for (const CourseRing& entry : course) {
+        if (!entry.captured && entry.isFinish) {
+            rings.push_back(entry.ring);
+        }
+    }
+    return rings;
+}
+
+}  // namespace common::scene

@@ -1,0 +1,11 @@
+#include "game/RingGate.h"
+
+#include "game/Player.h"
+
+namespace common::scene {
+
+bool RingGate::collides(const Player& player, bool isFinish) const {
+    return ringCaptures(pose, player.position, isFinish ? kFinishRadius : kRingRadius);
+}
+
+}  // namespace common::scene

@@ -1,0 +1,146 @@
+#include "scene/RenderPasses.h"
+
+#include <GL/glew.h>
+
+#include "camera/CameraPersp.h"
+#include "camera/Frustum.h"
+#include "game/Player.h"
+#include "gl/GlslProg.h"
+#include "gl/RenderTarget.h"
+#include "gl/ShaderController.h"
+#include "scene/Light.h"
+#include "scene/Quad.h"
+#include "scene/SceneController.h"
+#include "terrain/Terrain.h"
+
+namespace common::scene::render_passes {
+namespace {
+
+constexpr int kCascadeCount = SceneController::kCascadeCount;
+
+// Maps clip coordinates (-1..1) to shadow-map texture coordinates (0..1).
+const glm::mat4 kShadowBias(0.5f, 0.0f, 0.0f, 0.0f, 0.0f, 0.5f, 0.0f, 0.0f, 0.0f, 0.0f, 0.5f, 0.0f, 0.5f,
+                            0.5f, 0.5f, 1.0f);
+
+// Every environment mesh on the shadow program samples the cascades on units 1 to 3, so they are
+// bound before the first of them draws, whatever the order of the environment list.
+void setShadowReceiverUniforms(const SceneController& scene) {
+    gl::GlslProg* program = gl::ShaderController::instance().getShader(gl::ShaderType::ShadowShader);
+    if (!program) {
+        return;
+    }
+    const glm::mat4& lightView = scene.light->camera.viewMatrix;
+    const camera::CameraPersp& camera = *scene.camera;
+    float far[kCascadeCount];
+    glm::mat4 shadowCoord[kCascadeCount];
+    for (int i = 0; i < kCascadeCount; ++i) {
+        far[i] = camera.cascadeFrustums[i]->farDistance;
+        shadowCoord[i] = kShadowBias * camera.cascadeMatrices[i] * lightView;
+    }
+    program->bind();
+    program->setUniform("ShadowCoord1", shadowCoord[0]);
+    program->setUniform("ShadowCoord2", shadowCoord[1]);
+    program->setUniform("ShadowCoord3", shadowCoord[2]);
+    program->setUniform("myTextureSampler", 0);
+    program->setUniform("shadowMap1", 1);
+    program->setUniform("shadowMap2", 2);
+    program->setUniform("shadowMap3", 3);
+    const GLfloat farDistances[4] = {far[0], far[1], far[2], 1.0f};
+    glUniform4fv(glGetUniformLocation(program->handle, "far_d"), 1, farDistances);
+    for (int i = 0; i < kCascadeCount; ++i) {
+        glActiveTexture(GL_TEXTURE1 + i);
+        glBindTexture(GL_TEXTURE_2D, scene.shadowMaps[i]->texture);
+    }
+    glActiveTexture(GL_TEXTURE0);
+}
+
+}  // namespace
+
+void drawShadowMaps(SceneController& scene) {
+    glCullFace(GL_FRONT);
+    gl::GlslProg* depthProgram =
+        gl::ShaderController::instance().getShader(gl::ShaderType::ShadowDepthShader);
+    for (int i = 0; i < kCascadeCount; ++i) {
+        scene.shadowMaps[i]->bindForWriting();
+        glClear(GL_DEPTH_BUFFER_BIT);
+        // Without a usable light the maps stay cleared to the far depth: nothing is in shadow.
+        if (depthProgram && scene.hasShadows()) {
+            depthProgram->bind();
+            depthProgram->setUniform("projectionMatrix", scene.camera->cascadeMatrices[i]);
+            for (SceneObject* object : scene.objects) {
+                if (!object->castsShadow) {
+                    continue;
+                }
+                if (!scene.frustumCulling || object == scene.player || scene.isVisible(*object)) {
+                    object->drawDepth();
+                }
+            }
+        }
+        scene.shadowMaps[i]->unbind();
+    }
+    glCullFace(GL_BACK);
+}
+
+void drawScene(SceneController& scene) {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (scene.wireframe) {
+        glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+    }
+    setShadowReceiverUniforms(scene);
+    scene.triangleCount = 0;
+    for (SceneObject* object : scene.environment) {
+        scene.triangleCount += object->getTriangleCount();
+        object->draw();
+        glActiveTexture(GL_TEXTURE0);
+        glBindTexture(GL_TEXTURE_2D, 0);
+        if (scene.wireframe) {
+            object->drawBoundingBox();
+        }
+    }
+    for (SceneObject* object : scene.objects) {
+        if (scene.frustumCulling && object != scene.player && object != scene.terrain &&
+            !scene.isVisible(*object)) {
+            continue;
+        }
+        scene.triangleCount += object->getTriangleCount();
+        object->draw();
+        if (scene.wireframe) {
+            object->drawBoundingBox();
+        }
+    }
+    if (scene.wireframe) {
+        glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    }
+}
+
+void drawTransparent(SceneController& scene) {
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    for (SceneObject* object : scene.transparentObjects) {
+        object->draw();
+    }
+    glDisable(GL_BLEND);
+}
+
+// The maps are made for depth comparison; the previews switch it off so they show the depth itself,
+// as grey (a depth texture reads as red alone).
+void drawShadowMapPreviews(SceneController& scene) {
+    const GLint depthAsGrey[4] = {GL_RED, GL_RED, GL_RED, GL_ONE};
+    const GLint plain[4] = {GL_RED, GL_GREEN, GL_BLUE, GL_ALPHA};
+    for (int i = 0; i < kCascadeCount; ++i) {
+        const GLuint texture = scene.shadowMaps[i]->texture;
+        scene.shadowMaps[i]->unbind();
+        glActiveTexture(GL_TEXTURE0);
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE, GL_NONE);
+        glTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_RGBA, depthAsGrey);
+        glViewport(kFirstShadowPreviewX + kShadowPreviewStep * i, 0, kPreviewSize, kPreviewSize);
+        scene.debugQuad->draw();
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE, GL_COMPARE_REF_TO_TEXTURE);
+        glTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_RGBA, plain);
+        glBindTexture(GL_TEXTURE_2D, 0);
+    }
+}
+
+}  // namespace common::scene::render_passes

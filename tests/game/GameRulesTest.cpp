@@ -1,0 +1,118 @@
+#include "game/GameRules.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+
+#include <CImg.h>
+#include <glm/gtc/matrix_transform.hpp>
+
+#include "game/Player.h"
+#include "game/RingGate.h"
+#include "terrain/HeightMap.h"
+#include "tests/support/TestFiles.h"
+
+using common::scene::GameEvent;
+using common::scene::GameEvents;
+using common::scene::GameEventType;
+using common::scene::GameRules;
+using common::scene::HeightMap;
+using common::scene::Player;
+using common::scene::RingGate;
+
+namespace common::scene {
+bool operator==(const GameEvent& a, const GameEvent& b) {
+    return a.type == b.type && a.index == b.index;
+}
+}  // namespace common::scene
+
+namespace {
+
+const glm::vec3 kGate(10, 50, -10);    // rings 0 and 1, in the same place
+const glm::vec3 kFinish(20, 50, -20);  // ring 2, the finish, and ring 3, an ordinary ring
+const glm::vec3 kLone(30, 50, -25);    // ring 4
+
+// A course on flat ground 20 units high: rings lie flat (axis along world y), so a craft at a ring's
+// centre is in its plane.
+class Rules : public ::testing::Test {
+  protected:
+    Rules() {
+        cimg_library::CImg<unsigned char> flat(64, 64, 1, 1, 20);
+        const std::string path = (dir.path() / "ground.bmp").string();
+        flat.save_bmp(path.c_str());
+        ground.load(255.0f, path);  // one unit per grey level
+        for (const auto& [centre, finish] :
+             {std::pair{kGate, false}, {kGate, false}, {kFinish, true}, {kFinish, false}, {kLone, false}}) {
+            gates.emplace_back(glm::translate(glm::mat4(1.0f), centre));
+            rules.addRing(&gates.back(), finish);
+        }
+    }
+
+    GameEvents flyTo(const glm::vec3& position) {
+        craft.position = position;
+        return rules.checkCollisions(craft);
+    }
+
+    testsupport::TempDir dir;
+    HeightMap ground;
+    std::deque<RingGate> gates;
+    GameRules rules{&ground};
+    Player craft;
+};
+
+GameEvent captured(int index) {
+    return {GameEventType::RingCaptured, index};
+}
+
+}  // namespace
+
+TEST_F(Rules, TwoRingsInOneFrameBothScoreOnceWithTheirPlaceInTheCourse) {
+    EXPECT_EQ(flyTo(kGate), (GameEvents{captured(0), captured(1)}));
+    EXPECT_EQ(rules.score, 100);
+    EXPECT_EQ(rules.remainingRings().size(), 2u);
+    EXPECT_TRUE(flyTo(kGate).empty());
+    EXPECT_EQ(rules.score, 100);
+    EXPECT_FALSE(rules.finished);
+}
+
+// Ordinary rings are asked first, then finish rings; the finish ends the game in the same frame.
+TEST_F(Rules, AFinishInTheSameFrameAsARingCountsBoth) {
+    EXPECT_EQ(flyTo(kFinish), (GameEvents{captured(3), captured(2), {GameEventType::Finished, 2}}));
+    EXPECT_EQ(rules.score, 150);
+    EXPECT_TRUE(rules.finished);
+    EXPECT_TRUE(rules.remainingFinishRings().empty());
+}
+
+TEST_F(Rules, AltitudeIsMeasuredOverTheGroundAndZeroIsOneCrash) {
+    EXPECT_EQ(rules.altitude, 100.0f);
+    EXPECT_TRUE(flyTo(glm::vec3(40, 50, -40)).empty());
+    EXPECT_FLOAT_EQ(rules.altitude, 30.8f);  // 30 above the ground, plus the 0.8 the craft may sink
+    EXPECT_TRUE(flyTo(glm::vec3(40, 19.5f, -40)).empty());
+    EXPECT_TRUE(rules.running);
+    EXPECT_EQ(flyTo(glm::vec3(40, 19.0f, -40)), (GameEvents{{GameEventType::Crashed}}));
+    EXPECT_EQ(rules.altitude, 0.0f);
+    EXPECT_FALSE(rules.running);
+    EXPECT_TRUE(flyTo(glm::vec3(40, 0.0f, -40)).empty());  // still down: no second crash
+}
+
+TEST_F(Rules, RestartPutsEveryRingBack) {
+    flyTo(kGate);
+    flyTo(kFinish);
+    flyTo(glm::vec3(40, 0.0f, -40));
+    rules.restart();
+    EXPECT_EQ(rules.score, 0);
+    EXPECT_TRUE(rules.running);
+    EXPECT_FALSE(rules.finished);
+    EXPECT_EQ(rules.remainingRings().size(), 4u);
+    EXPECT_EQ(rules.remainingFinishRings().size(), 1u);
+    EXPECT_EQ(flyTo(kFinish).size(), 3u);  // the course scores again
+    EXPECT_EQ(rules.score, 150);
+}
+
+TEST(RulesWithoutGround, NothingIsACrash) {
+    GameRules rules;
+    Player craft;
+    craft.position = glm::vec3(0, -5, 0);
+    EXPECT_TRUE(rules.checkCollisions(craft).empty());
+    EXPECT_TRUE(rules.running);
+}
