@@ -109,6 +109,14 @@ void ShaderController::updateCommonUniforms(const camera::CameraPersp& camera, c
     }
 }
 
+void ShaderController::setTransparentOpacity(float opacity) {
+    if (GlslProg* program = getShader(ShaderType::TransparentShader)) {
+        program->bind();
+        glUniform1f(kOpacityLocation, opacity);
+        GlslProg::unbind();
+    }
+}
+
 std::string ShaderController::typeName(ShaderType type) {
     switch (type) {
         case ShaderType::ColorShaderRed:

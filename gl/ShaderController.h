@@ -49,6 +49,8 @@ class ShaderController {
     // the transparent program its starting opacity 0.3 (at uniform location 0). Leaves no program bound.
     void updateCommonUniforms(const camera::CameraPersp& camera, const scene::Light& light,
                               const glm::mat4& prevViewProjection);
+    // The transparent program's opacity (by location); leaves no program bound.
+    void setTransparentOpacity(float opacity);
     // The camera's view as of the last updateCommonUniforms: meshes need it for their normal matrix.
     const glm::mat4& frameViewMatrix() const { return frameView; }
 

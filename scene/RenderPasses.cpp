@@ -54,6 +54,12 @@ void setShadowReceiverUniforms(const SceneController& scene) {
     glActiveTexture(GL_TEXTURE0);
 }
 
+// Whether the frustum lets the object be drawn (objects without a box always are).
+bool isVisible(const SceneController& scene, const SceneObject& object) {
+    const camera::BoundingBox* box = object.getWorldBox();
+    return !box || scene.frustum->containsBox(*box) || scene.frustum->intersectsBox(*box);
+}
+
 }  // namespace
 
 void drawShadowMaps(SceneController& scene) {
@@ -71,7 +77,7 @@ void drawShadowMaps(SceneController& scene) {
                 if (!object->castsShadow) {
                     continue;
                 }
-                if (!scene.frustumCulling || object == scene.player || scene.isVisible(*object)) {
+                if (!scene.frustumCulling || object == scene.player || isVisible(scene, *object)) {
                     object->drawDepth();
                 }
             }
@@ -99,7 +105,7 @@ void drawScene(SceneController& scene) {
     }
     for (SceneObject* object : scene.objects) {
         if (scene.frustumCulling && object != scene.player && object != scene.terrain &&
-            !scene.isVisible(*object)) {
+            !isVisible(scene, *object)) {
             continue;
         }
         scene.triangleCount += object->getTriangleCount();

@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstdio>
 
-#include <GL/glew.h>
 #include <assimp/Importer.hpp>
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
@@ -14,7 +13,6 @@
 #include "camera/PlaneExc.h"
 #include "game/CircleCheckpoint.h"
 #include "game/Player.h"
-#include "gl/GlslProg.h"
 #include "gl/RenderTarget.h"
 #include "gl/ShaderController.h"
 #include "scene/ImportCrashGuard.h"
@@ -23,6 +21,7 @@
 #include "scene/Quad.h"
 #include "scene/RenderPasses.h"
 #include "scene/SceneLayout.h"
+#include "scene/SceneObjects.h"
 #include "terrain/HeightMap.h"
 #include "terrain/Terrain.h"
 
@@ -87,7 +86,7 @@ void SceneController::build(SceneLayout& layout) {
     for (LayoutMesh& entry : layout.meshes) {
         switch (entry.role) {
             case NodeRole::Player:
-                player = addMesh<Player>(entry, gl::ShaderType::LightShader, objects);
+                player = keep(scene_objects::mesh<Player>(entry, gl::ShaderType::LightShader), objects);
                 player->castsShadow = true;
                 player->setInput(keyInput);
                 playerStartPosition = player->position;
@@ -95,90 +94,49 @@ void SceneController::build(SceneLayout& layout) {
                 break;
             case NodeRole::Ring:
             case NodeRole::FinishRing:
-                addRing(entry.transform, entry.role == NodeRole::FinishRing);
+                rules.addRing(keep(scene_objects::ring(entry.transform), objects),
+                              entry.role == NodeRole::FinishRing);
+                ringTransforms.push_back(entry.transform);
                 break;
             case NodeRole::Skybox:
-                skybox = addMesh<Mesh>(entry, gl::ShaderType::TextureShader, environment);
+                skybox = keep(scene_objects::mesh<Mesh>(entry, gl::ShaderType::TextureShader), environment);
                 break;
             case NodeRole::Water:
-                water = addMesh<Mesh>(entry, gl::ShaderType::ShadowShader, environment);
+                water = keep(scene_objects::mesh<Mesh>(entry, gl::ShaderType::ShadowShader), environment);
                 break;
             case NodeRole::Terrain:
-                terrain = addMesh<Terrain>(entry, gl::ShaderType::ShadowShader, environment);
+                terrain =
+                    keep(scene_objects::mesh<Terrain>(entry, gl::ShaderType::ShadowShader), environment);
                 break;
             case NodeRole::DiscTemplate:
                 break;
             case NodeRole::Plain:
-                addMesh<Mesh>(entry, gl::ShaderType::LightShader, objects);
+                keep(scene_objects::mesh<Mesh>(entry, gl::ShaderType::LightShader), objects);
                 std::printf("Unknown MESH TYPE loaded");
                 break;
         }
     }
     if (ringTransforms.size() >= kDiscThreshold && layout.discTemplate) {
-        createTransparentDiscs(*layout.discTemplate);
+        for (const glm::mat4& ringTransform : ringTransforms) {
+            keep(scene_objects::disc(*layout.discTemplate, ringTransform), transparentObjects);
+        }
     }
-    loadLights(layout);
-    mirrorRules();
-}
-
-template <typename MeshType>
-MeshType* SceneController::addMesh(LayoutMesh& layout, gl::ShaderType shader,
-                                   std::vector<SceneObject*>& list) {
-    auto object = std::make_unique<MeshType>();
-    object->shaderKey = shader;
-    object->setModelMatrix(layout.transform);
-    object->initFromGeometry(std::move(layout.geometry), layout.texturePath);
-    object->reset();
-    MeshType* raw = object.get();
-    list.push_back(raw);
-    owned.push_back(std::move(object));
-    return raw;
-}
-
-void SceneController::addRing(const glm::mat4& transform, bool isFinish) {
-    auto ring = std::make_unique<CircleCheckpoint>();
-    ring->castsShadow = true;
-    ring->setModelMatrix(transform);
-    ring->reset();
-    ring->updateWorldBox();
-    objects.push_back(ring.get());
-    rules.addRing(ring.get(), isFinish);
-    ringTransforms.push_back(transform);
-    owned.push_back(std::move(ring));
-}
-
-// A disc per ring: the template flattened along the ring's axis and stretched eight times in its plane.
-void SceneController::createTransparentDiscs(const LayoutMesh& discTemplate) {
-    for (const glm::mat4& ringTransform : ringTransforms) {
-        glm::mat4 disc = ringTransform;
-        disc[0] *= 8.0f;
-        disc[1] *= 0.0f;
-        disc[2] *= 8.0f;
-        auto mesh = std::make_unique<Mesh>();
-        mesh->shaderKey = gl::ShaderType::TransparentShader;
-        mesh->setModelMatrix(disc);
-        mesh->setPrevModelMatrix(disc);
-        mesh->initFromGeometry(discTemplate.geometry, discTemplate.texturePath);
-        mesh->reset();
-        transparentObjects.push_back(mesh.get());
-        owned.push_back(std::move(mesh));
-    }
-}
-
-void SceneController::loadLights(const SceneLayout& layout) {
     for (const std::string& name : layout.lightsWithoutNode) {
         std::printf("Could not find node for light %s", name.c_str());
     }
     for (const LayoutLight& source : layout.lights) {
-        light = std::make_unique<Light>(source.position, source.direction);
-        light->ambient = source.ambient;
-        light->specular = source.specular;
-        light->diffuse = source.diffuse;
-        light->setAttenuation(source.attenuationConstant, source.attenuationLinear,
-                              source.attenuationQuadratic);
-        light->setPerspective(Light::kShadowFov, Light::kShadowNear, Light::kShadowFar);
+        light = scene_objects::light(source);
     }
     updateShadowsUsable();
+    mirrorRules();
+}
+
+template <typename Object>
+Object* SceneController::keep(std::unique_ptr<Object> object, std::vector<SceneObject*>& list) {
+    Object* raw = object.get();
+    list.push_back(raw);
+    owned.push_back(std::move(object));
+    return raw;
 }
 
 // The placeholder light has no direction and so no view to fit shadow maps to: the scene then
@@ -250,60 +208,18 @@ void SceneController::mirrorRules() {
 }
 
 void SceneController::setTransparency(bool on) {
-    gl::GlslProg* program = gl::ShaderController::instance().getShader(gl::ShaderType::TransparentShader);
-    if (!program) {
-        return;
-    }
-    program->bind();
-    glUniform1f(gl::ShaderController::kOpacityLocation,
-                on ? gl::ShaderController::kTransparentOpacity : 1.0f);
-    gl::GlslProg::unbind();
+    gl::ShaderController::instance().setTransparentOpacity(on ? gl::ShaderController::kTransparentOpacity
+                                                              : 1.0f);
 }
 
-template <typename Operation>
-void SceneController::forEachTexturedObject(Operation operation) {
+// The texture switches reach the objects and the environment; the discs keep theirs.
+void SceneController::forEachTexturedObject(void (SceneObject::*operation)()) {
     for (SceneObject* object : objects) {
-        operation(*object);
+        (object->*operation)();
     }
     for (SceneObject* object : environment) {
-        operation(*object);
+        (object->*operation)();
     }
-}
-
-void SceneController::setFilterBilinear() {
-    forEachTexturedObject([](SceneObject& object) { object.setFilterBilinear(); });
-}
-void SceneController::setFilterNearest() {
-    forEachTexturedObject([](SceneObject& object) { object.setFilterNearest(); });
-}
-void SceneController::setMipmapLinear() {
-    forEachTexturedObject([](SceneObject& object) { object.setMipmapLinear(); });
-}
-void SceneController::setMipmapNearest() {
-    forEachTexturedObject([](SceneObject& object) { object.setMipmapNearest(); });
-}
-void SceneController::setMipmapOff() {
-    forEachTexturedObject([](SceneObject& object) { object.setMipmapOff(); });
-}
-
-bool SceneController::isVisible(const SceneObject& object) const {
-    const camera::BoundingBox* box = object.getWorldBox();
-    return !box || frustum->containsBox(*box) || frustum->intersectsBox(*box);
-}
-
-// ---- Render passes (scene/RenderPasses) ----
-
-void SceneController::renderShadowMaps() {
-    render_passes::drawShadowMaps(*this);
-}
-void SceneController::render() {
-    render_passes::drawScene(*this);
-}
-void SceneController::renderTransparent() {
-    render_passes::drawTransparent(*this);
-}
-void SceneController::showShadowMaps() {
-    render_passes::drawShadowMapPreviews(*this);
 }
 
 }  // namespace common::scene

@@ -9,7 +9,8 @@
 
 #include "game/GameEvent.h"
 #include "game/GameRules.h"
-#include "gl/ShaderType.h"
+#include "scene/RenderPasses.h"
+#include "scene/SceneObject.h"
 
 namespace common::camera {
 class CameraPersp;
@@ -29,7 +30,6 @@ class Mesh;
 class Player;
 class Quad;
 class SceneObject;
-struct LayoutMesh;
 struct SceneLayout;
 class Terrain;
 
@@ -73,16 +73,17 @@ class SceneController {
     // The rules behind score, finished, running and altitude.
     const GameRules& gameRules() const { return rules; }
     void setTransparency(bool on);
-    void setFilterBilinear();
-    void setFilterNearest();
-    void setMipmapLinear();
-    void setMipmapNearest();
-    void setMipmapOff();
+    void setFilterBilinear() { forEachTexturedObject(&SceneObject::setFilterBilinear); }
+    void setFilterNearest() { forEachTexturedObject(&SceneObject::setFilterNearest); }
+    void setMipmapLinear() { forEachTexturedObject(&SceneObject::setMipmapLinear); }
+    void setMipmapNearest() { forEachTexturedObject(&SceneObject::setMipmapNearest); }
+    void setMipmapOff() { forEachTexturedObject(&SceneObject::setMipmapOff); }
 
-    void renderShadowMaps();
-    void render();
-    void renderTransparent();
-    void showShadowMaps();
+    // The passes, in the order the renderer calls them (scene/RenderPasses).
+    void renderShadowMaps() { render_passes::drawShadowMaps(*this); }
+    void render() { render_passes::drawScene(*this); }
+    void renderTransparent() { render_passes::drawTransparent(*this); }
+    void showShadowMaps() { render_passes::drawShadowMapPreviews(*this); }
 
     std::int32_t getTriangleCount() const { return triangleCount; }
     std::int32_t getScore() const { return score; }
@@ -117,21 +118,15 @@ class SceneController {
     glm::mat4 playerStartMatrix{1.0f};
     glm::vec3 playerStartPosition{0.0f};
 
-    // Whether the frustum lets the object be drawn (objects without a box always are).
-    bool isVisible(const SceneObject& object) const;
-
   private:
     void build(SceneLayout& layout);
-    template <typename MeshType>
-    MeshType* addMesh(LayoutMesh& layout, gl::ShaderType shader, std::vector<SceneObject*>& list);
-    void addRing(const glm::mat4& transform, bool isFinish);
-    void createTransparentDiscs(const LayoutMesh& discTemplate);
-    void loadLights(const SceneLayout& layout);
+    // Takes the object into the scene and appends it to `list`.
+    template <typename Object>
+    Object* keep(std::unique_ptr<Object> object, std::vector<SceneObject*>& list);
     void updateShadowsUsable();
     // Copies the rules' figures into the fields the renderer and the HUD read.
     void mirrorRules();
-    template <typename Operation>
-    void forEachTexturedObject(Operation operation);
+    void forEachTexturedObject(void (SceneObject::*operation)());
 
     // Every object of the scene, in creation order; the lists above point into it.
     std::vector<std::unique_ptr<SceneObject>> owned;
