@@ -19,4 +19,7 @@ TEST(FrameTime, TitleShowsTheFrameRateWithALeadingBlank) {
     EXPECT_EQ(frameRateTitle(0.016), " 62.50");
     EXPECT_EQ(frameRateTitle(clampFrameTime(0.1)), " 25.00");
     EXPECT_EQ(frameRateTitle(0.001), " 1000.00");
+    // Two frames stamped with the same time: the highest rate the clock tells, not "inf".
+    EXPECT_EQ(frameRateTitle(0.0), " 1000000.00");
+    EXPECT_EQ(frameRateTitle(-1e-9), " 1000000.00");
 }

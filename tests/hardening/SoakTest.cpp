@@ -8,26 +8,22 @@
 #include <gtest/gtest.h>
 
 #include <GL/glew.h>
-#include <GLFW/glfw3.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <string>
 
-#include "app/DebugOutput.h"
 #include "app/Renderer.h"
 #include "game/KeyInput.h"
 #include "scene/SceneController.h"
+#include "tests/support/InProcessGame.h"
 #include "tests/support/ScriptedKeys.h"
 #include "tests/support/TestFiles.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr double kFrameTime = 1.0 / 60.0;
 constexpr int kLongWarmUp = 1000;  // frames before the first measurement, runs of 2000 and more
@@ -133,20 +129,11 @@ void pressKeys(common::app::Renderer& renderer, int frame) {
 }  // namespace
 
 TEST(Soak, ThousandsOfFramesWithRestartsAndEveryKeyKeepMemoryAndGlObjectsFlat) {
-    // A stage-like tree of its own. A tiny window keeps the frames fast; every pass still runs and the
-    // shadow maps keep their full size.
-    testsupport::TempDir tree;
-    tree.write("bin/config.txt", "WIDTH\n128\nHEIGHT\n96\n");
-    fs::create_directory_symlink(fs::path(SKYRINGS_STAGE_DIR) / "resources", tree.path() / "resources");
-    testsupport::ScopedCwd cwd(tree.path() / "bin");
-
+    // A tiny window keeps the frames fast; every pass still runs and the shadow maps keep their size.
     testsupport::beginStdoutCapture();
-    common::app::Renderer& renderer = common::app::Renderer::instance();
-    renderer.init();
-    common::app::debug_output::install();
+    common::app::Renderer& renderer = testsupport::startGameInProcess(128, 96);
     testsupport::ScriptedKeys keys;
     common::scene::SceneController::instance().setKeyInput(&keys);
-    GLFWwindow* window = renderer.window();
 
     const int frames = soakFrames();
     const int warmUp = warmUpFrames(frames);
@@ -162,10 +149,7 @@ TEST(Soak, ThousandsOfFramesWithRestartsAndEveryKeyKeepMemoryAndGlObjectsFlat) {
             residentSeries += " " + std::to_string(residentKb());
         }
         steer(keys, frame);
-        renderer.update(kFrameTime);
-        renderer.draw();
-        glfwSwapBuffers(window);
-        glfwPollEvents();
+        testsupport::runFrame(renderer, kFrameTime);
         pressKeys(renderer, frame);
     }
     const long endKb = residentKb();

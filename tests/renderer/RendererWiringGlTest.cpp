@@ -1,0 +1,234 @@
+// The renderer's wiring, in this process: the real game as the entry point builds it, driven frame
+// by frame and key by key as the main loop and the key callback drive it.
+
+#include "app/Renderer.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+#include <GL/glew.h>
+#include <GLFW/glfw3.h>
+
+#include "camera/CameraPersp.h"
+#include "game/CircleCheckpoint.h"
+#include "game/Player.h"
+#include "gl/GlslProg.h"
+#include "gl/ShaderController.h"
+#include "gl/Texture.h"
+#include "scene/SceneController.h"
+#include "tests/support/InProcessGame.h"
+#include "tests/support/TestFiles.h"
+
+using common::app::Renderer;
+using common::gl::ShaderController;
+using common::gl::ShaderType;
+using common::scene::GameEventType;
+using common::scene::SceneController;
+
+namespace {
+
+constexpr int kWidth = 320;
+constexpr int kHeight = 240;
+
+class RendererWiring : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        testsupport::beginStdoutCapture();
+        testsupport::startGameInProcess(kWidth, kHeight);
+        testsupport::endStdoutCapture();
+    }
+
+    Renderer& renderer = Renderer::instance();
+    SceneController& scene = SceneController::instance();
+
+    void press(int key) {
+        renderer.onKey(key, GLFW_PRESS);
+        renderer.onKey(key, GLFW_RELEASE);
+    }
+
+    // A new game, its warm-up and countdown run through: from here the scene advances every update.
+    void startFlying() {
+        testsupport::beginStdoutCapture();
+        press(GLFW_KEY_R);
+        testsupport::endStdoutCapture();
+        testsupport::runFrame(renderer);
+        while (renderer.phase().countdownTimer <= 4.0f) {
+            renderer.update(1.0 / 60.0);
+        }
+        renderer.draw();  // the countdown is over once it has been drawn past its end
+        ASSERT_FALSE(renderer.phase().countdownActive);
+    }
+
+    bool eventSeen(GameEventType type, int index = -1) const {
+        return std::any_of(renderer.events().begin(), renderer.events().end(), [&](const auto& event) {
+            return event.type == type && (index < 0 || event.index == index);
+        });
+    }
+
+    static float uniformFloat(ShaderType type, GLint location) {
+        float value = NAN;
+        glGetUniformfv(ShaderController::instance().getShader(type)->handle, location, &value);
+        return value;
+    }
+
+    static float uniformFloat(ShaderType type, const char* name) {
+        return uniformFloat(type,
+                            glGetUniformLocation(ShaderController::instance().getShader(type)->handle, name));
+    }
+
+    static GLint uniformInt(ShaderType type, const char* name) {
+        const GLuint program = ShaderController::instance().getShader(type)->handle;
+        GLint value = -1;
+        glGetUniformiv(program, glGetUniformLocation(program, name), &value);
+        return value;
+    }
+};
+
+GLint textureParameter(GLuint texture, GLenum name) {
+    GLint value = 0;
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glGetTexParameteriv(GL_TEXTURE_2D, name, &value);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    return value;
+}
+
+// The window's left middle, where the low-altitude warning sits.
+std::vector<unsigned char> warningCorner() {
+    std::vector<unsigned char> pixels(100 * 100 * 3);
+    glReadPixels(20, kHeight / 2 + 10, 100, 100, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    return pixels;
+}
+
+int differingValues(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b) {
+    int count = 0;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        count += std::abs(int(a[i]) - int(b[i])) > 8 ? 1 : 0;
+    }
+    return count;
+}
+
+}  // namespace
+
+TEST_F(RendererWiring, TheMainCameraShowsTheWindowsProportions) {
+    EXPECT_FLOAT_EQ(scene.camera->aspectRatio, 320.0f / 240.0f);
+}
+
+TEST_F(RendererWiring, RestartPutsEveryRingBackAndRunsTheCountdownAgain) {
+    startFlying();
+    const std::size_t ringCount = scene.rings.size();
+    ASSERT_GT(ringCount, 1u);
+    // Into the first ring: a step this short leaves the craft in its plane.
+    scene.player->position = glm::vec3(scene.ringTransforms[0][3]);
+    renderer.update(1e-4);
+    ASSERT_EQ(scene.score, 50);
+    EXPECT_EQ(scene.rings.size(), ringCount - 1);
+    EXPECT_TRUE(eventSeen(GameEventType::RingCaptured, 0));
+
+    testsupport::beginStdoutCapture();
+    press(GLFW_KEY_R);
+    EXPECT_EQ(testsupport::endStdoutCapture(), "Debug:  Restart Game.\n");
+    EXPECT_EQ(scene.score, 0);
+    EXPECT_EQ(scene.rings.size(), ringCount);
+    EXPECT_TRUE(renderer.phase().countdownActive);
+    EXPECT_EQ(renderer.phase().countdownTimer, 0.0f);
+    renderer.update(1.0 / 60.0);
+    EXPECT_TRUE(eventSeen(GameEventType::Restarted));
+    EXPECT_TRUE(eventSeen(GameEventType::CountdownTick, 3));
+}
+
+// The warm-up update places the camera; its jump is no motion, so the frozen countdown frame is
+// drawn without any smear: the previous view-projection is the new one.
+TEST_F(RendererWiring, TheFirstUpdateOfAGameKeepsNoPreviousViewProjection) {
+    startFlying();
+    for (int frame = 0; frame < 30; ++frame) {
+        renderer.update(1.0 / 60.0);
+    }
+    testsupport::beginStdoutCapture();
+    press(GLFW_KEY_R);
+    testsupport::endStdoutCapture();
+    renderer.update(1.0 / 60.0);
+    EXPECT_EQ(scene.viewProjection, scene.camera->projectionMatrix * scene.camera->viewMatrix);
+}
+
+TEST_F(RendererWiring, TheBlurUniformsFollowTheSwitchAndTheFrameTime) {
+    startFlying();
+    testsupport::beginStdoutCapture();
+    press(GLFW_KEY_F7);
+    renderer.update(1.0 / 60.0);
+    EXPECT_EQ(uniformInt(ShaderType::BlurShader, "blurOn"), 0);
+    EXPECT_FLOAT_EQ(uniformFloat(ShaderType::BlurShader, "velocityScale"), 60.0f / 180.0f);
+    press(GLFW_KEY_F7);
+    testsupport::endStdoutCapture();
+    // Two frames stamped with the same time: every figure that divides by the step stays finite.
+    renderer.update(0.0);
+    EXPECT_EQ(uniformInt(ShaderType::BlurShader, "blurOn"), 1);
+    EXPECT_TRUE(std::isfinite(uniformFloat(ShaderType::BlurShader, "velocityScale")));
+    EXPECT_TRUE(std::isfinite(renderer.averageFps));
+}
+
+TEST_F(RendererWiring, TheWarningShowsAtAltitudeFifteenAndNotAbove) {
+    startFlying();
+    scene.altitude = 15.1f;
+    renderer.draw();
+    const auto above = warningCorner();
+    scene.altitude = 15.0f;
+    renderer.draw();
+    const auto at = warningCorner();
+    scene.altitude = 15.1f;
+    renderer.draw();
+    EXPECT_EQ(differingValues(warningCorner(), above), 0);
+    EXPECT_GT(differingValues(at, above), 3000) << "the warning covers a good part of the corner";
+}
+
+TEST_F(RendererWiring, FilterAndMipmapKeysReachTheRingParts) {
+    const auto* ring = dynamic_cast<const common::scene::CircleCheckpoint*>(scene.objects[1]);
+    ASSERT_NE(ring, nullptr);
+    ASSERT_GT(ring->partCount(), 0u);
+    const GLuint texture = ring->part(0).texture->id;
+    testsupport::beginStdoutCapture();
+    press(GLFW_KEY_F4);
+    EXPECT_EQ(textureParameter(texture, GL_TEXTURE_MAG_FILTER), GL_NEAREST);
+    press(GLFW_KEY_F4);
+    EXPECT_EQ(textureParameter(texture, GL_TEXTURE_MAG_FILTER), GL_LINEAR);
+    EXPECT_EQ(textureParameter(texture, GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_LINEAR);
+    press(GLFW_KEY_F5);
+    EXPECT_EQ(textureParameter(texture, GL_TEXTURE_MIN_FILTER), GL_LINEAR);
+    press(GLFW_KEY_F5);
+    EXPECT_EQ(textureParameter(texture, GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_NEAREST);
+    press(GLFW_KEY_F5);
+    testsupport::endStdoutCapture();
+    EXPECT_EQ(textureParameter(texture, GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_LINEAR);
+}
+
+TEST_F(RendererWiring, TransparencyKeySetsTheDiscOpacity) {
+    testsupport::runFrame(renderer);
+    EXPECT_FLOAT_EQ(uniformFloat(ShaderType::TransparentShader, 0), 0.3f);
+    testsupport::beginStdoutCapture();
+    press(GLFW_KEY_F9);
+    EXPECT_FLOAT_EQ(uniformFloat(ShaderType::TransparentShader, 0), 1.0f);
+    press(GLFW_KEY_F9);
+    testsupport::endStdoutCapture();
+    EXPECT_FLOAT_EQ(uniformFloat(ShaderType::TransparentShader, 0), 0.3f);
+}
+
+// GL objects end with the context: the registry must not delete its programs at exit, after the
+// context is gone. The child process makes every GL deletion fatal, then exits as main does.
+void GLAPIENTRY deletionAfterTheContext(GLuint) {
+    std::_Exit(3);
+}
+
+TEST_F(RendererWiring, NoProgramIsDeletedAtExit) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            ShaderController::instance();
+            glfwTerminate();
+            __glewDeleteProgram = deletionAfterTheContext;
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
