@@ -15,4 +15,8 @@ void Logger::debug(const std::string& message) const {
     }
 }
 
+void Logger::warning(const std::string& message) const {
+    std::fprintf(stderr, "%s\n", message.c_str());
+}
+
 }  // namespace common::app

@@ -7,6 +7,8 @@
 #include <glm/geometric.hpp>
 #include <glm/mat4x4.hpp>
 
+#include "audio/Sound.h"
+
 #include "tools/ColladaWriter.h"
 #include "tools/Course.h"
 #include "tools/CraftModel.h"
@@ -16,6 +18,7 @@
 #include "tools/RingModel.h"
 #include "tools/SceneShapes.h"
 #include "tools/SkyPainter.h"
+#include "tools/SoundSynth.h"
 #include "tools/TerrainPainter.h"
 
 namespace common::assetgen {
@@ -79,9 +82,11 @@ void makeFolder(const std::filesystem::path& path) {
 void AssetGenerator::run() const {
     makeFolder(resourceDir_ / "meshes" / "low_res_Mountain");
     makeFolder(resourceDir_ / "textures");
+    makeFolder(resourceDir_ / "sounds");
     writeWorld();
     writeRingModel();
     writeHud();
+    writeSounds();
 }
 
 void AssetGenerator::writeWorld() const {
@@ -151,6 +156,21 @@ void AssetGenerator::writeHud() const {
     art.arrow(256).savePng((textureDir / "arrow.png").string());
     art.score(256).savePng((textureDir / "score.png").string());
     art.warning(256).savePng((textureDir / "warn.png").string());
+}
+
+void AssetGenerator::writeSounds() const {
+    using audio::Sound;
+    auto save = [this](Sound sound, const Waveform& wave) {
+        wave.saveWav((resourceDir_ / "sounds" / audio::soundFileName(sound)).string());
+    };
+    save(Sound::Engine, SoundSynth::engineLoop());
+    save(Sound::Wind, SoundSynth::windLoop());
+    save(Sound::Chime, SoundSynth::chime());
+    save(Sound::Fanfare, SoundSynth::fanfare());
+    save(Sound::Crash, SoundSynth::crash());
+    // The "go" beep is an octave above the others and longer.
+    save(Sound::Beep, SoundSynth::beep(880.0, 0.15));
+    save(Sound::GoBeep, SoundSynth::beep(1760.0, 0.4));
 }
 
 }  // namespace common::assetgen

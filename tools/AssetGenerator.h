@@ -5,8 +5,8 @@
 namespace common::assetgen {
 
 // Writes every generated resource of the game under one resources folder: the height image, the
-// scene file with its textures, the ring model, the font atlas and the HUD pictures. Everything is
-// made from fixed seeds, so two runs write the same bytes.
+// scene file with its textures, the ring model, the font atlas, the HUD pictures and the sounds. Everything
+// is made from fixed seeds, so two runs write the same bytes.
 class AssetGenerator {
   public:
     explicit AssetGenerator(std::filesystem::path resourceDir) : resourceDir_(std::move(resourceDir)) {}
@@ -18,6 +18,7 @@ class AssetGenerator {
     void writeWorld() const;
     void writeRingModel() const;
     void writeHud() const;
+    void writeSounds() const;
 
     std::filesystem::path resourceDir_;
 };

@@ -18,3 +18,12 @@ TEST(Logger, PercentSignsArePrintedAsTheyStand) {
     Logger::instance().debug("100% %s %d");
     EXPECT_EQ(testsupport::endStdoutCapture(), "Debug: 100% %s %d\n");
 }
+
+TEST(Logger, WarningsGoToStandardErrorAsTheyStand) {
+    testsupport::beginStdoutCapture();
+    ::testing::internal::CaptureStderr();
+    Logger::instance().warning("No audio device: 100% %s");
+    std::fflush(stderr);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "No audio device: 100% %s\n");
+    EXPECT_EQ(testsupport::endStdoutCapture(), "");
+}

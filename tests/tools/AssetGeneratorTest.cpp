@@ -73,7 +73,8 @@ TEST(AssetGenerator, TwoRunsWriteTheSameBytesAndPrintNothing) {
     for (const char* name :
          {"meshes/heightmap.bmp", "meshes/Circle.dae", "meshes/low_res_Mountain/mountain_player.dae",
           "textures/font.png", "textures/altimeter.png", "textures/arrow.png", "textures/score.png",
-          "textures/warn.png"}) {
+          "textures/warn.png", "sounds/engine.wav", "sounds/wind.wav", "sounds/chime.wav",
+          "sounds/fanfare.wav", "sounds/crash.wav", "sounds/beep.wav", "sounds/go.wav"}) {
         EXPECT_EQ(filesA.count(name), 1u) << name;
     }
 }

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "audio/SoundDirector.h"
+#include "audio/SoundOutput.h"
+#include "game/GameEvent.h"
+
+namespace common::audio {
+
+// The game's sound: the device, the sounds read from their files and the rules that play them. The
+// frame loop owns one, calls frame() once per frame with the frame's events, and passes pause and
+// the mute key on. Never throws and never stops the game: without a device it stays silent, and a
+// sound whose file cannot be read is the only one missing.
+class GameAudio {
+  public:
+    static constexpr const char* kSoundDir = "../resources/sounds/";
+
+    // Opens the default sound device and reads every sound from `soundDir`. Without a device it
+    // prints "No audio device: playing without sound" (the libraries' own complaints silenced) and
+    // reads nothing; each file that cannot be read costs one line on standard error naming it.
+    static std::unique_ptr<GameAudio> open(const std::string& soundDir = kSoundDir);
+
+    // Plays through `output`, with the sounds read from `soundDir` as open() does.
+    GameAudio(std::unique_ptr<SoundOutput> output, const std::string& soundDir);
+    GameAudio(const GameAudio&) = delete;
+    GameAudio& operator=(const GameAudio&) = delete;
+
+    // `speed` in units/s, `verticalSpeed` negative when diving, `dt` in seconds.
+    void frame(const scene::GameEvents& events, float speed, float verticalSpeed, double dt) {
+        director_.frame(events, speed, verticalSpeed, dt);
+    }
+    void setPaused(bool paused) { director_.setPaused(paused); }
+    // Returns true when now muted; the caller prints " Sound OFF" or " Sound ON".
+    bool toggleMute() { return director_.toggleMute(); }
+    bool muted() const { return director_.muted(); }
+
+    bool hasDevice() const { return hasDevice_; }
+
+    // OpenAL sources and buffers this process holds: fixed while the game runs.
+    static int liveSources();
+    static int liveBuffers();
+
+  private:
+    explicit GameAudio(std::unique_ptr<SoundOutput> output);
+
+    std::unique_ptr<SoundOutput> output_;
+    SoundDirector director_;
+    bool hasDevice_ = false;
+};
+
+}  // namespace common::audio

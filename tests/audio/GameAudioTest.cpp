@@ -1,0 +1,89 @@
+// The game's audio facade: damaged sound files and a machine without a sound device.
+#include "audio/GameAudio.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "audio/Sound.h"
+#include "tests/audio/RecordingOutput.h"
+#include "tests/support/TestFiles.h"
+
+namespace {
+
+using common::audio::GameAudio;
+using common::audio::Sound;
+
+const std::filesystem::path kSoundDir = "../resources/sounds";
+
+std::string stderrOf(const std::function<void()>& action) {
+    std::fflush(stderr);
+    ::testing::internal::CaptureStderr();
+    action();
+    std::fflush(stderr);
+    return ::testing::internal::GetCapturedStderr();
+}
+
+// Opens the default device as the game does, on a machine whose only sound card cannot be found (ALSA
+// complains at length), and returns 0 when that gave a working, silent game.
+int openWithoutDevice() {
+    testsupport::TempDir dir;
+    const auto config = dir.write("alsoft.conf", "[alsa]\ndevice = plughw:CARD=SkyringsNoSuchCard\n");
+    setenv("ALSOFT_DRIVERS", "alsa", 1);
+    setenv("ALSOFT_CONF", config.c_str(), 1);
+    unsetenv("ALSOFT_LOGLEVEL");
+    std::unique_ptr<GameAudio> audio = GameAudio::open(kSoundDir.string());
+    audio->frame({{common::scene::GameEventType::CountdownTick, 3, 0.0}}, 5.0f, 0.0f, 0.016);
+    audio->setPaused(true);
+    return !audio->hasDevice() && audio->toggleMute() && GameAudio::liveSources() == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+TEST(GameAudioDeathTest, WithoutADeviceTheGameIsSilentAfterExactlyOneLine) {
+    // A fresh process: OpenAL Soft reads its configuration once per process.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(std::exit(openWithoutDevice()), ::testing::ExitedWithCode(0),
+                "^No audio device: playing without sound\n$");
+}
+
+TEST(GameAudio, ABadSoundFileSilencesThatSoundOnlyWithOneLineNamingIt) {
+    struct Damage {
+        const char* what;
+        std::function<void(const std::filesystem::path&)> apply;
+    };
+    const Damage damages[] = {
+        {"missing", [](const auto& path) { std::filesystem::remove(path); }},
+        {"empty", [](const auto& path) { std::ofstream(path, std::ios::trunc); }},
+        {"cut in half",
+         [](const auto& path) { std::filesystem::resize_file(path, std::filesystem::file_size(path) / 2); }},
+        {"not audio", [](const auto& path) { std::ofstream(path, std::ios::trunc) << "WIDTH\n800\n"; }},
+    };
+    for (const Damage& damage : damages) {
+        for (int i = 0; i < common::audio::kSoundCount; ++i) {
+            const Sound spoilt = static_cast<Sound>(i);
+            SCOPED_TRACE(std::string(damage.what) + " " + common::audio::soundFileName(spoilt));
+            testsupport::TempDir dir;
+            std::filesystem::copy(kSoundDir, dir.path());
+            const std::filesystem::path file = dir.path() / common::audio::soundFileName(spoilt);
+            damage.apply(file);
+
+            auto output = std::make_unique<RecordingOutput>();
+            RecordingOutput& recorded = *output;
+            std::unique_ptr<GameAudio> audio;
+            const std::string err = stderrOf(
+                [&] { audio = std::make_unique<GameAudio>(std::move(output), dir.path().string()); });
+            EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+            EXPECT_NE(err.find(file.string()), std::string::npos) << err;
+            EXPECT_EQ(recorded.clips.size(), std::size_t(common::audio::kSoundCount - 1));
+            EXPECT_EQ(recorded.clips.count(spoilt), 0u);
+        }
+    }
+}
