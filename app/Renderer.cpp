@@ -10,6 +10,7 @@
 #include "app/ContextHints.h"
 #include "app/FrameTime.h"
 #include "app/Logger.h"
+#include "audio/GameAudio.h"
 #include "game/Autopilot.h"
 #include "game/Player.h"
 #include "gl/GlslProg.h"
@@ -76,6 +77,7 @@ void Renderer::init(bool demo) {
         blurProgram->setUniform("depthTexture", 2);
     }
     hud_ = std::make_unique<hud::Hud>(width, height);
+    audio_ = audio::GameAudio::open();
 }
 
 void Renderer::loadScene(bool demo) {
@@ -124,16 +126,24 @@ void Renderer::createWindow() {
     glfwSetInputMode(window_, GLFW_STICKY_KEYS, GLFW_TRUE);
 }
 
+void Renderer::shutdown() {
+    audio_.reset();
+}
+
 void Renderer::update(double dt) {
     averageFps = static_cast<float>(0.99 * averageFps + 0.01 * frameRate(dt));
     events_.swap(pendingEvents_);
     pendingEvents_.clear();
     const scene::GameEvents countdown = phase_.tick(dt);
     events_.insert(events_.end(), countdown.begin(), countdown.end());
-    scene::SceneController& scene = scene::SceneController::instance();
-    if (!phase_.sceneAdvances(scene.running)) {
-        return;
+    if (phase_.sceneAdvances(scene::SceneController::instance().running)) {
+        advanceScene(dt);
     }
+    playSounds(dt);
+}
+
+void Renderer::advanceScene(double dt) {
+    scene::SceneController& scene = scene::SceneController::instance();
     if (autopilot_) {
         autopilot_->steer(*scene.player, dt);
     }
@@ -155,6 +165,13 @@ void Renderer::update(double dt) {
         shadowProgram->bind();
         shadowProgram->setUniform("showFrustums", showDepthMapFrustums ? 1 : 0);
     }
+}
+
+// Every frame, the frozen ones too: the countdown beeps while the scene holds still.
+void Renderer::playSounds(double dt) {
+    const scene::Player& craft = *scene::SceneController::instance().player;
+    const float climbRate = craft.speed * craft.direction.y - scene::Player::kSinkRate;
+    audio_->frame(events_, craft.speed, climbRate, dt);
 }
 
 void Renderer::draw() {
@@ -254,6 +271,9 @@ void Renderer::onKey(int key, int action) {
             break;
         case GLFW_KEY_R:
             restartGame();
+            break;
+        case GLFW_KEY_M:
+            log(audio_->toggleMute() ? " Sound OFF" : " Sound ON");
             break;
         default:
             break;

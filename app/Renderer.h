@@ -9,6 +9,9 @@
 
 struct GLFWwindow;
 
+namespace common::audio {
+class GameAudio;
+}
 namespace common::gl {
 class SceneRenderTarget;
 }
@@ -37,13 +40,16 @@ class Renderer {
     void draw();
     // Keyboard commands: presses only; releases and repeats are ignored.
     void onKey(int key, int action);
-    void shutdown() {}
+    // Closes the sound device; the GL objects end with the context.
+    void shutdown();
 
     GLFWwindow* window() const { return window_; }
     const scene::GamePhase& phase() const { return phase_; }
     // What the game reported during the last update: countdown numbers, captures, the finish or the
     // crash, and a restart asked for since the update before. Sound, records and HUD read these.
     const scene::GameEvents& events() const { return events_; }
+    // The game's sound (silent without a device).
+    audio::GameAudio& audio() { return *audio_; }
 
     std::int32_t height = 0;
     std::int32_t width = 0;
@@ -62,6 +68,8 @@ class Renderer {
     Renderer();
     void createWindow();
     void loadScene(bool demo);
+    void advanceScene(double dt);
+    void playSounds(double dt);
     void drawHud();
     void toggleWireframe();
     void cycleMipmapMode();
@@ -74,6 +82,7 @@ class Renderer {
     std::unique_ptr<scene::Quad> compositeQuad_;
     std::unique_ptr<scene::Quad> velocityQuad_;
     std::unique_ptr<hud::Hud> hud_;
+    std::unique_ptr<audio::GameAudio> audio_;
     scene::GamePhase phase_;
     scene::GameEvents events_;
     // Events that arrive between two updates (a restart key), handed out with the next update's.

@@ -17,6 +17,7 @@
 #include <string>
 
 #include "app/Renderer.h"
+#include "audio/GameAudio.h"
 #include "game/KeyInput.h"
 #include "scene/SceneController.h"
 #include "tests/support/InProcessGame.h"
@@ -25,14 +26,16 @@
 
 namespace {
 
+using common::audio::GameAudio;
+
 constexpr double kFrameTime = 1.0 / 60.0;
 constexpr int kLongWarmUp = 1000;  // frames before the first measurement, runs of 2000 and more
 constexpr int kRestartEvery = 300;
 constexpr int kKeyEvery = 7;  // frames between two command keys
 constexpr int kPress = 1;     // GLFW_PRESS
 constexpr int kRelease = 0;   // GLFW_RELEASE
-constexpr int kCommandKeys[] = {291, 292, 293, 294, 295, 296, 297, 298, 299};  // F2 ... F10
-constexpr int kRestartKey = 82;                                                // R
+constexpr int kCommandKeys[] = {291, 292, 293, 294, 295, 296, 297, 298, 299, 77};  // F2 ... F10, M
+constexpr int kRestartKey = 82;                                                    // R
 constexpr long kAllowedGrowthKb = 4 * 1024;
 
 int soakFrames() {
@@ -138,12 +141,16 @@ TEST(Soak, ThousandsOfFramesWithRestartsAndEveryKeyKeepMemoryAndGlObjectsFlat) {
     const int frames = soakFrames();
     const int warmUp = warmUpFrames(frames);
     long warmKb = 0;
+    int warmSources = 0;
+    int warmBuffers = 0;
     LiveObjects warmObjects;
     std::string residentSeries;  // every 1000 frames, so a slow leak shows as a steady climb
     for (int frame = 0; frame < frames; ++frame) {
         if (frame == warmUp) {
             warmKb = residentKb();
             warmObjects = liveObjects();
+            warmSources = GameAudio::liveSources();
+            warmBuffers = GameAudio::liveBuffers();
         }
         if (frame % 1000 == 0) {
             residentSeries += " " + std::to_string(residentKb());
@@ -182,4 +189,10 @@ TEST(Soak, ThousandsOfFramesWithRestartsAndEveryKeyKeepMemoryAndGlObjectsFlat) {
     EXPECT_EQ(endObjects.renderbuffers, warmObjects.renderbuffers);
     EXPECT_EQ(endObjects.programs, warmObjects.programs);
     EXPECT_EQ(endObjects.shaders, warmObjects.shaders);
+    // The sound keeps its sources and buffers through restarts and mutes (M is pressed too).
+    std::printf("Soak: OpenAL sources %d / %d, buffers %d / %d\n", warmSources, GameAudio::liveSources(),
+                warmBuffers, GameAudio::liveBuffers());
+    EXPECT_TRUE(renderer.audio().hasDevice()) << "the soak runs on OpenAL Soft's silent device";
+    EXPECT_EQ(GameAudio::liveSources(), warmSources);
+    EXPECT_EQ(GameAudio::liveBuffers(), warmBuffers);
 }

@@ -90,4 +90,29 @@ double fundamental(const std::vector<float>& x, int rate, double minHz, double m
     return 0.0;
 }
 
+std::vector<double> toneOnsets(const AudioSignal& signal, double hz, float threshold) {
+    const std::size_t window = std::size_t(signal.rate) / 50;
+    const double coefficient = 2.0 * std::cos(2.0 * M_PI * hz / signal.rate);
+    std::vector<double> onsets;
+    bool sounding = false;
+    for (std::size_t start = 0; window > 0 && start + window <= signal.samples.size(); start += window) {
+        double previous = 0.0;
+        double current = 0.0;
+        for (std::size_t i = start; i < start + window; ++i) {
+            // A Hann window keeps a loud tone nearby from leaking into this one.
+            const double hann = 0.5 - 0.5 * std::cos(2.0 * M_PI * double(i - start) / double(window - 1));
+            const double next = hann * signal.samples[i] + coefficient * current - previous;
+            previous = current;
+            current = next;
+        }
+        const double power = current * current + previous * previous - coefficient * current * previous;
+        const bool loud = 4.0 * std::sqrt(std::max(power, 0.0)) / double(window) > threshold;
+        if (loud && !sounding) {
+            onsets.push_back(double(start) / signal.rate);
+        }
+        sounding = loud;
+    }
+    return onsets;
+}
+
 }  // namespace testsupport

@@ -30,6 +30,10 @@ struct Span {
 };
 std::vector<Span> loudSpans(const AudioSignal& signal, float threshold);
 
+// The times (seconds) at which a tone of `hz` sets in: 20 ms windows whose amplitude at that
+// frequency (Goertzel, Hann-windowed) rises above `threshold` after one that did not.
+std::vector<double> toneOnsets(const AudioSignal& signal, double hz, float threshold = 0.05f);
+
 // Fundamental frequency in Hz from the autocorrelation: the shortest strong period between 1/maxHz
 // and 1/minHz. 0 when nothing repeats.
 double fundamental(const std::vector<float>& samples, int rate, double minHz = 40.0, double maxHz = 4000.0);

@@ -75,7 +75,7 @@ void GameProcess::start() {
         if (!options_.withDisplay) {
             unsetenv("DISPLAY");
         }
-        execl(SKYRINGS_GAME_BINARY, SKYRINGS_GAME_BINARY, static_cast<char*>(nullptr));
+        execl(SKYRINGS_GAME_BINARY, SKYRINGS_GAME_BINARY, options_.argument, static_cast<char*>(nullptr));
         _exit(121);
     }
 }

@@ -17,6 +17,7 @@ class GameProcess {
         std::optional<std::string> config;  // contents of config.txt; none writes no file
         bool withDisplay = true;            // false starts the game with DISPLAY unset
         bool linkResources = true;          // false leaves ../resources for the test to fill
+        const char* argument = nullptr;     // one command-line argument, such as "--demo"
     };
 
     explicit GameProcess(Options options);
