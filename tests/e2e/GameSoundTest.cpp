@@ -74,3 +74,23 @@ TEST(GameSound, CountdownChimeAndMuteInTheRealGame) {
     // After the mute (the last second and a half, less a margin for the key to arrive), nothing.
     EXPECT_LT(testsupport::peakLevel(mix.slice(mix.seconds() - 1.0, mix.seconds())), 0.001f);
 }
+
+// On a machine whose sound card cannot be found the libraries' complaints stay silent: one line says
+// the game plays without sound, and it plays.
+TEST(GameSound, WithoutASoundCardTheGamePlaysSilentlyAfterOneLine) {
+    testsupport::TempDir dir;
+    const auto config = dir.write("alsoft.conf", "[alsa]\ndevice = plughw:CARD=SkyringsNoSuchCard\n");
+    setenv("ALSOFT_DRIVERS", "alsa", 1);
+    setenv("ALSOFT_CONF", config.c_str(), 1);
+    GameProcess game({"WIDTH\n160\nHEIGHT\n120\n", true, true});
+    game.start();
+    setenv("ALSOFT_DRIVERS", "null", 1);
+    unsetenv("ALSOFT_CONF");
+    ASSERT_FALSE(game.waitForWindow().empty()) << game.err();
+    ASSERT_TRUE(game.waitForFirstFrame()) << game.err();
+    game.key("m");
+    ASSERT_TRUE(game.waitForOutput("Debug:  Sound OFF\n", std::chrono::seconds(10))) << game.out();
+    game.key("Escape");
+    EXPECT_EQ(game.waitForExit(), 0);
+    EXPECT_EQ(game.err(), "No audio device: playing without sound\n");
+}
