@@ -15,6 +15,8 @@
 #include <tuple>
 #include <utility>
 
+#include <CImg.h>
+
 #include "tests/support/TestFiles.h"
 
 using common::scene::HeightMap;

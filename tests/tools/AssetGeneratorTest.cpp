@@ -53,7 +53,8 @@ TEST(AssetGenerator, TwoRunsWriteTheSameBytesAndPrintNothing) {
     EXPECT_EQ(a.out + a.err, "");
     ASSERT_EQ(runGenerator("'" + (second.path() / "resources").string() + "'").status, 0);
     const auto files = readTree(first.path() / "resources");
-    EXPECT_EQ(files.size(), 14u);  // height image, two models, six textures, five HUD pictures
+    // At least the height image, two models, six textures and five HUD pictures.
+    EXPECT_GE(files.size(), 14u);
     EXPECT_EQ(readTree(second.path() / "resources"), files);
 }
 
