@@ -1,62 +1,85 @@
+// What the game prints: the logger's console lines, the driver's debug messages, and the frame rate in
+// the window title (with the clamp of the frame time).
 #include "app/DebugOutput.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
+#include <tuple>
+#include <vector>
+
+#include "app/FrameTime.h"
+#include "app/Logger.h"
+#include "tests/support/TestFiles.h"
+
 namespace debug_output = common::app::debug_output;
 
-// Core and ARB enumerants
-TEST(DebugOutput, CoreErrorMessageHasEveryFieldInOrder) {
+// Runs of consecutive enumerants and their names: the core (and ARB) sources, types and severities,
+// then AMD's categories, which serve as both source and type (API error, window system, deprecation,
+// undefined behaviour, performance, shader compiler, application, other).
+TEST(DebugOutput, EverySourceTypeAndSeverityHasItsText) {
+    const auto source = debug_output::sourceName;
+    const auto type = debug_output::typeName;
+    const auto severity = debug_output::severityName;
+    const std::tuple<const char* (*)(unsigned), unsigned, std::vector<const char*>> runs[] = {
+        {source, 0x8246, {"API", "Window System", "Shader Compiler", "Third Party", "Application", "Other"}},
+        {type,
+         0x824C,
+         {"Error", "Deprecated Behavior", "Undefined Behavior", "Portability", "Performance", "Other"}},
+        {severity, 0x9146, {"High", "Medium", "Low"}},
+        {severity, 0x826B, {"Unknown"}},  // notifications
+        {source,
+         0x9149,
+         {"API", "Window System", "Unknown", "Unknown", "Unknown", "Shader Compiler", "Application",
+          "Other"}},
+        {type,
+         0x9149,
+         {"Unknown", "Unknown", "Deprecated Behavior", "Undefined Behavior", "Performance", "Unknown",
+          "Unknown", "Other"}},
+        {source, 0, {"Unknown"}},
+        {type, 0xFFFFFFFFu, {"Unknown"}},
+    };
+    for (const auto& [name, first, names] : runs) {
+        for (unsigned i = 0; i < names.size(); ++i) {
+            EXPECT_STREQ(name(first + i), names[i]) << std::hex << first + i;
+        }
+    }
+}
+
+// Every field in order; the driver's text is data, not a format.
+// A prefix and a line break each; percent signs are printed as they stand.
+TEST(DebugOutput, MessagesCarryEveryFieldInOrderAndLoggerLinesThePrefixAndALineBreak) {
     EXPECT_EQ(debug_output::format(0x8246, 0x824C, 1282, 0x9146, "GL_INVALID_OPERATION in glDrawElements"),
               "OpenGL Error: GL_INVALID_OPERATION in glDrawElements [Source = API, Type = Error, "
               "Severity = High, ID = 1282]");
-}
-
-TEST(DebugOutput, EverySourceTypeAndSeverityHasItsText) {
-    EXPECT_STREQ(debug_output::sourceName(0x8247), "Window System");
-    EXPECT_STREQ(debug_output::sourceName(0x8248), "Shader Compiler");
-    EXPECT_STREQ(debug_output::sourceName(0x8249), "Third Party");
-    EXPECT_STREQ(debug_output::sourceName(0x824A), "Application");
-    EXPECT_STREQ(debug_output::sourceName(0x824B), "Other");
-    EXPECT_STREQ(debug_output::typeName(0x824D), "Deprecated Behavior");
-    EXPECT_STREQ(debug_output::typeName(0x824E), "Undefined Behavior");
-    EXPECT_STREQ(debug_output::typeName(0x824F), "Portability");
-    EXPECT_STREQ(debug_output::typeName(0x8250), "Performance");
-    EXPECT_STREQ(debug_output::typeName(0x8251), "Other");
-    EXPECT_STREQ(debug_output::severityName(0x9147), "Medium");
-    EXPECT_STREQ(debug_output::severityName(0x9148), "Low");
-}
-
-TEST(DebugOutput, NotificationSeverityAndUnknownValuesAreUnknown) {
-    EXPECT_STREQ(debug_output::severityName(0x826B), "Unknown");
-    EXPECT_STREQ(debug_output::sourceName(0), "Unknown");
-    EXPECT_STREQ(debug_output::typeName(0xFFFFFFFFu), "Unknown");
-    EXPECT_EQ(debug_output::format(1, 2, 4294967295u, 3, "x"),
-              "OpenGL Error: x [Source = Unknown, Type = Unknown, Severity = Unknown, ID = 4294967295]");
-}
-
-// AMD categories serve as both source and type
-TEST(DebugOutput, AmdApiErrorIsAnApiSourceOfUnknownType) {
-    EXPECT_EQ(debug_output::format(0x9149, 0x9149, 7, 0x9146, "m"),
-              "OpenGL Error: m [Source = API, Type = Unknown, Severity = High, ID = 7]");
-}
-
-TEST(DebugOutput, AmdDeprecationIsAnUnknownSourceOfDeprecatedType) {
-    EXPECT_EQ(debug_output::format(0x914B, 0x914B, 8, 0x9148, "m"),
-              "OpenGL Error: m [Source = Unknown, Type = Deprecated Behavior, Severity = Low, ID = 8]");
-}
-
-TEST(DebugOutput, AmdCategoriesMapToTheirNames) {
-    EXPECT_STREQ(debug_output::sourceName(0x914A), "Window System");
-    EXPECT_STREQ(debug_output::sourceName(0x914E), "Shader Compiler");
-    EXPECT_STREQ(debug_output::sourceName(0x914F), "Application");
-    EXPECT_STREQ(debug_output::sourceName(0x9150), "Other");
-    EXPECT_STREQ(debug_output::typeName(0x914C), "Undefined Behavior");
-    EXPECT_STREQ(debug_output::typeName(0x914D), "Performance");
-    EXPECT_STREQ(debug_output::typeName(0x9150), "Other");
-}
-
-// The driver's text is data, not a format
-TEST(DebugOutput, PercentSignsAndLineBreaksArePrintedUnchanged) {
+    EXPECT_EQ(debug_output::format(1, 0x914B, 4294967295u, 3, "x"),
+              "OpenGL Error: x [Source = Unknown, Type = Deprecated Behavior, Severity = Unknown, ID = "
+              "4294967295]");
     EXPECT_EQ(debug_output::format(0x824A, 0x8251, 0, 0x9148, "50% of %s done\n"),
               "OpenGL Error: 50% of %s done\n [Source = Application, Type = Other, Severity = Low, ID = 0]");
+
+    testsupport::beginStdoutCapture();
+    ::testing::internal::CaptureStderr();
+    common::app::Logger::instance().debug(" Blur on");
+    common::app::Logger::instance().debug("100% %s %d");
+    common::app::Logger::instance().warning("No audio device: 100% %s");
+    std::fflush(stderr);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "No audio device: 100% %s\n");
+    EXPECT_EQ(testsupport::endStdoutCapture(), "Debug:  Blur on\nDebug: 100% %s %d\n");
+}
+
+// The clamp is the float 0.04 widened to double, a hair below the double 0.04; the first frame, which
+// includes all loading, is clamped too.
+TEST(FrameTime, TheClampIsTheFloatValueWidenedAndTheTitleShowsTheRate) {
+    for (double slow : {0.1, 12.0, 0.04, 0.039999999105930328}) {
+        EXPECT_EQ(common::app::clampFrameTime(slow), 0.039999999105930328) << slow;
+    }
+    EXPECT_EQ(common::app::clampFrameTime(0.016), 0.016);
+    EXPECT_EQ(common::app::frameRateTitle(0.016), " 62.50");
+    EXPECT_EQ(common::app::frameRateTitle(common::app::clampFrameTime(0.1)), " 25.00");
+    EXPECT_EQ(common::app::frameRateTitle(0.001), " 1000.00");
+    // Two frames stamped with the same time: the highest rate the clock tells, not "inf".
+    EXPECT_EQ(common::app::frameRateTitle(0.0), " 1000000.00");
+    EXPECT_EQ(common::app::frameRateTitle(-1e-9), " 1000000.00");
 }

@@ -8,6 +8,7 @@
 
 #include "gl/GlslProg.h"
 #include "gl/ShaderController.h"
+#include "tests/support/ColorTarget.h"
 #include "tests/support/GlContext.h"
 
 using common::camera::BoundingBox;
@@ -17,7 +18,7 @@ namespace {
 // Pixel centres 16.5 and 47.5 of a 64-pixel viewport, in normalised device coordinates.
 constexpr float kEdge = 16.5f / 32.0f - 1.0f;
 
-// Draws into a 64 x 64 colour renderbuffer with identity projection and view, so a box's x and y are
+// Draws into a 64 x 64 colour target with identity projection and view, so a box's x and y are
 // normalised device coordinates.
 class BoundingBoxGl : public testsupport::GlTest {
   protected:
@@ -31,35 +32,20 @@ class BoundingBoxGl : public testsupport::GlTest {
             program->setUniform(name, glm::mat4(1.0f));
         }
         common::gl::GlslProg::unbind();
-        glGenRenderbuffers(1, &colour);
-        glBindRenderbuffer(GL_RENDERBUFFER, colour);
-        glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, 64, 64);
-        glGenFramebuffers(1, &framebuffer);
-        glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour);
-        glViewport(0, 0, 64, 64);
+        target.bind();
         glClear(GL_COLOR_BUFFER_BIT);
     }
 
-    void TearDown() override {
-        glBindFramebuffer(GL_FRAMEBUFFER, 0);
-        glDeleteFramebuffers(1, &framebuffer);
-        glDeleteRenderbuffers(1, &colour);
-    }
-
     // Which of the pixels are pure red.
-    static std::vector<bool> red(std::initializer_list<std::pair<int, int>> pixels) {
+    std::vector<bool> red(std::initializer_list<std::pair<int, int>> pixels) const {
         std::vector<bool> result;
         for (auto [x, y] : pixels) {
-            unsigned char p[4] = {};
-            glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
-            result.push_back(p[0] == 255 && p[1] == 0 && p[2] == 0);
+            result.push_back(glm::vec3(target.pixel(x, y)) == glm::vec3(1.0f, 0.0f, 0.0f));
         }
         return result;
     }
 
-    GLuint colour = 0;
-    GLuint framebuffer = 0;
+    testsupport::ColorTarget target{64, 64};
 };
 
 }  // namespace

@@ -1,3 +1,5 @@
+// GLSL programs: building one from files and its failures, its uniforms, and the registry of the game's
+// eleven programs with what they promise the rest of the game.
 #include "gl/GlslProg.h"
 
 #include <GL/glew.h>
@@ -6,11 +8,19 @@
 
 #include <cstring>
 #include <memory>
+#include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include <glm/gtc/matrix_transform.hpp>
+
+#include "camera/CameraPersp.h"
 #include "gl/GlslProgCompileExc.h"
-#include "tests/gl/GlTestHelpers.h"
+#include "gl/ShaderController.h"
+#include "scene/Light.h"
 #include "tests/support/GlContext.h"
+#include "tests/support/GlQueries.h"
 #include "tests/support/TestFiles.h"
 
 using namespace common::gl;
@@ -27,10 +37,6 @@ PFNGLGETUNIFORMLOCATIONPROC gRealGetUniformLocation = nullptr;
 GLint GLAPIENTRY countingGetUniformLocation(GLuint program, const GLchar* name) {
     ++gUniformLookups;
     return gRealGetUniformLocation(program, name);
-}
-
-GLuint GLAPIENTRY failingCreateShader(GLenum) {
-    return 0;
 }
 
 class GlslProgTest : public testsupport::GlTest {
@@ -76,11 +82,49 @@ class GlslProgTest : public testsupport::GlTest {
     std::unique_ptr<GlslProgCompileExc> failure;
 };
 
+// In load order.
+const std::vector<std::pair<ShaderType, std::string>> kPrograms = {
+    {ShaderType::ColorShader, "ColorShader"},
+    {ShaderType::ColorShaderRed, "ColorShaderRed"},
+    {ShaderType::LightShader, "LightShader"},
+    {ShaderType::TextureShader, "TextureShader"},
+    {ShaderType::ShadowDepthShader, "ShadowDepthShader"},
+    {ShaderType::ShadowShader, "ShadowShader"},
+    {ShaderType::BlurShader, "BlurShader"},
+    {ShaderType::TransparentShader, "TransparentShader"},
+    {ShaderType::QuadShader, "QuadShader"},
+    {ShaderType::ShowVelocityMapShader, "ShowVelocityMapShader"},
+    {ShaderType::ArrowShader, "ArrowShader"},
+};
+
+// A float, vector or matrix uniform read back.
+template <typename T>
+T uniformValue(const GlslProg& program, GLint location) {
+    T value(-99.0f);
+    glGetUniformfv(program.handle, location, reinterpret_cast<float*>(&value));
+    return value;
+}
+
+class ShaderControllerTest : public testsupport::GlTest {
+  protected:
+    // A registry of its own, built from the staged shaders; its console lines are kept in `output`.
+    std::unique_ptr<ShaderController> fresh() {
+        testsupport::beginStdoutCapture();
+        auto registry = std::make_unique<ShaderController>();
+        output = testsupport::endStdoutCapture();
+        return registry;
+    }
+
+    std::string output;
+};
+
 }  // namespace
 
 // --- building and failing to build ---
 
-TEST_F(GlslProgTest, AGoodPairLinksSaysShaderLoadedAndIsReleased) {
+// Uniform locations are asked once; a missing name is cached as -1. Sources are read with a line feed
+// before every line.
+TEST_F(GlslProgTest, AGoodPairLinksSaysShaderLoadedAsksEachUniformLocationOnceAndIsReleased) {
     auto program = build(kFragment);
     ASSERT_NE(program, nullptr);
     EXPECT_EQ(output, "Shader loaded\n");
@@ -88,17 +132,35 @@ TEST_F(GlslProgTest, AGoodPairLinksSaysShaderLoadedAndIsReleased) {
     glGetProgramiv(program->handle, GL_LINK_STATUS, &linked);
     EXPECT_EQ(linked, GL_TRUE);
     program->bind();
-    EXPECT_EQ(static_cast<GLuint>(gltest::integer(GL_CURRENT_PROGRAM)), program->handle);
-    GlslProg::unbind();
-    EXPECT_EQ(gltest::integer(GL_CURRENT_PROGRAM), 0);
+    EXPECT_EQ(static_cast<GLuint>(testsupport::integer(GL_CURRENT_PROGRAM)), program->handle);
 
+    gUniformLookups = 0;
+    gRealGetUniformLocation = __glewGetUniformLocation;
+    __glewGetUniformLocation = countingGetUniformLocation;
+    EXPECT_EQ(program->getUniformLocation("noSuchUniform"), -1);
+    program->setUniform("noSuchUniform", 1.5f);
+    EXPECT_EQ(gUniformLookups, 1);
+    EXPECT_GE(program->getUniformLocation("gain"), 0);
+    program->setUniform("gain", 2.0f);
+    EXPECT_EQ(gUniformLookups, 2);
+    __glewGetUniformLocation = gRealGetUniformLocation;
+    EXPECT_EQ(testsupport::glError(), static_cast<GLenum>(GL_NO_ERROR));
+
+    GlslProg::unbind();
+    EXPECT_EQ(testsupport::integer(GL_CURRENT_PROGRAM), 0);
     const GLuint handle = program->handle;
     program.reset();
     EXPECT_EQ(glIsProgram(handle), GL_FALSE);
+
+    EXPECT_EQ(GlslProg::readSource(write("empty.glsl", "").c_str()), "");
+    EXPECT_EQ(GlslProg::readSource(write("one.glsl", "single line").c_str()), "\nsingle line");
+    EXPECT_EQ(GlslProg::readSource(write("two.glsl", "first\nsecond\n").c_str()), "\nfirst\nsecond");
+    EXPECT_EQ(GlslProg::readSource(write("blank.glsl", "a\n\nb").c_str()), "\na\n\nb");
 }
 
-// Failures print nothing: the caller reports them.
-TEST_F(GlslProgTest, AMissingFileIsReportedAsTheVertexStage) {
+// Failures print nothing (the caller reports them) and throw the stage's label before the text: a file
+// that cannot be read counts as the vertex stage, a link failure has none.
+TEST_F(GlslProgTest, FailuresThrowTheStageLabelAndPrintNothing) {
     const std::string missing = (dir.path() / "missing.frag").string();
     EXPECT_EQ(load(write("p.vert", kVertex), missing), nullptr);
     ASSERT_NE(failure, nullptr);
@@ -107,6 +169,22 @@ TEST_F(GlslProgTest, AMissingFileIsReportedAsTheVertexStage) {
                   ". Are you in the right directory ? Don't forget to read the FAQ !\n");
     EXPECT_EQ(failure->shaderType, static_cast<std::uint32_t>(GL_VERTEX_SHADER));
     EXPECT_EQ(output, "");
+
+    // The stages disagree on the type of "shade".
+    EXPECT_EQ(
+        build(
+            "#version 330 core\nin vec2 shade;\nout vec4 c;\nvoid main() { c = vec4(shade, 0, 1); }\n",
+            "#version 330 core\nout vec3 shade;\nvoid main() { shade = vec3(1); gl_Position = vec4(0); }\n"),
+        nullptr);
+    ASSERT_NE(failure, nullptr);
+    EXPECT_EQ(std::string(failure->what()).rfind("UNKNOWN: ", 0), 0u) << failure->what();
+    EXPECT_GT(std::strlen(failure->what()), std::strlen("UNKNOWN: "));
+    EXPECT_EQ(failure->shaderType, 0u);
+    EXPECT_EQ(output, "");
+
+    EXPECT_STREQ(GlslProgCompileExc(GL_GEOMETRY_SHADER, "x").what(), "GEOMETRY: x");
+    EXPECT_STREQ(GlslProgCompileExc(GL_COMPUTE_SHADER, "").what(), "UNKNOWN: ");
+    EXPECT_STREQ(GlslProgCompileExc(GL_VERTEX_SHADER, nullptr).what(), "VERTEX: ");
 }
 
 // The whole driver log follows the label, cut at 15000 characters (the long case logs far more).
@@ -129,59 +207,131 @@ TEST_F(GlslProgTest, ACompileErrorCarriesTheLabelAndTheDriverLogUpTo15000Charact
     }
 }
 
-// The stages disagree on the type of "shade".
-TEST_F(GlslProgTest, AProgramThatDoesNotLinkIsReportedInsteadOfLoaded) {
-    EXPECT_EQ(
-        build(
-            "#version 330 core\nin vec2 shade;\nout vec4 c;\nvoid main() { c = vec4(shade, 0, 1); }\n",
-            "#version 330 core\nout vec3 shade;\nvoid main() { shade = vec3(1); gl_Position = vec4(0); }\n"),
-        nullptr);
-    ASSERT_NE(failure, nullptr);
-    EXPECT_EQ(std::string(failure->what()).rfind("UNKNOWN: ", 0), 0u) << failure->what();
-    EXPECT_GT(std::strlen(failure->what()), std::strlen("UNKNOWN: "));
-    EXPECT_EQ(failure->shaderType, 0u);
-    EXPECT_EQ(output, "");
-}
-
-TEST_F(GlslProgTest, StageLabels) {
-    EXPECT_STREQ(GlslProgCompileExc(GL_GEOMETRY_SHADER, "x").what(), "GEOMETRY: x");
-    EXPECT_STREQ(GlslProgCompileExc(GL_COMPUTE_SHADER, "").what(), "UNKNOWN: ");
-    EXPECT_STREQ(GlslProgCompileExc(GL_VERTEX_SHADER, nullptr).what(), "VERTEX: ");
-}
-
 TEST_F(GlslProgTest, NoShaderObjectEndsTheProcessWithStatusMinusOne) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     const std::string vertexPath = write("p.vert", kVertex);
     const std::string fragmentPath = write("p.frag", kFragment);
     EXPECT_EXIT(
         {
-            gltest::GlHook<PFNGLCREATESHADERPROC> hook(__glewCreateShader, failingCreateShader);
+            __glewCreateShader = [](GLenum) -> GLuint { return 0; };
             GlslProg program(vertexPath.c_str(), fragmentPath.c_str());
         },
         ::testing::ExitedWithCode(255), "");
 }
 
-TEST_F(GlslProgTest, SourcesAreReadWithALineFeedBeforeEveryLine) {
-    EXPECT_EQ(GlslProg::readSource(write("empty.glsl", "").c_str()), "");
-    EXPECT_EQ(GlslProg::readSource(write("one.glsl", "single line").c_str()), "\nsingle line");
-    EXPECT_EQ(GlslProg::readSource(write("two.glsl", "first\nsecond\n").c_str()), "\nfirst\nsecond");
-    EXPECT_EQ(GlslProg::readSource(write("blank.glsl", "a\n\nb").c_str()), "\na\n\nb");
-}
-
 // --- uniforms ---
 
-TEST_F(GlslProgTest, UniformLocationsAreAskedOnceAndAMissingNameIsCachedAsMinusOne) {
-    auto program = build(kFragment);
-    gUniformLookups = 0;
-    gRealGetUniformLocation = __glewGetUniformLocation;
-    gltest::GlHook<PFNGLGETUNIFORMLOCATIONPROC> hook(__glewGetUniformLocation, countingGetUniformLocation);
-    program->bind();
-    EXPECT_EQ(program->getUniformLocation("noSuchUniform"), -1);
-    program->setUniform("noSuchUniform", 1.5f);
-    EXPECT_EQ(gUniformLookups, 1);
-    EXPECT_GE(program->getUniformLocation("gain"), 0);
-    program->setUniform("gain", 2.0f);
-    EXPECT_EQ(gUniformLookups, 2);
-    EXPECT_EQ(gltest::glError(), static_cast<GLenum>(GL_NO_ERROR));
+// --- loading ---
+
+TEST_F(ShaderControllerTest, AllElevenProgramsLoadAndLinkInLoadOrder) {
+    auto registry = fresh();
+    std::string expected = "Debug: ShaderController created\n";
+    for (const auto& [type, name] : kPrograms) {
+        expected += "Shader loaded\nDebug: Loaded shader of typ " + name + "\n";
+        ASSERT_NE(registry->getShader(type), nullptr) << name;
+        GLint linked = GL_FALSE;
+        glGetProgramiv(registry->getShader(type)->handle, GL_LINK_STATUS, &linked);
+        EXPECT_EQ(linked, GL_TRUE) << name;
+        EXPECT_EQ(ShaderController::typeName(type), name);
+    }
+    EXPECT_EQ(output, expected);
+    for (int noProgram : {8, 12, -1}) {
+        EXPECT_EQ(registry->getShader(static_cast<ShaderType>(noProgram)), nullptr) << noProgram;
+        EXPECT_EQ(ShaderController::typeName(static_cast<ShaderType>(noProgram)), "Unknown Typ");
+    }
+
+    testsupport::beginStdoutCapture();
+    ShaderController& shared = ShaderController::instance();
+    testsupport::endStdoutCapture();
+    EXPECT_EQ(&ShaderController::instance(), &shared);
+}
+
+// --- what the GLSL files promise the rest of the game ---
+
+// The uniforms the game sets, and the attributes at the mesh locations (position 0, uv 1, normal 2). The
+// quads' vertex arrays take the quad program's locations, so all three must be active there.
+TEST_F(ShaderControllerTest, EveryProgramTakesTheUniformsAndAttributesTheGameSets) {
+    auto registry = fresh();
+    const std::string frame = " projectionMatrix viewMatrix prevVPMatrix modelMatrix prevModelMatrix";
+    const std::string lit = " invertedTransposedModelViewMatrix LightPosition_worldspace myTextureSampler";
+    const std::pair<ShaderType, std::string> required[] = {
+        {ShaderType::ColorShader, "invertedTransposedModelViewMatrix" + frame},
+        {ShaderType::ColorShaderRed, frame},
+        {ShaderType::LightShader, lit + frame},
+        {ShaderType::TextureShader, "myTextureSampler" + frame},
+        {ShaderType::ShadowShader,
+         lit + frame +
+             " ShadowCoord1 ShadowCoord2 ShadowCoord3 shadowMap1 shadowMap2 shadowMap3 far_d showFrustums"},
+        {ShaderType::TransparentShader, frame},
+        {ShaderType::ShadowDepthShader, "projectionMatrix viewMatrix modelMatrix"},
+        {ShaderType::BlurShader, "colorTexture velocityTexture depthTexture blurOn velocityScale"},
+        {ShaderType::QuadShader, "myTextureSampler"},
+        {ShaderType::ShowVelocityMapShader, "velocityTexture"},
+        {ShaderType::ArrowShader, "rotate myTextureSampler"},
+    };
+    for (const auto& [type, names] : required) {
+        std::istringstream list(names);
+        for (std::string name; list >> name;) {
+            EXPECT_NE(glGetUniformLocation(registry->getShader(type)->handle, name.c_str()), -1)
+                << ShaderController::typeName(type) << " " << name;
+        }
+    }
+    const char* const attributes[] = {"position", "uv", "normal"};
+    for (const auto& [type, name] : kPrograms) {
+        for (GLint location = 0; location < 3; ++location) {
+            const GLint found = glGetAttribLocation(registry->getShader(type)->handle, attributes[location]);
+            if (found != -1 || type == ShaderType::QuadShader) {
+                EXPECT_EQ(found, location) << name << " " << attributes[location];
+            }
+        }
+    }
+}
+
+// --- the per-frame update ---
+
+// The starting opacity is written on the first update only: the transparency switch then sets it (by
+// location), and later frames must not undo that.
+TEST_F(ShaderControllerTest, TheFrameUpdateGivesEveryProgramTheCameraAndTheDepthProgramTheLight) {
+    auto registry = fresh();
+    const GlslProg& transparent = *registry->getShader(ShaderType::TransparentShader);
+    auto opacity = [&transparent] { return uniformValue<float>(transparent, 0); };
+    EXPECT_FLOAT_EQ(opacity(), 0.0f);
+    common::camera::CameraPersp camera;
+    camera.lookAt(glm::vec3(5.0f, 30.0f, 80.0f), glm::vec3(0.0f, 10.0f, 0.0f), glm::vec3(0.0f, 1.0f, 0.0f));
+    camera.setPerspective(45.0f, 1.5f, 1.0f, 1000.0f);
+    const common::scene::Light light(glm::vec3(10.0f, 50.0f, 0.0f), glm::vec3(0.0f, -1.0f, 0.2f));
+    const glm::mat4 previous = glm::translate(glm::mat4(1.0f), glm::vec3(0.5f, -2.0f, 3.0f));
+
+    registry->updateCommonUniforms(camera, light, previous);
+
+    EXPECT_EQ(testsupport::integer(GL_CURRENT_PROGRAM), 0);
+    for (const auto& [type, name] : kPrograms) {
+        const GlslProg& program = *registry->getShader(type);
+        const std::pair<const char*, glm::mat4> expected[] = {
+            {"projectionMatrix", camera.projectionMatrix},
+            {"prevVPMatrix", previous},
+            {"viewMatrix",
+             type == ShaderType::ShadowDepthShader ? light.camera.viewMatrix : camera.viewMatrix},
+        };
+        for (const auto& [uniform, value] : expected) {
+            const GLint location = glGetUniformLocation(program.handle, uniform);
+            if (location != -1) {
+                EXPECT_EQ(uniformValue<glm::mat4>(program, location), value) << name << " " << uniform;
+            }
+        }
+    }
+    for (ShaderType type : {ShaderType::LightShader, ShaderType::ShadowShader}) {
+        const GlslProg& program = *registry->getShader(type);
+        EXPECT_EQ(uniformValue<glm::vec3>(program,
+                                          glGetUniformLocation(program.handle, "LightPosition_worldspace")),
+                  light.position);
+    }
+    EXPECT_FLOAT_EQ(opacity(), 0.3f);
+
+    transparent.bind();
+    glUniform1f(0, 1.0f);
     GlslProg::unbind();
+    registry->updateCommonUniforms(camera, light, previous);
+    EXPECT_FLOAT_EQ(opacity(), 1.0f);
+    EXPECT_EQ(testsupport::glError(), static_cast<GLenum>(GL_NO_ERROR));
 }

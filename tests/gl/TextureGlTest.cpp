@@ -3,21 +3,24 @@
 #include <GL/glew.h>
 
 #include <FreeImage.h>
+#include <glm/glm.hpp>
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <functional>
-#include <iterator>
+#include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "gl/TextureExc.h"
-#include "tests/gl/GlTestHelpers.h"
 #include "tests/support/GlContext.h"
+#include "tests/support/GlQueries.h"
+#include "tests/support/Picture.h"
 #include "tests/support/TestFiles.h"
 
 using namespace common::gl;
-using gltest::texParameter;
+using testsupport::texParameter;
 // A pixel in FreeImage's memory order: blue, green, red, alpha.
 using Bgra = glm::u8vec4;
 
@@ -62,14 +65,6 @@ class TextureTest : public testsupport::GlTest {
   protected:
     std::string path(const std::string& name) const { return (dir.path() / name).string(); }
 
-    // A small RGB picture on disk.
-    std::string anImage() const {
-        FIBITMAP* bitmap = bitmapOf(4, 4, 24, pattern(4, 4, false));
-        FreeImage_Save(FIF_PNG, bitmap, path("image.png").c_str(), 0);
-        FreeImage_Unload(bitmap);
-        return path("image.png");
-    }
-
     // Loads a file that must fail and returns the exception's text.
     static std::string failure(const std::string& file) {
         try {
@@ -85,7 +80,8 @@ class TextureTest : public testsupport::GlTest {
 
 }  // namespace
 
-TEST_F(TextureTest, ImagesAreUploadedUnchangedBottomRowFirstInTheirFormatWithMipmaps) {
+// Failure messages are cut at 15000 characters.
+TEST_F(TextureTest, ImagesAreUploadedUnchangedBottomRowFirstWithMipmapsAndUnreadableFilesThrowTheirMessages) {
     const auto rgba = pattern(4, 2, true);
     const auto rgb = pattern(5, 3, false);         // 15-byte rows, which FreeImage pads to 16
     FIBITMAP* grey = FreeImage_Allocate(3, 1, 8);  // FreeImage gives 8-bit images a grey ramp palette
@@ -99,13 +95,7 @@ TEST_F(TextureTest, ImagesAreUploadedUnchangedBottomRowFirstInTheirFormatWithMip
     BYTE transparency[2] = {255, 0};
     FreeImage_SetTransparencyTable(indexed, transparency, 2);
 
-    struct Case {
-        const char* file;
-        FIBITMAP* bitmap;
-        GLint format;
-        std::vector<Bgra> expected;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, FIBITMAP*, GLint, std::vector<Bgra>> cases[] = {
         {"rgba.png", bitmapOf(4, 2, 32, rgba), GL_RGBA, rgba},
         {"picture.skyringsdata", bitmapOf(4, 2, 32, rgba), GL_RGBA, rgba},  // known by its contents
         {"rgb.png", bitmapOf(5, 3, 24, rgb), GL_RGB, rgb},
@@ -114,77 +104,67 @@ TEST_F(TextureTest, ImagesAreUploadedUnchangedBottomRowFirstInTheirFormatWithMip
         {"grey16.png", grey16, GL_RGB, {{0x40, 0x40, 0x40, 255}, {0x80, 0x80, 0x80, 255}}},  // high bytes
         {"indexed.png", indexed, GL_RGBA, {{0, 0, 255, 255}, {255, 64, 0, 0}}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.file);
-        ASSERT_TRUE(FreeImage_Save(FIF_PNG, c.bitmap, path(c.file).c_str(), 0));
-        FreeImage_Unload(c.bitmap);
-        Texture texture(path(c.file).c_str(), GL_TEXTURE_2D);
-        EXPECT_EQ(texParameter(texture.id, GL_TEXTURE_INTERNAL_FORMAT, 0), c.format);
-        EXPECT_EQ(readBack(texture), c.expected);
+    for (const auto& [file, bitmap, format, expected] : cases) {
+        SCOPED_TRACE(file);
+        ASSERT_TRUE(FreeImage_Save(FIF_PNG, bitmap, path(file).c_str(), 0));
+        FreeImage_Unload(bitmap);
+        Texture texture(path(file).c_str(), GL_TEXTURE_2D);
+        EXPECT_EQ(texParameter(texture.id, GL_TEXTURE_INTERNAL_FORMAT, 0), format);
+        EXPECT_EQ(readBack(texture), expected);
         EXPECT_EQ(texParameter(texture.id, GL_TEXTURE_WIDTH, 1),
                   texParameter(texture.id, GL_TEXTURE_WIDTH, 0) / 2);
     }
-    EXPECT_EQ(gltest::glError(), static_cast<GLenum>(GL_NO_ERROR));
-}
+    EXPECT_EQ(testsupport::glError(), static_cast<GLenum>(GL_NO_ERROR));
 
-TEST_F(TextureTest, UnreadableFilesThrowTheirMessagesCutAt15000Characters) {
     const std::string missing = path("missing.png");
     const std::string unknown = dir.write("empty.nosuchformat", "").string();
     const std::string emptyPng = dir.write("empty.png", "").string();
     const std::string corrupt =
         dir.write("corrupt.png", std::string("\x89PNG\r\n\x1a\n", 8) + "not really").string();
-    EXPECT_EQ(failure(missing), "Could not load texture file " + missing);
-    EXPECT_EQ(failure(unknown), "Could not load texture file " + unknown + ":  Unkown type");
-    EXPECT_EQ(failure(emptyPng), "Could not load texture file " + emptyPng);
-    EXPECT_EQ(failure(corrupt), "Could not load texture file " + corrupt);
+    for (const auto& [file, detail] :
+         {std::pair{missing, ""}, {unknown, ":  Unkown type"}, {emptyPng, ""}, {corrupt, ""}}) {
+        EXPECT_EQ(failure(file), "Could not load texture file " + file + detail);
+    }
 
     const std::string longPath = "/" + std::string(20000, 'x') + ".png";
     EXPECT_EQ(failure(longPath), ("Could not load texture file " + longPath).substr(0, 15000));
 }
 
-// Every filter and mipmap combination, starting from a fresh texture's bilinear with linear mipmaps.
-TEST_F(TextureTest, FiltersFollowTheFilterAndMipmapSwitches) {
-    Texture texture(anImage().c_str(), GL_TEXTURE_2D);
-    struct Step {
-        std::function<void()> change;
-        GLint mag;
-        GLint min;
-    };
-    const Step steps[] = {
+// Every filter and mipmap combination, starting from a fresh texture's bilinear with linear mipmaps;
+// binding on unit 2 leaves unit 0 active, and destroying the texture deletes its name.
+TEST_F(TextureTest, FiltersFollowTheSwitchesBindingKeepsUnitZeroActiveAndTheNameGoesWithIt) {
+    testsupport::writePng(path("image.png"), 4, 4, [](int x, int y) {
+        return testsupport::Picture::Rgba{std::uint8_t(60 * x), std::uint8_t(60 * y), 90, 255};
+    });
+    auto texture = std::make_unique<Texture>(path("image.png").c_str(), GL_TEXTURE_2D);
+    const std::tuple<std::function<void()>, GLint, GLint> steps[] = {
         {[] {}, GL_LINEAR, GL_LINEAR_MIPMAP_LINEAR},
-        {[&] { texture.setFilter(TextureFilter::Nearest); }, GL_NEAREST, GL_NEAREST_MIPMAP_LINEAR},
-        {[&] { texture.setMipmapMode(MipmapMode::Off); }, GL_NEAREST, GL_NEAREST},
-        {[&] { texture.setMipmapMode(MipmapMode::Nearest); }, GL_NEAREST, GL_NEAREST_MIPMAP_NEAREST},
-        {[&] { texture.setFilter(TextureFilter::Bilinear); }, GL_LINEAR, GL_LINEAR_MIPMAP_NEAREST},
-        {[&] { texture.setMipmapMode(MipmapMode::Off); }, GL_LINEAR, GL_LINEAR},
-        {[&] { texture.setMipmapMode(MipmapMode::Linear); }, GL_LINEAR, GL_LINEAR_MIPMAP_LINEAR},
+        {[&] { texture->setFilter(TextureFilter::Nearest); }, GL_NEAREST, GL_NEAREST_MIPMAP_LINEAR},
+        {[&] { texture->setMipmapMode(MipmapMode::Off); }, GL_NEAREST, GL_NEAREST},
+        {[&] { texture->setMipmapMode(MipmapMode::Nearest); }, GL_NEAREST, GL_NEAREST_MIPMAP_NEAREST},
+        {[&] { texture->setFilter(TextureFilter::Bilinear); }, GL_LINEAR, GL_LINEAR_MIPMAP_NEAREST},
+        {[&] { texture->setMipmapMode(MipmapMode::Off); }, GL_LINEAR, GL_LINEAR},
+        {[&] { texture->setMipmapMode(MipmapMode::Linear); }, GL_LINEAR, GL_LINEAR_MIPMAP_LINEAR},
         // An unknown mode leaves the minification filter as it was.
-        {[&] { texture.setMipmapMode(static_cast<MipmapMode>(7)); }, GL_LINEAR, GL_LINEAR_MIPMAP_LINEAR},
-        {[&] { texture.setFilter(TextureFilter::Nearest); }, GL_NEAREST, GL_LINEAR_MIPMAP_LINEAR},
+        {[&] { texture->setMipmapMode(static_cast<MipmapMode>(7)); }, GL_LINEAR, GL_LINEAR_MIPMAP_LINEAR},
+        {[&] { texture->setFilter(TextureFilter::Nearest); }, GL_NEAREST, GL_LINEAR_MIPMAP_LINEAR},
     };
-    for (std::size_t i = 0; i < std::size(steps); ++i) {
-        SCOPED_TRACE(i);
-        steps[i].change();
-        EXPECT_EQ(texParameter(texture.id, GL_TEXTURE_MAG_FILTER), steps[i].mag);
-        EXPECT_EQ(texParameter(texture.id, GL_TEXTURE_MIN_FILTER), steps[i].min);
+    int step = 0;
+    for (const auto& [change, mag, min] : steps) {
+        change();
+        EXPECT_EQ(texParameter(texture->id, GL_TEXTURE_MAG_FILTER), mag) << "step " << step;
+        EXPECT_EQ(texParameter(texture->id, GL_TEXTURE_MIN_FILTER), min) << "step " << step++;
     }
-    EXPECT_EQ(gltest::integer(GL_TEXTURE_BINDING_2D), 0);
-    EXPECT_EQ(gltest::glError(), static_cast<GLenum>(GL_NO_ERROR));
-}
+    EXPECT_EQ(testsupport::integer(GL_TEXTURE_BINDING_2D), 0);
+    EXPECT_EQ(testsupport::glError(), static_cast<GLenum>(GL_NO_ERROR));
 
-TEST_F(TextureTest, BindingOnUnitTwoLeavesUnitZeroActiveAndDestroyingDeletesTheName) {
-    GLuint id = 0;
-    {
-        Texture texture(anImage().c_str(), GL_TEXTURE_2D);
-        id = texture.id;
-        glActiveTexture(GL_TEXTURE0);
-        glBindTexture(GL_TEXTURE_2D, 0);
-        texture.bind(2);
-        EXPECT_EQ(gltest::integer(GL_ACTIVE_TEXTURE), GL_TEXTURE0);
-        EXPECT_EQ(gltest::integer(GL_TEXTURE_BINDING_2D), 0);
-        glActiveTexture(GL_TEXTURE2);
-        EXPECT_EQ(static_cast<GLuint>(gltest::integer(GL_TEXTURE_BINDING_2D)), id);
-        glActiveTexture(GL_TEXTURE0);
-    }
+    texture->bind(2);
+    EXPECT_EQ(testsupport::integer(GL_ACTIVE_TEXTURE), GL_TEXTURE0);
+    EXPECT_EQ(testsupport::integer(GL_TEXTURE_BINDING_2D), 0);
+    glActiveTexture(GL_TEXTURE2);
+    EXPECT_EQ(static_cast<GLuint>(testsupport::integer(GL_TEXTURE_BINDING_2D)), texture->id);
+    glActiveTexture(GL_TEXTURE0);
+    const GLuint id = texture->id;
+    texture.reset();
     EXPECT_EQ(glIsTexture(id), GL_FALSE);
 }

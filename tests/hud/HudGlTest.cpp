@@ -1,80 +1,185 @@
+// The HUD drawn into an 800 x 600 framebuffer and read back, in a game directory of predictable pictures:
+// a font atlas whose every cell has a colour of its own, and single-colour HUD images.
 #include "hud/Hud.h"
 
 #include <GL/glew.h>
 
+#include <FreeImage.h>
 #include <gtest/gtest.h>
+#include <glm/glm.hpp>
 
-#include <cmath>
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <iterator>
 #include <memory>
+#include <ostream>
+#include <string>
 #include <tuple>
 #include <utility>
 #include <vector>
 
 #include "gl/ShaderController.h"
+#include "gl/TextureExc.h"
+#include "hud/TextOverlay.h"
 #include "scene/SceneController.h"
-#include "tests/hud/HudTestSupport.h"
+#include "tests/support/ColorTarget.h"
+#include "tests/support/GlContext.h"
+#include "tests/support/Picture.h"
+#include "tests/support/TestFiles.h"
 
 using common::hud::Hud;
-using namespace hudtest;
+using common::hud::TextOverlay;
 
 namespace {
 
-// --- the countdown rule and the needle matrix (no GL) ---
-
-TEST(HudCountdown, ShowsTheDigitOfEachSecondAndEndsAfterFour) {
-    const std::tuple<double, const char*, bool> cases[] = {
-        {0.0, "3", false}, {1.0, "3", false}, {1.01, "2", false}, {2.0, "2", false},
-        {3.0, "1", false}, {3.5, "0", false}, {4.0, "0", false},  {4.01, "0", true}};
-    for (const auto& [t, text, over] : cases) {
-        EXPECT_STREQ(Hud::countdownText(t), text) << "t = " << t;
-        EXPECT_EQ(Hud::countdownOver(t), over) << "t = " << t;
+struct Rgba {
+    int r, g, b, a;
+    operator testsupport::Picture::Rgba() const {
+        return {std::uint8_t(r), std::uint8_t(g), std::uint8_t(b), std::uint8_t(a)};
     }
-}
-
-// The first two columns are (cos a, sin a) and (-sin a, cos a): a positive angle turns counter-clockwise.
-TEST(HudNeedle, MatrixTurnsAboutTheViewAxisByTheAngleInDegrees) {
-    for (const auto& [angle, cosine, sine] :
-         {std::tuple{-90.0f, 0.0f, -1.0f}, {30.0f, std::sqrt(3.0f) / 2, 0.5f}}) {
-        const glm::mat4 m = Hud::needleMatrix(angle);
-        EXPECT_LT(glm::distance(m[0], glm::vec4(cosine, sine, 0.0f, 0.0f)), 1e-6f) << angle;
-        EXPECT_LT(glm::distance(m[1], glm::vec4(-sine, cosine, 0.0f, 0.0f)), 1e-6f) << angle;
-        EXPECT_EQ(m[2], glm::vec4(0.0f, 0.0f, 1.0f, 0.0f));
-        EXPECT_EQ(m[3], glm::vec4(0.0f, 0.0f, 0.0f, 1.0f));
-    }
-}
-
-// --- placements in an 800 x 600 window, read back from the drawn pixels ---
-
-class HudGlTest : public HudFixture {
-  protected:
-    void SetUp() override {
-        HudFixture::SetUp();
-        hud = std::make_unique<Hud>(800, 600);
-    }
-
-    void TearDown() override {
-        hud.reset();
-        HudFixture::TearDown();
-    }
-
-    std::unique_ptr<Hud> hud;
 };
 
+// One step of slack for the rounding of blending and filtering.
+bool operator==(const Rgba& x, const Rgba& y) {
+    return std::abs(x.r - y.r) <= 1 && std::abs(x.g - y.g) <= 1 && std::abs(x.b - y.b) <= 1 &&
+           std::abs(x.a - y.a) <= 1;
+}
+
+std::ostream& operator<<(std::ostream& out, const Rgba& p) {
+    return out << "(" << p.r << ", " << p.g << ", " << p.b << ", " << p.a << ")";
+}
+
+constexpr Rgba kBackground{10, 200, 30, 255};
+constexpr Rgba kDial{200, 40, 40, 255};
+constexpr Rgba kNeedle{40, 40, 200, 255};
+constexpr Rgba kScore{250, 250, 0, 255};
+constexpr Rgba kWarning{250, 120, 0, 255};
+constexpr Rgba kClear{0, 0, 0, 0};
+
+// The test atlas's cell colour for a character: red tells the column, green the row; the blank is clear.
+Rgba glyphColour(char c) {
+    const int code = static_cast<unsigned char>(c);
+    return c == ' ' ? kClear : Rgba{16 * (code % 16) + 8, 16 * (code / 16) + 8, 90, 255};
+}
+
+// Draws into an 800 x 600 RGBA8 framebuffer (the window's size) in a game directory of its own.
+class HudFixture : public testsupport::GlTest {
+  protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        stageResources();
+        clear();
+    }
+
+    // Makes a fresh game directory the working directory (<tmp>/bin): the test pictures (the needle's
+    // upper half and the warning's left half opaque), a flat height image for the scene controller,
+    // and the staged shaders (all, or the families named).
+    void stageResources(const std::vector<std::string>& shaderFamilies = {}) {
+        namespace fs = std::filesystem;
+        cwd.reset();
+        const fs::path staged = fs::absolute("../resources/shaders");
+        dir = std::make_unique<testsupport::TempDir>();
+        const fs::path resources = dir->path() / "resources";
+        for (const char* folder : {"bin", "resources/shaders", "resources/meshes"}) {
+            fs::create_directories(dir->path() / folder);
+        }
+        for (const fs::directory_entry& family : fs::directory_iterator(staged)) {
+            const std::string name = family.path().filename().string();
+            if (shaderFamilies.empty() || std::count(shaderFamilies.begin(), shaderFamilies.end(), name)) {
+                fs::create_directory_symlink(family.path(), resources / "shaders" / name);
+            }
+        }
+        const fs::path textures = resources / "textures";
+        testsupport::writePng(textures / "font.png", 256, 256,
+                              [](int x, int y) { return glyphColour(char(y / 16 * 16 + x / 16)); });
+        testsupport::writePng(textures / "altimeter.png", 8, 8, [](int, int) { return kDial; });
+        testsupport::writePng(textures / "arrow.png", 8, 8,
+                              [](int, int y) { return y < 4 ? kNeedle : kClear; });
+        testsupport::writePng(textures / "score.png", 8, 8, [](int, int) { return kScore; });
+        testsupport::writePng(textures / "warn.png", 8, 8,
+                              [](int x, int) { return x < 4 ? kWarning : kClear; });
+        FIBITMAP* flat = FreeImage_Allocate(8, 8, 24);
+        EXPECT_TRUE(FreeImage_Save(FIF_BMP, flat, (resources / "meshes/heightmap.bmp").c_str(), 0));
+        FreeImage_Unload(flat);
+        cwd = std::make_unique<testsupport::ScopedCwd>(dir->path() / "bin");
+    }
+
+    // Binds and clears the target, leaving a one-pixel viewport: drawing that does not set its own shows.
+    void clear() {
+        if (!target) {
+            target = std::make_unique<testsupport::ColorTarget>(800, 600);
+        }
+        target->bind();
+        glClearColor(kBackground.r / 255.0f, kBackground.g / 255.0f, kBackground.b / 255.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glViewport(0, 0, 1, 1);
+    }
+
+    Rgba pixel(int x, int y) const {
+        const glm::vec4 p = glm::round(target->pixel(x, y) * 255.0f);
+        return {int(p.r), int(p.g), int(p.b), int(p.a)};
+    }
+
+    // Each glyph's cell colour a tenth of the size inside two opposite corners (clear of the filtering
+    // across cell borders), and the background just outside the line.
+    void expectText(const std::string& text, int x, int y, int size) const {
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const int left = x + static_cast<int>(i) * size;
+            const Rgba colour = text[i] == ' ' ? kBackground : glyphColour(text[i]);
+            EXPECT_EQ(pixel(left + size / 10, y + size / 10), colour) << "'" << text[i] << "' at " << left;
+            EXPECT_EQ(pixel(left + size - 1 - size / 10, y + size - 1 - size / 10), colour) << "at " << left;
+        }
+        const int right = x + static_cast<int>(text.size()) * size;
+        for (auto [outsideX, outsideY] : {std::pair{x - 1, y + size / 2},
+                                          {right, y + size / 2},
+                                          {x + size / 2, y - 1},
+                                          {x + size / 2, y + size}}) {
+            EXPECT_EQ(pixel(outsideX, outsideY), kBackground) << outsideX << ", " << outsideY;
+        }
+    }
+
+    // Destroyed in reverse: the target, then back to the previous folder, then the game directory.
+    std::unique_ptr<testsupport::TempDir> dir;
+    std::unique_ptr<testsupport::ScopedCwd> cwd;
+    std::unique_ptr<testsupport::ColorTarget> target;
+};
+
+using HudGlTest = HudFixture;
+
+// A text overlay of its own draws only with a loaded font, and a failed load keeps the last one; the
+// Hud's lines land in their places.
 TEST_F(HudGlTest, EveryLineLandsInItsPlace) {
-    // Building the scene controller (once per process) binds framebuffers of its own; clear() rebinds.
+    TextOverlay overlay;
+    overlay.width = 800.0f;
+    overlay.height = 600.0f;
+    glViewport(0, 0, 800, 600);
+    overlay.printText("A", 100, 100, 40);
+    EXPECT_EQ(pixel(120, 120), kBackground);
+
+    overlay.init("../resources/textures/font.png");
+    EXPECT_THROW(overlay.init("../resources/textures/missing.png"), common::gl::TextureExc);
+    glEnable(GL_BLEND);
+    overlay.printText("A A", 100, 100, 40);
+    expectText("A A", 100, 100, 40);  // the blank's clear texels leave the background
+    EXPECT_EQ(glIsEnabled(GL_BLEND), GL_FALSE);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+
+    // Through the Hud. Building the scene controller (once per process) binds framebuffers of its own;
+    // clear() rebinds.
     common::scene::SceneController::instance().score = 150;
+    Hud hud(800, 600);
     const std::tuple<std::function<void()>, const char*, int, int, int> lines[] = {
-        {[&] { hud->drawGameOver(); }, "GAME OVER", 175, 300, 50},
-        {[&] { EXPECT_FALSE(hud->drawCountdown(1.0)); }, "3", 360, 300, 80},
-        {[&] { EXPECT_TRUE(hud->drawCountdown(4.01)); }, "0", 360, 300, 80},  // the last frame shows 0
-        {[&] { hud->drawFinish(); }, "Finish!", 260, 300, 40},
-        {[&] { hud->drawPoints(120); }, "Your Points: 120", 80, 240, 40},
-        {[&] { hud->drawAverageFps(59.5f); }, "Avg. FPS: 59.50", 10, 550, 20},
-        {[&] { hud->drawTriangleCount(1234); }, "Triangle count: 1234", 10, 520, 20},
-        {[&] { hud->drawScore(); }, " 150", 44, 64, 20},
+        {[&] { hud.drawGameOver(); }, "GAME OVER", 175, 300, 50},
+        {[&] { EXPECT_FALSE(hud.drawCountdown(1.0)); }, "3", 360, 300, 80},
+        {[&] { EXPECT_TRUE(hud.drawCountdown(4.01)); }, "0", 360, 300, 80},  // the last frame shows 0
+        {[&] { hud.drawFinish(); }, "Finish!", 260, 300, 40},
+        {[&] { hud.drawPoints(120); }, "Your Points: 120", 80, 240, 40},
+        {[&] { hud.drawAverageFps(59.5f); }, "Avg. FPS: 59.50", 10, 550, 20},
+        {[&] { hud.drawTriangleCount(1234); }, "Triangle count: 1234", 10, 520, 20},
+        {[&] { hud.drawScore(); }, " 150", 44, 64, 20},
     };
     for (const auto& [draw, text, x, y, size] : lines) {
         SCOPED_TRACE(text);
@@ -87,40 +192,40 @@ TEST_F(HudGlTest, EveryLineLandsInItsPlace) {
 // Each image checked just inside and outside its square; blending ends disabled.
 TEST_F(HudGlTest, ImagesFillTheirSquares) {
     common::scene::SceneController::instance().score = 0;
-    struct Image {
-        std::function<void()> draw;
-        std::vector<std::tuple<int, int, Rgba>> coloured;
-        std::vector<std::pair<int, int>> background;
-    };
-    const Image images[] = {
-        {[&] { hud->drawScoreIcon(); },
-         {{10, 15, kScore}, {137, 142, kScore}},
-         {{9, 50}, {138, 50}, {50, 14}, {50, 143}}},
-        // The score's blank is clear: the icon shows through it.
-        {[&] { hud->drawScoreIcon(), hud->drawScore(); },
-         {{54, 74, kScore}, {66, 66, glyphColour('0')}, {81, 81, glyphColour('0')}, {90, 74, kScore}},
-         {}},
-        // The warning's left half is opaque, its right half clear (filtering blends the two near the middle
-        // and, wrapping, near the left edge).
-        {[&] { hud->drawWarning(); },
-         {{30, 300, kWarning}, {30, 427, kWarning}},
-         {{30, 299}, {30, 428}, {9, 350}, {120, 350}, {138, 350}}},
-        // The needle's opaque half points up at angle 0 and right at -90 degrees (height 90).
-        {[&] { hud->drawAltimeter(0.0f); },
-         {{544, 40, kDial}, {600, 40, kDial}, {600, 220, kNeedle}, {799, 220, kNeedle}},
-         {{543, 100}, {600, 256}}},
-        {[&] { hud->drawAltimeter(-90.0f); },
-         {{560, 128, kDial}, {700, 128, kNeedle}, {780, 128, kNeedle}},
-         {{543, 128}}},
-    };
-    for (std::size_t i = 0; i < std::size(images); ++i) {
-        SCOPED_TRACE(i);
+    Hud hud(800, 600);
+    // Drawing, pixels of a colour, and pixels of the background.
+    const std::tuple<std::function<void()>, std::vector<std::tuple<int, int, Rgba>>,
+                     std::vector<std::pair<int, int>>>
+        images[] = {
+            {[&] { hud.drawScoreIcon(); },
+             {{10, 15, kScore}, {137, 142, kScore}},
+             {{9, 50}, {138, 50}, {50, 14}, {50, 143}}},
+            // The score's blank is clear: the icon shows through it.
+            {[&] { hud.drawScoreIcon(), hud.drawScore(); },
+             {{54, 74, kScore}, {66, 66, glyphColour('0')}, {81, 81, glyphColour('0')}, {90, 74, kScore}},
+             {}},
+            // The warning's left half is opaque, its right half clear (filtering blends the two near the
+            // middle and, wrapping, near the left edge).
+            {[&] { hud.drawWarning(); },
+             {{30, 300, kWarning}, {30, 427, kWarning}},
+             {{30, 299}, {30, 428}, {9, 350}, {120, 350}, {138, 350}}},
+            // The needle's opaque half points up at angle 0 and right at -90 degrees (height 90).
+            {[&] { hud.drawAltimeter(0.0f); },
+             {{544, 40, kDial}, {600, 40, kDial}, {600, 220, kNeedle}, {799, 220, kNeedle}},
+             {{543, 100}, {600, 256}}},
+            {[&] { hud.drawAltimeter(-90.0f); },
+             {{560, 128, kDial}, {700, 128, kNeedle}, {780, 128, kNeedle}},
+             {{543, 128}}},
+        };
+    int image = 0;
+    for (const auto& [draw, coloured, background] : images) {
+        SCOPED_TRACE(image++);
         clear();
-        images[i].draw();
-        for (const auto& [x, y, colour] : images[i].coloured) {
+        draw();
+        for (const auto& [x, y, colour] : coloured) {
             EXPECT_EQ(pixel(x, y), colour) << x << ", " << y;
         }
-        for (const auto& [x, y] : images[i].background) {
+        for (const auto& [x, y] : background) {
             EXPECT_EQ(pixel(x, y), kBackground) << x << ", " << y;
         }
         EXPECT_EQ(glIsEnabled(GL_BLEND), GL_FALSE);
@@ -132,7 +237,7 @@ using HudWithoutArrowProgramDeathTest = HudFixture;
 TEST_F(HudWithoutArrowProgramDeathTest, DrawsTheDialAndLeavesTheNeedleOut) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     auto drawAltimeter = [this] {
-        StagedResources withoutArrow({"quadShader", "textShader"});
+        stageResources({"quadShader", "textShader"});
         Hud hud(800, 600);
         clear();
         hud.drawAltimeter(-90.0f);

@@ -1,24 +1,19 @@
 #include "tests/support/GameProcess.h"
 
+#include <gtest/gtest.h>
+
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
-#include <stdexcept>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
 namespace testsupport {
-namespace {
-
-using Clock = std::chrono::steady_clock;
 
 std::filesystem::path stagedResources() {
     return std::filesystem::path(SKYRINGS_STAGE_DIR) / "resources";
 }
-
-}  // namespace
 
 std::string runCommand(const std::string& command) {
     std::string output;
@@ -58,26 +53,17 @@ void GameProcess::copyResources() {
 }
 
 void GameProcess::start() {
-    const std::string outPath = (root_.path() / "stdout.txt").string();
-    const std::string errPath = (root_.path() / "stderr.txt").string();
+    // The shell moves to the run folder and sends the output to the files, then becomes the game.
+    const std::string command = std::string(options_.withDisplay ? "" : "unset DISPLAY; ") + "cd '" +
+                                runDir_.string() + "' && exec '" SKYRINGS_GAME_BINARY "' >'" +
+                                (root_.path() / "stdout.txt").string() + "' 2>'" +
+                                (root_.path() / "stderr.txt").string() + "'";
     pid_ = fork();
-    if (pid_ < 0) {
-        throw std::runtime_error("fork failed");
-    }
     if (pid_ == 0) {
-        if (chdir(runDir_.c_str()) != 0) {
-            _exit(120);
-        }
-        const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        dup2(out, STDOUT_FILENO);
-        dup2(err, STDERR_FILENO);
-        if (!options_.withDisplay) {
-            unsetenv("DISPLAY");
-        }
-        execl(SKYRINGS_GAME_BINARY, SKYRINGS_GAME_BINARY, options_.argument, static_cast<char*>(nullptr));
+        execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
         _exit(121);
     }
+    ASSERT_GT(pid_, 0) << "fork failed";
 }
 
 bool GameProcess::running() {
@@ -92,60 +78,51 @@ bool GameProcess::running() {
     return true;
 }
 
-std::string GameProcess::waitForWindow(std::chrono::seconds timeout) {
-    const auto deadline = Clock::now() + timeout;
-    while (Clock::now() < deadline && running()) {
-        std::string ids =
-            runCommand("xdotool search --onlyvisible --pid " + std::to_string(pid_) + " 2>/dev/null");
-        if (!ids.empty()) {
-            window_ = ids.substr(0, ids.find('\n'));
-            // Without a window manager nothing gives the window focus; key presses go to the focus.
-            xdotool("windowfocus --sync " + window_);
-            return window_;
+bool GameProcess::waitUntil(const std::function<bool()>& done, std::chrono::seconds timeout,
+                            std::chrono::milliseconds interval) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        std::this_thread::sleep_for(interval);
     }
-    return {};
+    return true;
+}
+
+std::string GameProcess::waitForWindow(std::chrono::seconds timeout) {
+    const std::string search = "xdotool search --onlyvisible --pid " + std::to_string(pid_) + " 2>/dev/null";
+    waitUntil([&] { return !running() || !(window_ = runCommand(search)).empty(); }, timeout);
+    window_ = window_.substr(0, window_.find('\n'));
+    return window_;
 }
 
 bool GameProcess::waitForFirstFrame(std::chrono::seconds timeout) {
-    const auto deadline = Clock::now() + timeout;
-    while (Clock::now() < deadline && running()) {
-        const std::string title = runCommand("xdotool getwindowname " + window_ + " 2>/dev/null");
-        if (!title.empty() && title[0] == ' ') {
-            return true;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return false;
+    // The title shows the frame rate, which starts with a blank, instead of the game's name.
+    const std::string title = "xdotool getwindowname " + window_ + " 2>/dev/null";
+    bool shown = false;
+    waitUntil([&] { return !running() || (shown = runCommand(title)[0] == ' '); }, timeout);
+    return shown;
 }
 
 bool GameProcess::waitForOutput(const std::string& text, std::chrono::seconds timeout) {
-    const auto deadline = Clock::now() + timeout;
-    while (Clock::now() < deadline) {
-        if (out().find(text) != std::string::npos) {
-            return true;
-        }
-        if (!running()) {
-            return out().find(text) != std::string::npos;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return false;
+    waitUntil([&] { return out().find(text) != std::string::npos || !running(); }, timeout);
+    return out().find(text) != std::string::npos;
 }
 
-void GameProcess::xdotool(const std::string& args) {
-    runCommand("xdotool " + args + " 2>/dev/null");
+void GameProcess::key(const std::string& name, const std::string& action) {
+    runCommand("xdotool " + action + " --window " + window_ + " " + name + " 2>/dev/null");
 }
 
-void GameProcess::key(const std::string& name) {
-    xdotool("key " + name);
-}
-void GameProcess::keyDown(const std::string& name) {
-    xdotool("keydown " + name);
-}
-void GameProcess::keyUp(const std::string& name) {
-    xdotool("keyup " + name);
+std::string GameProcess::windowSize() const {
+    const std::string info = runCommand("xwininfo -id " + window_ + " 2>/dev/null");
+    auto field = [&](const std::string& name) {
+        const auto at = info.find(name);
+        return at == std::string::npos
+                   ? std::string("?")
+                   : info.substr(at + name.size(), info.find('\n', at) - at - name.size());
+    };
+    return field("Width: ") + "x" + field("Height: ");
 }
 
 void GameProcess::screenshot(const std::filesystem::path& path) {
@@ -159,15 +136,10 @@ void GameProcess::screenshot(const std::filesystem::path& path) {
 }
 
 int GameProcess::waitForExit(std::chrono::seconds timeout) {
-    const auto deadline = Clock::now() + timeout;
-    while (running()) {
-        if (Clock::now() >= deadline) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
-            status_ = -1;
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    if (!waitUntil([&] { return !running(); }, timeout)) {
+        kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+        status_ = -1;
     }
     return *status_;
 }

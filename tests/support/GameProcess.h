@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -10,7 +11,8 @@
 namespace testsupport {
 
 // The real skyrings binary in a temporary run tree (bin/config.txt, resources -> the staged ones),
-// with its standard output and error captured in files and its window driven through xdotool.
+// with its standard output and error captured in files and its window driven through xdotool and
+// measured with xwininfo.
 class GameProcess {
   public:
     struct Options {
@@ -38,10 +40,11 @@ class GameProcess {
     bool waitForFirstFrame(std::chrono::seconds timeout = std::chrono::seconds(60));
     // Waits until standard output contains `text` (returns false on timeout or exit).
     bool waitForOutput(const std::string& text, std::chrono::seconds timeout = std::chrono::seconds(60));
-    // xdotool key / keydown / keyup with a key name such as "F3", "Escape", "Up", "r".
-    void key(const std::string& name);
-    void keyDown(const std::string& name);
-    void keyUp(const std::string& name);
+    // xdotool's `action` (key, keydown or keyup) with a key name such as "F3", "Escape", "Up", "r", sent
+    // to the window itself (XSendEvent): it arrives even while another test's window holds the focus.
+    void key(const std::string& name, const std::string& action = "key");
+    // The window's size as the X server reports it, "800x600" ("?x?" when it cannot be read).
+    std::string windowSize() const;
     // Screenshot of the whole virtual screen (the window sits at its top-left corner).
     void screenshot(const std::filesystem::path& path);
     // Exit status (0..255), or -1 when the process had to be killed after `timeout`.
@@ -51,9 +54,11 @@ class GameProcess {
     std::string out() const;
     std::string err() const;
 
-  private:
-    void xdotool(const std::string& args);
+    // Polls `done` every `interval` until it holds (true) or the time is up (false).
+    static bool waitUntil(const std::function<bool()>& done, std::chrono::seconds timeout,
+                          std::chrono::milliseconds interval = std::chrono::milliseconds(100));
 
+  private:
     Options options_;
     TempDir root_;
     std::filesystem::path runDir_;
@@ -64,5 +69,7 @@ class GameProcess {
 
 // Runs a shell command and returns its standard output.
 std::string runCommand(const std::string& command);
+// The resources the build generated and staged beside the game.
+std::filesystem::path stagedResources();
 
 }  // namespace testsupport

@@ -1,0 +1,500 @@
+// The generated resources read as the game reads them: the scene's node roles, light, materials, craft
+// and discs; the landscape against the height image the crash test reads, the water, the sky's reach and
+// the ring course; the ring model's parts; and the font atlas and HUD pictures.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <assimp/Importer.hpp>
+#include <assimp/material.h>
+#include <assimp/postprocess.h>
+#include <assimp/scene.h>
+#include <glm/common.hpp>
+#include <glm/geometric.hpp>
+
+#include "scene/AssimpMatrix.h"
+#include "terrain/HeightMap.h"
+#include "tests/support/Picture.h"
+
+namespace {
+
+// Paths as the game opens them, from the staged bin folder the tests run in.
+const std::string kScene = "../resources/meshes/low_res_Mountain/mountain_player.dae";
+const std::string kSceneDir = "../resources/meshes/low_res_Mountain";
+const std::string kRingModel = "../resources/meshes/Circle.dae";
+const std::string kTextureDir = "../resources/textures/";
+constexpr float kDegree = 0.017453292f;
+constexpr int kCells = 16;  // the font atlas has 16 x 16 cells
+constexpr unsigned kImportFlags = aiProcess_Triangulate | aiProcess_GenSmoothNormals;  // as the game
+
+bool isPowerOfTwo(int value) {
+    return value > 0 && (value & (value - 1)) == 0;
+}
+
+bool contains(const std::string& text, const char* part) {
+    return text.find(part) != std::string::npos;
+}
+
+// A node the game turns into a ring ("Circle") or a finish ring ("FIN").
+bool isRingName(const std::string& name) {
+    return contains(name, "Circle") || contains(name, "FIN");
+}
+
+// The node's own transformation, as the game converts it.
+glm::mat4 nodeMatrix(const aiNode& node) {
+    return common::scene::toGlm(node.mTransformation);
+}
+
+using testsupport::Picture;
+
+// Largest alpha in the cell of character `c`, optionally only along the cell's outermost pixels.
+int cellAlpha(const Picture& atlas, int c, bool borderOnly) {
+    const int cell = atlas.width() / kCells;
+    const int x0 = (c % kCells) * cell;
+    const int y0 = (c / kCells) * cell;
+    int largest = 0;
+    for (int y = 0; y < cell; ++y) {
+        for (int x = 0; x < cell; ++x) {
+            const bool border = x == 0 || y == 0 || x == cell - 1 || y == cell - 1;
+            if (!borderOnly || border) {
+                largest = std::max(largest, int(atlas.at(x0 + x, y0 + y).a));
+            }
+        }
+    }
+    return largest;
+}
+
+class SceneFile : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        scene = importer.ReadFile(kScene, kImportFlags);
+        ASSERT_NE(scene, nullptr) << importer.GetErrorString();
+    }
+
+    // The first node of that name, which must be a direct child of the root.
+    const aiNode& child(const std::string& name) const {
+        const aiNode* node = scene->mRootNode->FindNode(name.c_str());
+        EXPECT_NE(node, nullptr) << name;
+        EXPECT_EQ(node ? node->mParent : nullptr, scene->mRootNode)
+            << name << " is not a direct child of the root";
+        return node ? *node : *scene->mRootNode;
+    }
+
+    // Every vertex of the node's first mesh, moved by the node's own transformation.
+    std::vector<glm::vec3> worldVertices(const aiNode& n) const {
+        const glm::mat4 m = nodeMatrix(n);
+        const aiMesh& mesh = *scene->mMeshes[n.mMeshes[0]];
+        std::vector<glm::vec3> vertices;
+        for (unsigned i = 0; i < mesh.mNumVertices; ++i) {
+            const aiVector3D& v = mesh.mVertices[i];
+            vertices.emplace_back(m * glm::vec4(v.x, v.y, v.z, 1.0f));
+        }
+        return vertices;
+    }
+
+    struct Ring {
+        std::string name;
+        glm::mat4 matrix;
+        glm::vec3 centre() const { return glm::vec3(matrix[3]); }
+        bool finish() const { return name.find("Circle") == std::string::npos; }
+    };
+    // The ring nodes in file order, which is course order.
+    std::vector<Ring> rings() const {
+        std::vector<Ring> result;
+        const aiNode& root = *scene->mRootNode;
+        for (unsigned i = 0; i < root.mNumChildren; ++i) {
+            const std::string name = root.mChildren[i]->mName.C_Str();
+            if (isRingName(name)) {
+                result.push_back({name, nodeMatrix(*root.mChildren[i])});
+            }
+        }
+        return result;
+    }
+
+    Assimp::Importer importer;
+    const aiScene* scene = nullptr;
+};
+
+// The ground as the game's crash test reads it: mountains up to 100 units, two samples a unit.
+class World : public SceneFile {
+  protected:
+    void SetUp() override {
+        SceneFile::SetUp();
+        heights.load(100.0f);
+        ASSERT_EQ(heights.getSize(), 1024u);
+    }
+
+    common::scene::HeightMap heights;
+};
+
+}  // namespace
+
+// The game draws terrain, water and sky in file order: the terrain first lets depth testing skip the
+// water and sky it hides, and sets up the shadows that the water's program then uses in the same frame.
+TEST_F(SceneFile, EveryNodeHasARoleTheLandscapeComesFrontToBackAndTheRingsEndWithTheFinish) {
+    for (const char* role : {"Terrain", "Water", "Skybox", "Player", "Trans"}) {
+        EXPECT_GE(child(role).mNumMeshes, 1u) << role;
+    }
+    int rings = 0;
+    int finishes = 0;
+    std::string lastRing;
+    std::vector<std::string> environment;
+    const aiNode& root = *scene->mRootNode;
+    for (unsigned i = 0; i < root.mNumChildren; ++i) {
+        const aiNode& node = *root.mChildren[i];
+        const std::string name = node.mName.C_Str();
+        EXPECT_EQ(node.mNumChildren, 0u) << name;
+        if (isRingName(name)) {
+            EXPECT_GE(node.mNumMeshes, 1u) << name << " needs a mesh to become a ring";
+            (contains(name, "Circle") ? rings : finishes) += 1;
+            lastRing = name;
+        } else if (name == "Terrain" || name == "Water" || name == "Skybox") {
+            environment.push_back(name);
+        } else if (node.mNumMeshes > 0) {
+            // Anything else with a mesh would load as an unknown mesh.
+            EXPECT_TRUE(name == "Player" || contains(name, "Trans")) << name;
+        }
+    }
+    EXPECT_GE(rings, 24);
+    EXPECT_GE(finishes, 1);
+    EXPECT_GE(rings + finishes, 25) << "fewer than 25 rings get no transparent discs";
+    EXPECT_EQ(lastRing, "FIN");
+    EXPECT_EQ(environment, (std::vector<std::string>{"Terrain", "Water", "Skybox"}));
+}
+
+TEST_F(SceneFile, TheSunShinesDownAtASlantFromHighAboveOneSide) {
+    ASSERT_GE(scene->mNumLights, 1u);
+    const aiLight& light = *scene->mLights[0];
+    const aiNode* node = scene->mRootNode->FindNode(light.mName);
+    ASSERT_NE(node, nullptr) << light.mName.C_Str();
+    const glm::mat4 n = nodeMatrix(*node);
+    const glm::vec3 position = n * glm::vec4(light.mPosition.x, light.mPosition.y, light.mPosition.z, 1.0f);
+    const glm::vec3 direction = glm::normalize(
+        glm::vec3(n * glm::vec4(light.mDirection.x, light.mDirection.y, light.mDirection.z, 0.0f)));
+
+    EXPECT_GT(position.y, 200.0f);
+    EXPECT_TRUE(position.x < 0.0f || position.x > 512.0f || position.z > 0.0f || position.z < -512.0f);
+    EXPECT_LT(direction.y, -0.3f);
+    EXPECT_GT(direction.y, -0.95f) << "light straight down leaves the light view undefined";
+    // Aimed at the island: its ray reaches the ground inside the landscape.
+    const glm::vec3 ground = position + direction * ((20.0f - position.y) / direction.y);
+    EXPECT_TRUE(ground.x > 100.0f && ground.x < 412.0f && ground.z > -412.0f && ground.z < -100.0f)
+        << ground.x << ", " << ground.z;
+}
+
+TEST_F(SceneFile, EveryMaterialTextureLiesBesideTheSceneAndLoads) {
+    int textured = 0;
+    for (unsigned i = 0; i < scene->mNumMeshes; ++i) {
+        const aiMaterial* material = scene->mMaterials[scene->mMeshes[i]->mMaterialIndex];
+        if (aiGetMaterialTextureCount(material, aiTextureType_DIFFUSE) == 0) {
+            continue;
+        }
+        aiString path;
+        ASSERT_EQ(aiGetMaterialTexture(material, aiTextureType_DIFFUSE, 0, &path), aiReturn_SUCCESS);
+        const std::string name = path.C_Str();
+        EXPECT_EQ(name.find_first_of("/\\"), std::string::npos) << name << " should be a plain file name";
+        const Picture picture(kSceneDir + "/" + name);
+        ASSERT_TRUE(picture.valid()) << name;
+        EXPECT_TRUE(isPowerOfTwo(picture.width()) && isPowerOfTwo(picture.height())) << name;
+        ++textured;
+    }
+    EXPECT_GE(textured, 5);  // terrain, water, sky, craft, disc
+}
+
+TEST_F(SceneFile, ThePlayerIsASmallLevelCraftFacingTheFirstRing) {
+    const aiNode& player = child("Player");
+    const glm::mat4 m = nodeMatrix(player);
+    EXPECT_EQ(glm::mat3(m), glm::mat3(1.0f)) << "no rotation or scale";
+    const glm::vec3 start(m[3]);
+    glm::vec3 low(1e9f);
+    glm::vec3 high(-1e9f);
+    glm::vec3 nose(0.0f, 0.0f, -1e9f);
+    for (const glm::vec3& v : worldVertices(player)) {
+        low = glm::min(low, v - start);
+        high = glm::max(high, v - start);
+        nose = v.z - start.z > nose.z ? v - start : nose;
+    }
+    const float wingspan = high.x - low.x;
+    EXPECT_TRUE(wingspan >= 0.6f && wingspan <= 1.0f) << wingspan;
+    EXPECT_NEAR(low.x, -high.x, 1e-4f) << "symmetric about its length";
+    EXPECT_LT(high.y - low.y, wingspan * 0.5f) << "wings along x, flat along y";
+    EXPECT_NEAR(nose.x, 0.0f, 0.01f) << "the nose tip leads along +z on the centre line";
+    EXPECT_GT(high.y, -low.y) << "the fin and canopy on top, along +y";
+
+    const glm::vec3 firstRing(nodeMatrix(child("Circle"))[3]);
+    const glm::vec3 ahead = glm::normalize(glm::vec3(firstRing.x - start.x, 0.0f, firstRing.z - start.z));
+    EXPECT_GT(ahead.z, 0.999f) << "the craft starts heading straight for the first ring";
+    EXPECT_GT(start.y, 150.0f) << "well clear of the mountains";
+}
+
+TEST_F(SceneFile, TheDiscTemplateIsAUnitDiscSeenFromBothSides) {
+    const aiNode& trans = child("Trans");
+    const aiMesh& mesh = *scene->mMeshes[trans.mMeshes[0]];
+    float largest = 0.0f;
+    for (unsigned i = 0; i < mesh.mNumVertices; ++i) {
+        const aiVector3D& v = mesh.mVertices[i];
+        EXPECT_NEAR(v.y, 0.0f, 1e-6f);
+        largest = std::max(largest, std::hypot(v.x, v.z));
+    }
+    EXPECT_NEAR(largest, 1.0f, 1e-4f);
+    int up = 0;
+    int down = 0;
+    for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
+        const aiFace& face = mesh.mFaces[f];
+        ASSERT_EQ(face.mNumIndices, 3u);
+        const aiVector3D a = mesh.mVertices[face.mIndices[0]];
+        const aiVector3D normal =
+            (mesh.mVertices[face.mIndices[1]] - a) ^ (mesh.mVertices[face.mIndices[2]] - a);
+        (normal.y > 0.0f ? up : down) += 1;
+    }
+    EXPECT_GT(up, 0);
+    EXPECT_EQ(up, down);
+}
+
+TEST_F(World, TheTerrainMeshStandsOnTheHeightImageAtEveryVertex) {
+    const aiNode& terrain = child("Terrain");
+    const aiMesh& mesh = *scene->mMeshes[terrain.mMeshes[0]];
+    // What software rendering affords: a 128 x 128 grid at most.
+    EXPECT_LE(mesh.mNumFaces, 2u * 128u * 128u);
+    EXPECT_GT(mesh.mNumFaces, 30000u);
+    glm::vec2 lowest(1e9f);
+    glm::vec2 highest(-1e9f);
+    for (const glm::vec3& v : worldVertices(terrain)) {
+        ASSERT_NEAR(v.y, heights.groundHeight(v.x, v.z), 0.01f) << "at x " << v.x << ", z " << v.z;
+        // Well inside a sample cell, so rounding cannot pick a neighbouring sample.
+        const float fx = v.x * 2.0f - std::floor(v.x * 2.0f);
+        const float fz = -v.z * 2.0f - std::floor(-v.z * 2.0f);
+        ASSERT_TRUE(fx > 0.2f && fx < 0.8f && fz > 0.2f && fz < 0.8f) << v.x << ", " << v.z;
+        lowest = glm::min(lowest, glm::vec2(v.x, -v.z));
+        highest = glm::max(highest, glm::vec2(v.x, -v.z));
+    }
+    // The grid reaches every edge of the 512 x 512 landscape to within one grid step.
+    EXPECT_LT(glm::max(lowest.x, lowest.y), 4.0f);
+    EXPECT_GT(glm::min(highest.x, highest.y), 508.0f);
+    // The texture spans the landscape once.
+    for (unsigned i = 0; i < mesh.mNumVertices; ++i) {
+        const aiVector3D& uv = mesh.mTextureCoords[0][i];
+        ASSERT_TRUE(uv.x >= 0.0f && uv.x <= 1.0f && uv.y >= 0.0f && uv.y <= 1.0f);
+    }
+}
+
+TEST_F(World, TheWaterCoversTheLandscapeJustAboveTheSeaBed) {
+    const std::vector<glm::vec3> water = worldVertices(child("Water"));
+    const float level = water.front().y;
+    const glm::vec2 centre(256.0f, -256.0f);
+    float reach = 0.0f;
+    for (const glm::vec3& v : water) {
+        ASSERT_NEAR(v.y, level, 1e-4f);
+        reach = std::max(reach, glm::length(glm::vec2(v.x, v.z) - centre));
+    }
+    EXPECT_GT(reach, 400.0f) << "the water runs on past every edge of the landscape";
+
+    // No ground deeper than 0.8 under the surface, so touching the water is a crash; and there is water.
+    // Every sample, at the middle of its half-unit cell (the top row lies beyond z = -512).
+    int underwater = 0;
+    for (float x = 0.25f; x < 512.0f; x += 0.5f) {
+        for (float z = -0.25f; z > -513.0f; z -= 0.5f) {
+            ASSERT_GE(heights.groundHeight(x, z), level - 0.8f) << "x " << x << ", z " << z;
+            underwater += heights.groundHeight(x, z) < level ? 1 : 0;
+        }
+    }
+    EXPECT_GT(underwater, 1024 * 1024 / 10);
+}
+
+TEST_F(World, TheSkyEnclosesEverythingWithinTheFarDistanceAndFacesInwards) {
+    const aiNode& sky = child("Skybox");
+    const std::vector<glm::vec3> vertices = worldVertices(sky);
+    const glm::vec3 centre(nodeMatrix(sky)[3]);
+    float nearest = 1e9f;
+    for (const glm::vec3& v : vertices) {
+        nearest = std::min(nearest, glm::length(v - centre));
+    }
+    // Anywhere over the landscape up to above the start height: inside the sky and in camera range.
+    for (int i = 0; i < 8; ++i) {
+        const glm::vec3 corner(i & 1 ? 512.0f : 0.0f, i & 2 ? 320.0f : 0.0f, i & 4 ? -512.0f : 0.0f);
+        EXPECT_LT(glm::length(corner - centre), nearest);
+        float farthest = 0.0f;
+        for (const glm::vec3& v : vertices) {
+            farthest = std::max(farthest, glm::length(v - corner));
+        }
+        EXPECT_LT(farthest, 1000.0f) << corner.x << ", " << corner.y << ", " << corner.z;
+    }
+    // Back faces are culled, so every triangle must wind counter-clockwise seen from inside.
+    const aiMesh& mesh = *scene->mMeshes[sky.mMeshes[0]];
+    for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
+        const aiFace& face = mesh.mFaces[f];
+        const glm::vec3 a = vertices[face.mIndices[0]];
+        const glm::vec3 b = vertices[face.mIndices[1]];
+        const glm::vec3 c = vertices[face.mIndices[2]];
+        const glm::vec3 normal = glm::cross(b - a, c - a);
+        if (glm::length(normal) > 1e-3f) {
+            ASSERT_GT(glm::dot(normal, centre - (a + b + c) / 3.0f), 0.0f) << "face " << f;
+        }
+    }
+}
+
+TEST_F(World, TheCourseIsEvenlySpacedGentleInsideTheLandscapeAndClearOfTheGround) {
+    const std::vector<Ring> course = rings();
+    ASSERT_GE(course.size(), 25u);
+    const glm::vec3 start(nodeMatrix(child("Player"))[3]);
+    std::vector<glm::vec3> points{start};
+    for (const Ring& ring : course) {
+        points.push_back(ring.centre());
+    }
+    for (std::size_t i = 1; i < points.size(); ++i) {
+        const glm::vec3 leg = points[i] - points[i - 1];
+        const float length = glm::length(leg);
+        EXPECT_TRUE(length >= 25.0f && length <= 60.0f) << "leg " << i << ": " << length;
+        // Gentle slopes between rings; from the start the craft first dives to gather speed.
+        const float slope = std::asin(std::fabs(leg.y) / length) / kDegree;
+        EXPECT_LE(slope, i == 1 ? 35.0f : 22.0f) << "leg " << i;
+        if (i >= 2) {
+            const float turn = std::acos(std::clamp(
+                glm::dot(glm::normalize(leg), glm::normalize(points[i - 1] - points[i - 2])), -1.0f, 1.0f));
+            EXPECT_LE(turn / kDegree, 35.0f) << "turn at ring " << i - 2;
+        }
+    }
+    for (std::size_t i = 0; i < course.size(); ++i) {
+        const glm::vec3 c = course[i].centre();
+        EXPECT_TRUE(c.x >= 40.0f && c.x <= 472.0f && c.z >= -472.0f && c.z <= -40.0f) << course[i].name;
+        // Each ring faces along the course: its local y axis runs from the previous point to the next.
+        const glm::vec3 axis = glm::normalize(glm::vec3(course[i].matrix[1]));
+        const glm::vec3 through = glm::normalize(points[std::min(i + 2, points.size() - 1)] - points[i]);
+        EXPECT_GT(glm::dot(axis, through), 0.9f) << course[i].name;
+        const glm::mat3 m(course[i].matrix);
+        const glm::vec3 scales(glm::length(m[0]), glm::length(m[1]), glm::length(m[2]));
+        EXPECT_LT(glm::distance(scales, glm::vec3(course[i].finish() ? 1.0f : 0.25f)), 1e-4f)
+            << course[i].name;
+        // The whole ring, and a little more, floats at least ten units above the ground.
+        const float reach = course[i].finish() ? 9.0f : 3.0f;
+        float highest = 0.0f;
+        for (float dx = -reach; dx <= reach; dx += 0.5f) {
+            for (float dz = -reach; dz <= reach; dz += 0.5f) {
+                if (dx * dx + dz * dz <= reach * reach) {
+                    highest = std::max(highest, heights.groundHeight(c.x + dx, c.z + dz));
+                }
+            }
+        }
+        EXPECT_GE(c.y - highest, 10.0f) << course[i].name;
+    }
+}
+
+TEST(RingModel, YieldsEightPartsInWalkOrderFormingARingInsideTheBox) {
+    Assimp::Importer importer;
+    const aiScene* scene = importer.ReadFile(kRingModel, kImportFlags);
+    ASSERT_NE(scene, nullptr) << importer.GetErrorString();
+
+    // The walk the ring does: a node's meshes, then its children, depth first.
+    std::vector<const aiNode*> withMeshes;
+    const std::function<void(const aiNode&)> walk = [&](const aiNode& node) {
+        for (unsigned i = 0; i < node.mNumMeshes; ++i) {
+            withMeshes.push_back(&node);
+        }
+        for (unsigned i = 0; i < node.mNumChildren; ++i) {
+            walk(*node.mChildren[i]);
+        }
+    };
+    walk(*scene->mRootNode);
+    ASSERT_EQ(withMeshes.size(), 8u);
+
+    for (std::size_t part = 0; part < withMeshes.size(); ++part) {
+        const aiNode& node = *withMeshes[part];
+        EXPECT_EQ(std::string(node.mName.C_Str()), "part" + std::to_string(part));
+        const glm::mat4 m = nodeMatrix(node);
+        // Each part tumbles about its own x axis, which points away from the ring's centre.
+        const glm::vec3 middle(m[3]);
+        EXPECT_GT(glm::dot(glm::normalize(glm::vec3(m[0])), glm::normalize(middle)), 0.99f);
+        const aiMesh& mesh = *scene->mMeshes[node.mMeshes[0]];
+        for (unsigned i = 0; i < mesh.mNumVertices; ++i) {
+            const aiVector3D& local = mesh.mVertices[i];
+            const glm::vec3 v = m * glm::vec4(local.x, local.y, local.z, 1.0f);
+            ASSERT_TRUE(std::fabs(v.x) < 9.0f && std::fabs(v.y) < 9.0f && std::fabs(v.z) < 9.0f)
+                << "part " << part;
+            // A torus of radius 8 in the xz-plane (end caps reach in to its core).
+            ASSERT_LE(std::hypot(std::hypot(v.x, v.z) - 8.0f, v.y), 0.8f) << "part " << part;
+        }
+        aiString texture;
+        const aiMaterial* material = scene->mMaterials[mesh.mMaterialIndex];
+        if (aiGetMaterialTexture(material, aiTextureType_DIFFUSE, 0, &texture) == aiReturn_SUCCESS) {
+            EXPECT_TRUE(Picture(std::string("../resources/meshes/") + texture.C_Str()).valid());
+        }
+    }
+}
+
+TEST(HudImages, AreSquarePowerOfTwoPicturesOnATransparentGroundAndGlyphsSitInTheirOwnCells) {
+    const Picture atlas(kTextureDir + "font.png");
+    ASSERT_TRUE(atlas.valid());
+    EXPECT_GE(atlas.width() / kCells, 64);
+
+    EXPECT_EQ(cellAlpha(atlas, ' ', false), 0);
+    EXPECT_EQ(cellAlpha(atlas, 0, false), 0);
+    // No glyph spills into its neighbours, which would show as specks beside other letters.
+    for (int c = 33; c < 127; ++c) {
+        EXPECT_GT(cellAlpha(atlas, c, false), 200) << "character " << c;
+        EXPECT_EQ(cellAlpha(atlas, c, true), 0) << "character " << c;
+    }
+    // "A" is centred: its ink is balanced left and right of the cell's middle.
+    const int cell = atlas.width() / kCells;
+    const int x0 = ('A' % kCells) * cell;
+    const int y0 = ('A' / kCells) * cell;
+    long left = 0;
+    long right = 0;
+    for (int y = 0; y < cell; ++y) {
+        for (int x = 0; x < cell; ++x) {
+            (x < cell / 2 ? left : right) += atlas.at(x0 + x, y0 + y).a;
+        }
+    }
+    EXPECT_NEAR(double(left) / double(right), 1.0, 0.1);
+    // White everywhere, so blending only ever brightens.
+    EXPECT_EQ(atlas.at(x0 + cell / 2, y0 + cell / 2).r, 255);
+
+    for (const char* name : {"font.png", "altimeter.png", "arrow.png", "score.png", "warn.png"}) {
+        const Picture picture(kTextureDir + name);
+        ASSERT_TRUE(picture.valid()) << name;
+        EXPECT_TRUE(picture.hasAlpha()) << name;
+        EXPECT_EQ(picture.width(), picture.height()) << name;
+        EXPECT_TRUE(isPowerOfTwo(picture.width())) << name;
+        EXPECT_EQ(picture.at(0, 0).a, 0) << name;
+        EXPECT_EQ(picture.at(picture.width() - 1, 0).a, 0) << name;
+    }
+}
+
+TEST(HudImages, TheNeedlePointsUpFromTheCentreAndTheScoreBadgeLeavesADarkPlateForTheNumber) {
+    const Picture arrow(kTextureDir + "arrow.png");
+    ASSERT_TRUE(arrow.valid());
+    const int size = arrow.width();
+    const int middle = size / 2;
+    // Opaque along the upper half of the vertical through the centre, clear well below and to the sides.
+    for (int y = size / 6; y < middle; y += 4) {
+        EXPECT_GT(arrow.at(middle, y).a, 200) << "y " << y;
+    }
+    for (int y = size * 3 / 4; y < size; y += 4) {
+        EXPECT_EQ(arrow.at(middle, y).a, 0) << "y " << y;
+    }
+    EXPECT_EQ(arrow.at(size / 6, middle).a, 0);
+    EXPECT_EQ(arrow.at(size * 5 / 6, middle).a, 0);
+
+    const Picture score(kTextureDir + "score.png");
+    ASSERT_TRUE(score.valid());
+    // The game prints the score at x 44-138, y 64-84 of a window where the 128-pixel icon sits at
+    // (10, 15): in this picture x 68-256 and, from the top, y 118-158. White digits need a dark,
+    // mostly opaque plate under the digits (which start after a leading blank, at x about 108).
+    const double scale = score.width() / 256.0;
+    long light = 0;
+    long covered = 0;
+    long samples = 0;
+    for (int y = int(122 * scale); y < int(154 * scale); ++y) {
+        for (int x = int(110 * scale); x < int(240 * scale); ++x) {
+            const Picture::Rgba p = score.at(x, y);
+            light += (p.r + p.g + p.b) / 3;
+            covered += p.a;
+            ++samples;
+        }
+    }
+    EXPECT_LT(light / samples, 80);
+    EXPECT_GT(covered / samples, 150);
+}
