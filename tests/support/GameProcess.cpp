@@ -75,7 +75,12 @@ void GameProcess::start() {
         if (!options_.withDisplay) {
             unsetenv("DISPLAY");
         }
-        execl(SKYRINGS_GAME_BINARY, SKYRINGS_GAME_BINARY, options_.argument, static_cast<char*>(nullptr));
+        for (const std::string& entry : options_.environment) {
+            putenv(const_cast<char*>(entry.c_str()));
+        }
+        const std::string program =
+            options_.program.empty() ? std::string(SKYRINGS_GAME_BINARY) : options_.program.string();
+        execl(program.c_str(), program.c_str(), options_.argument, static_cast<char*>(nullptr));
         _exit(121);
     }
 }
@@ -146,6 +151,17 @@ void GameProcess::keyDown(const std::string& name) {
 }
 void GameProcess::keyUp(const std::string& name) {
     xdotool("keyup " + name);
+}
+
+std::string GameProcess::windowSize() const {
+    const std::string info = runCommand("xwininfo -id " + window_ + " 2>/dev/null");
+    auto field = [&](const std::string& name) {
+        const auto at = info.find(name);
+        return at == std::string::npos
+                   ? std::string("?")
+                   : info.substr(at + name.size(), info.find('\n', at) - at - name.size());
+    };
+    return field("Width: ") + "x" + field("Height: ");
 }
 
 void GameProcess::screenshot(const std::filesystem::path& path) {

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "tests/support/TestFiles.h"
 
@@ -14,10 +15,12 @@ namespace testsupport {
 class GameProcess {
   public:
     struct Options {
-        std::optional<std::string> config;  // contents of config.txt; none writes no file
-        bool withDisplay = true;            // false starts the game with DISPLAY unset
-        bool linkResources = true;          // false leaves ../resources for the test to fill
-        const char* argument = nullptr;     // one command-line argument, such as "--demo"
+        std::optional<std::string> config;       // contents of config.txt; none writes no file
+        bool withDisplay = true;                 // false starts the game with DISPLAY unset
+        bool linkResources = true;               // false leaves ../resources for the test to fill
+        const char* argument = nullptr;          // one command-line argument, such as "--demo"
+        std::filesystem::path program{};         // what to start; empty for the built game binary
+        std::vector<std::string> environment{};  // extra "NAME=value" entries for the game
     };
 
     explicit GameProcess(Options options);
@@ -42,6 +45,8 @@ class GameProcess {
     void key(const std::string& name);
     void keyDown(const std::string& name);
     void keyUp(const std::string& name);
+    // The game window's size as xwininfo reports it, "WIDTHxHEIGHT" ("?" for a missing field).
+    std::string windowSize() const;
     // Screenshot of the whole virtual screen (the window sits at its top-left corner).
     void screenshot(const std::filesystem::path& path);
     // Exit status (0..255), or -1 when the process had to be killed after `timeout`.
