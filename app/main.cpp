@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <exception>
+#include <optional>
 #include <string>
 
 #include <GL/glew.h>
@@ -11,6 +11,8 @@
 
 #include "app/DebugOutput.h"
 #include "app/FrameTime.h"
+#include "app/Logger.h"
+#include "app/Options.h"
 #include "app/Renderer.h"
 
 namespace {
@@ -47,13 +49,20 @@ void reportFatal(const char* message) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // "--demo": the autopilot flies the course.
-    const bool demo = argc > 1 && std::strcmp(argv[1], "--demo") == 0;
+    const common::app::Options options = common::app::Options::parse(argc, argv);
+    if (const std::optional<int> status = options.exitStatus()) {
+        if (*status == 0) {
+            std::fputs(options.message().c_str(), stdout);
+        } else {
+            common::app::Logger::instance().warning(options.message());
+        }
+        return *status;
+    }
     // Console lines must reach pipes and terminals as they happen, including unterminated ones.
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     try {
         common::app::Renderer& renderer = common::app::Renderer::instance();
-        renderer.init(demo);
+        renderer.init(options.demo());
         common::app::debug_output::install();
         runFrameLoop(renderer);
         renderer.shutdown();

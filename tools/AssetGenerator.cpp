@@ -14,6 +14,7 @@
 #include "tools/CraftModel.h"
 #include "tools/FontAtlas.h"
 #include "tools/HudArt.h"
+#include "tools/IconArt.h"
 #include "tools/Landscape.h"
 #include "tools/RingModel.h"
 #include "tools/SceneShapes.h"
@@ -83,6 +84,7 @@ void AssetGenerator::run() const {
     makeFolder(resourceDir_ / "meshes" / "low_res_Mountain");
     makeFolder(resourceDir_ / "textures");
     makeFolder(resourceDir_ / "sounds");
+    makeFolder(resourceDir_ / "icons");
     writeWorld();
     writeRingModel();
     writeHud();
@@ -156,6 +158,9 @@ void AssetGenerator::writeHud() const {
     art.arrow(256).savePng((textureDir / "arrow.png").string());
     art.score(256).savePng((textureDir / "score.png").string());
     art.warning(256).savePng((textureDir / "warn.png").string());
+    // The desktop icon, installed beside the launcher rather than read by the game.
+    IconArt::savePng((resourceDir_ / "icons" / "skyrings.png").string(), 256);
+    IconArt::saveSvg((resourceDir_ / "icons" / "skyrings.svg").string());
 }
 
 void AssetGenerator::writeSounds() const {

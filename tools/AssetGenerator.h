@@ -5,8 +5,8 @@
 namespace common::assetgen {
 
 // Writes every generated resource of the game under one resources folder: the height image, the
-// scene file with its textures, the ring model, the font atlas, the HUD pictures and the sounds. Everything
-// is made from fixed seeds, so two runs write the same bytes.
+// scene file with its textures, the ring model, the font atlas, the HUD pictures, the sounds and the
+// desktop icon. Everything is made from fixed seeds, so two runs write the same bytes.
 class AssetGenerator {
   public:
     explicit AssetGenerator(std::filesystem::path resourceDir) : resourceDir_(std::move(resourceDir)) {}

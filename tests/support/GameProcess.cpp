@@ -54,10 +54,20 @@ void GameProcess::copyResources() {
 
 void GameProcess::start() {
     // The shell moves to the run folder and sends the output to the files, then becomes the game.
-    const std::string command = std::string(options_.withDisplay ? "" : "unset DISPLAY; ") + "cd '" +
-                                runDir_.string() + "' && exec '" SKYRINGS_GAME_BINARY "' >'" +
-                                (root_.path() / "stdout.txt").string() + "' 2>'" +
-                                (root_.path() / "stderr.txt").string() + "'";
+    // Built before the fork: the child only runs the shell.
+    std::string command = std::string(options_.withDisplay ? "" : "unset DISPLAY; ") + "cd '" +
+                          runDir_.string() + "' && exec env";
+    for (const std::string& entry : options_.environment) {
+        command += " '" + entry + "'";
+    }
+    command += " '" +
+               (options_.program.empty() ? std::string(SKYRINGS_GAME_BINARY) : options_.program.string()) +
+               "'";
+    if (options_.argument) {
+        command += std::string(" '") + options_.argument + "'";
+    }
+    command += " >'" + (root_.path() / "stdout.txt").string() + "' 2>'" +
+               (root_.path() / "stderr.txt").string() + "'";
     pid_ = fork();
     if (pid_ == 0) {
         execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));

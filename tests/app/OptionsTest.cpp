@@ -1,0 +1,70 @@
+#include "app/Options.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <string>
+#include <vector>
+
+using common::app::Options;
+
+namespace {
+
+Options parse(std::vector<const char*> arguments) {
+    arguments.insert(arguments.begin(), "skyrings");
+    return Options::parse(static_cast<int>(arguments.size()), arguments.data());
+}
+
+}  // namespace
+
+// A game to play
+TEST(Options, NoOptionsPlaysAndDemoLetsTheAutopilotFly) {
+    const Options plain = parse({});
+    EXPECT_FALSE(plain.exitStatus());
+    EXPECT_FALSE(plain.demo());
+
+    const Options demo = parse({"--demo"});
+    EXPECT_FALSE(demo.exitStatus());
+    EXPECT_TRUE(demo.demo());
+}
+
+// Asked for information: status 0, nothing to play
+TEST(Options, HelpListsTheOptionsAndTheKeys) {
+    for (const char* help : {"--help", "-h"}) {
+        const Options options = parse({help});
+        ASSERT_EQ(options.exitStatus(), 0) << help;
+        for (const char* item : {"--demo", "--version", "--help", "Escape", "F10", "Left / Right", "M "}) {
+            EXPECT_NE(options.message().find(item), std::string::npos) << item;
+        }
+    }
+}
+
+TEST(Options, VersionIsOneLineNamingTheGame) {
+    const Options options = parse({"--version"});
+    EXPECT_EQ(options.exitStatus(), 0);
+    EXPECT_TRUE(std::regex_match(options.message(), std::regex("skyrings [0-9]+\\.[0-9]+\\.[0-9]+\n")))
+        << options.message();
+}
+
+// A wrong command line: status 2 and one usage line naming what was wrong
+TEST(Options, MistakesGiveOneUsageLineAndStatusTwo) {
+    const struct {
+        std::vector<const char*> arguments;
+        const char* named;
+    } cases[] = {
+        {{"--fly"}, "--fly"},              // unknown option
+        {{"--demo", "-x"}, "-x"},          // unknown after a good one
+        {{"course2"}, "course2"},          // a stray word
+        {{"--demo", "--demo"}, "--demo"},  // repeated
+        {{"--demo=maybe"}, "--demo"},      // a switch given a word that is no yes or no
+    };
+    for (const auto& mistake : cases) {
+        const Options options = parse(mistake.arguments);
+        EXPECT_EQ(options.exitStatus(), Options::kUsageError) << mistake.named;
+        const std::string& line = options.message();
+        EXPECT_EQ(line.find('\n'), std::string::npos) << line;
+        EXPECT_NE(line.find(mistake.named), std::string::npos) << line;
+        EXPECT_NE(line.find("Usage: skyrings"), std::string::npos) << line;
+        EXPECT_NE(line.find("[--demo]"), std::string::npos) << line;
+    }
+}

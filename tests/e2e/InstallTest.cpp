@@ -1,0 +1,112 @@
+// The installed game: `cmake --install` into a temporary prefix, then the launcher started from an
+// unrelated folder with its own XDG folders, on the virtual display.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "tests/support/GameProcess.h"
+
+using testsupport::GameProcess;
+using testsupport::readFile;
+using testsupport::runCommand;
+using testsupport::TempDir;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Installs the build once for every test in this file.
+class Install : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        prefix_ = new TempDir();
+        installLog_ =
+            runCommand(std::string("'") + SKYRINGS_CMAKE_COMMAND + "' --install '" + SKYRINGS_BINARY_DIR +
+                       "' --prefix '" + prefix_->path().string() + "' 2>&1; echo status=$?");
+    }
+    static void TearDownTestSuite() {
+        delete prefix_;
+        prefix_ = nullptr;
+    }
+
+    fs::path prefix() const { return prefix_->path(); }
+
+    // The launcher, started in a folder that holds a config.txt of its own which must not count.
+    GameProcess launch(const char* argument = nullptr) {
+        return GameProcess({"WIDTH\n320\nHEIGHT\n240\n",
+                            true,
+                            false,
+                            argument,
+                            prefix() / "bin/skyrings",
+                            {"XDG_CONFIG_HOME=" + (home_.path() / "config").string(),
+                             "XDG_CACHE_HOME=" + (home_.path() / "cache").string()}});
+    }
+    fs::path userConfig() const { return home_.path() / "config/skyrings/config.txt"; }
+
+    static TempDir* prefix_;
+    static std::string installLog_;
+    TempDir home_;
+};
+
+TempDir* Install::prefix_ = nullptr;
+std::string Install::installLog_;
+
+}  // namespace
+
+TEST_F(Install, FirstRunCopiesTheShippedConfigAndLaterRunsReadThePlayersCopy) {
+    ASSERT_NE(installLog_.find("status=0"), std::string::npos) << installLog_;
+    const std::string shipped = readFile(prefix() / "share/skyrings/config.txt");
+    ASSERT_EQ(shipped, readFile(fs::path(SKYRINGS_SOURCE_DIR) / "config.txt"));
+    {
+        GameProcess game = launch();
+        game.start();
+        ASSERT_FALSE(game.waitForWindow().empty()) << game.out() << game.err();
+        EXPECT_TRUE(game.waitForFirstFrame()) << game.err();
+        EXPECT_EQ(game.windowSize(), "800x600");
+        game.key("Escape");
+        EXPECT_EQ(game.waitForExit(), 0) << game.err();
+        EXPECT_EQ(game.err(), "");
+    }
+    EXPECT_EQ(readFile(userConfig()), shipped);
+
+    // The player edits their copy: the next start uses it and leaves it (and the shipped one) alone.
+    const std::string edited = "WIDTH\n640\nHEIGHT\n480\n";
+    {
+        std::ofstream(userConfig()) << edited;
+        GameProcess game = launch();
+        game.start();
+        ASSERT_FALSE(game.waitForWindow().empty()) << game.out() << game.err();
+        EXPECT_EQ(game.windowSize(), "640x480");
+        game.key("Escape");
+        EXPECT_EQ(game.waitForExit(), 0) << game.err();
+    }
+    EXPECT_EQ(readFile(userConfig()), edited);
+    EXPECT_EQ(readFile(prefix() / "share/skyrings/config.txt"), shipped);
+}
+
+// Help, version and mistakes end before any window: the launcher passes options and status through.
+TEST_F(Install, TheLauncherPassesOptionsAndExitStatusThrough) {
+    const struct {
+        const char* argument;
+        int status;
+        const char* printed;
+        bool onStandardError;
+    } cases[] = {{"--version", 0, "skyrings ", false},
+                 {"--help", 0, "Escape", false},
+                 {"--fly", 2, "Usage: skyrings", true}};
+    for (const auto& item : cases) {
+        GameProcess game = launch(item.argument);
+        game.start();
+        EXPECT_EQ(game.waitForExit(), item.status) << item.argument;
+        const std::string printed = item.onStandardError ? game.err() : game.out();
+        const std::string other = item.onStandardError ? game.out() : game.err();
+        EXPECT_NE(printed.find(item.printed), std::string::npos) << item.argument << ": " << printed;
+        EXPECT_EQ(other, "") << item.argument;
+        if (item.onStandardError) {
+            EXPECT_EQ(printed.find('\n'), printed.size() - 1) << printed;
+        }
+    }
+}

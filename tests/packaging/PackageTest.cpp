@@ -1,0 +1,83 @@
+// The Debian package CPack makes from this build: its files and its declared dependencies.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "tests/support/GameProcess.h"
+#include "tests/support/TestFiles.h"
+
+using testsupport::runCommand;
+using testsupport::TempDir;
+
+namespace {
+
+class Package : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        output_ = new TempDir();
+        const std::string dir = output_->path().string();
+        log_ = runCommand(std::string("cd '") + dir + "' && '" + SKYRINGS_CPACK_COMMAND + "' -G DEB -B '" +
+                          dir + "' --config '" + SKYRINGS_BINARY_DIR + "/CPackConfig.cmake' 2>&1");
+        for (const auto& entry : std::filesystem::directory_iterator(output_->path())) {
+            if (entry.path().extension() == ".deb") {
+                deb_ = entry.path().string();
+            }
+        }
+    }
+    static void TearDownTestSuite() {
+        delete output_;
+        output_ = nullptr;
+    }
+
+    static TempDir* output_;
+    static std::string log_;
+    static std::string deb_;
+};
+
+TempDir* Package::output_ = nullptr;
+std::string Package::log_;
+std::string Package::deb_;
+
+}  // namespace
+
+TEST_F(Package, HoldsTheLauncherGameResourcesAndDesktopFiles) {
+    ASSERT_FALSE(deb_.empty()) << log_;
+    const std::string files = runCommand("dpkg-deb -c '" + deb_ + "'");
+    for (const char* path :
+         {"./usr/bin/skyrings", "./usr/lib/skyrings/skyrings", "./usr/share/skyrings/config.txt",
+          "./usr/share/skyrings/resources/meshes/heightmap.bmp",
+          "./usr/share/skyrings/resources/textures/font.png",
+          "./usr/share/skyrings/resources/sounds/chime.wav",
+          "./usr/share/skyrings/resources/shaders/textShader/TextVertexShader.vert",
+          "./usr/share/applications/skyrings.desktop", "./usr/share/icons/hicolor/256x256/apps/skyrings.png",
+          "./usr/share/icons/hicolor/scalable/apps/skyrings.svg",
+          "./usr/share/metainfo/io.github.skyrings.Skyrings.metainfo.xml"}) {
+        EXPECT_NE(files.find(std::string(path) + "\n"), std::string::npos) << path;
+    }
+    // The launcher and the game are executable.
+    EXPECT_NE(files.find("-rwxr-xr-x root/root"), std::string::npos) << files;
+}
+
+TEST_F(Package, DependsOnRuntimeLibrariesOnly) {
+    ASSERT_FALSE(deb_.empty()) << log_;
+    const std::string depends = runCommand("dpkg-deb -f '" + deb_ + "' Depends");
+    for (const char* package : {"libglfw3", "libglew2.2", "libassimp5", "libfreeimage3", "libopenal1",
+                                "libsndfile1", "libgl1-mesa-dri"}) {
+        EXPECT_NE(depends.find(package), std::string::npos) << package << " in " << depends;
+    }
+    EXPECT_EQ(depends.find("-dev"), std::string::npos) << depends;
+}
+
+TEST_F(Package, IconIsA256PixelSquarePng) {
+    ASSERT_FALSE(deb_.empty()) << log_;
+    const std::string header = runCommand("dpkg-deb --fsys-tarfile '" + deb_ +
+                                          "' | tar -xOf - ./usr/share/icons/hicolor/256x256/apps/skyrings.png"
+                                          " | head -c 24 | od -An -tx1 | tr -d ' \\n'");
+    // PNG signature, then the IHDR chunk: width 256, height 256.
+    EXPECT_EQ(header,
+              "89504e470d0a1a0a0000000d4948445200000100"
+              "00000100")
+        << header;
+}
