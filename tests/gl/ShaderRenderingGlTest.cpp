@@ -30,10 +30,19 @@ using testsupport::texParameter;
 
 namespace {
 
-class ShaderRenderingTest : public testsupport::GlTest {
+// Leaves the default framebuffer bound and unit 0 active for the next test.
+class RenderTargetTest : public testsupport::GlTest {
+  protected:
+    void TearDown() override {
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        glActiveTexture(GL_TEXTURE0);
+    }
+};
+
+class ShaderRenderingTest : public RenderTargetTest {
   protected:
     void SetUp() override {
-        testsupport::GlTest::SetUp();
+        RenderTargetTest::SetUp();
         testsupport::beginStdoutCapture();
         registry = std::make_unique<ShaderController>();
         quad = std::make_unique<common::scene::Quad>();
@@ -41,11 +50,6 @@ class ShaderRenderingTest : public testsupport::GlTest {
         glDisable(GL_DEPTH_TEST);
         glDisable(GL_CULL_FACE);
         glDisable(GL_BLEND);
-    }
-
-    void TearDown() override {
-        glBindFramebuffer(GL_FRAMEBUFFER, 0);
-        glActiveTexture(GL_TEXTURE0);
     }
 
     GlslProg& program(ShaderType type) { return *registry->getShader(type); }
@@ -323,14 +327,6 @@ GLuint boundOnUnit(GLenum unit) {
     glActiveTexture(static_cast<GLenum>(active));
     return static_cast<GLuint>(bound);
 }
-
-class RenderTargetTest : public testsupport::GlTest {
-  protected:
-    void TearDown() override {
-        glBindFramebuffer(GL_FRAMEBUFFER, 0);
-        glActiveTexture(GL_TEXTURE0);
-    }
-};
 
 }  // namespace
 
