@@ -20,6 +20,7 @@
 #include "gl/ShaderController.h"
 #include "gl/Texture.h"
 #include "scene/SceneController.h"
+#include "tests/support/GlQueries.h"
 #include "tests/support/InProcessGame.h"
 #include "tests/support/TestFiles.h"
 
@@ -28,6 +29,7 @@ using common::gl::ShaderController;
 using common::gl::ShaderType;
 using common::scene::GameEventType;
 using common::scene::SceneController;
+using testsupport::texParameter;
 
 namespace {
 
@@ -87,14 +89,6 @@ class RendererWiring : public ::testing::Test {
         return value;
     }
 };
-
-GLint textureParameter(GLuint texture, GLenum name) {
-    GLint value = 0;
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glGetTexParameteriv(GL_TEXTURE_2D, name, &value);
-    glBindTexture(GL_TEXTURE_2D, 0);
-    return value;
-}
 
 // The window's left middle, where the low-altitude warning sits.
 std::vector<unsigned char> warningCorner() {
@@ -191,17 +185,17 @@ TEST_F(RendererWiring, FilterAndMipmapKeysReachTheRingParts) {
     const GLuint texture = ring->part(0).texture->id;
     testsupport::beginStdoutCapture();
     press(GLFW_KEY_F4);
-    EXPECT_EQ(textureParameter(texture, GL_TEXTURE_MAG_FILTER), GL_NEAREST);
+    EXPECT_EQ(texParameter(texture, GL_TEXTURE_MAG_FILTER), GL_NEAREST);
     press(GLFW_KEY_F4);
-    EXPECT_EQ(textureParameter(texture, GL_TEXTURE_MAG_FILTER), GL_LINEAR);
-    EXPECT_EQ(textureParameter(texture, GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_LINEAR);
+    EXPECT_EQ(texParameter(texture, GL_TEXTURE_MAG_FILTER), GL_LINEAR);
+    EXPECT_EQ(texParameter(texture, GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_LINEAR);
     press(GLFW_KEY_F5);
-    EXPECT_EQ(textureParameter(texture, GL_TEXTURE_MIN_FILTER), GL_LINEAR);
+    EXPECT_EQ(texParameter(texture, GL_TEXTURE_MIN_FILTER), GL_LINEAR);
     press(GLFW_KEY_F5);
-    EXPECT_EQ(textureParameter(texture, GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_NEAREST);
+    EXPECT_EQ(texParameter(texture, GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_NEAREST);
     press(GLFW_KEY_F5);
     testsupport::endStdoutCapture();
-    EXPECT_EQ(textureParameter(texture, GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_LINEAR);
+    EXPECT_EQ(texParameter(texture, GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_LINEAR);
 }
 
 TEST_F(RendererWiring, TransparencyKeySetsTheDiscOpacity) {

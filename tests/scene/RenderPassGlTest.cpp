@@ -10,23 +10,19 @@
 #include "gl/RenderTarget.h"
 #include "scene/SceneController.h"
 #include "scene/SceneObject.h"
+#include "tests/support/GlQueries.h"
 #include "tests/support/SceneBuilder.h"
 #include "tests/support/SceneTest.h"
 #include "tests/support/TestFiles.h"
 
 using common::scene::SceneController;
+using testsupport::integer;
 using testsupport::SceneBuilder;
 
 namespace {
 
 glm::mat4 at(const glm::vec3& position) {
     return glm::translate(glm::mat4(1.0f), position);
-}
-
-GLint integer(GLenum name) {
-    GLint value = 0;
-    glGetIntegerv(name, &value);
-    return value;
 }
 
 // An object without a box (never culled) that notes the GL state each pass draws it in.
@@ -186,5 +182,5 @@ TEST_F(RenderPasses, TheDiscsOfTwentyFiveRingsAreBlended) {
     EXPECT_EQ(probe.draws, 1);
     EXPECT_TRUE(probe.blending);
     EXPECT_FALSE(glIsEnabled(GL_BLEND));
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    EXPECT_EQ(testsupport::glError(), static_cast<GLenum>(GL_NO_ERROR));
 }

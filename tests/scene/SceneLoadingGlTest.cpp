@@ -1,19 +1,19 @@
+// What the scene controller builds from a scene file; which node gets which role is the layout's
+// rule, tested without a display.
 #include "scene/SceneController.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include <glm/gtc/matrix_transform.hpp>
 
-#include "game/CircleCheckpoint.h"
+#include "camera/CameraPersp.h"
 #include "game/Player.h"
 #include "scene/Light.h"
 #include "scene/Mesh.h"
 #include "terrain/HeightMap.h"
 #include "terrain/Terrain.h"
-#include "tests/support/SceneTest.h"
 #include "tests/support/SceneBuilder.h"
+#include "tests/support/SceneTest.h"
 #include "tests/support/TestFiles.h"
 
 using common::gl::ShaderType;
@@ -25,14 +25,6 @@ namespace {
 
 glm::mat4 at(float x, float y, float z) {
     return glm::translate(glm::mat4(1.0f), glm::vec3(x, y, z));
-}
-
-int countOccurrences(const std::string& text, const std::string& part) {
-    int count = 0;
-    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size())) {
-        ++count;
-    }
-    return count;
 }
 
 class SceneLoading : public testsupport::SceneTest {
@@ -47,19 +39,12 @@ class SceneLoading : public testsupport::SceneTest {
         return loaded;
     }
 
-    // A builder whose mesh 0 is a triangle that a player at (0, 50, 0) carries.
-    static SceneBuilder withPlayer() {
-        SceneBuilder builder;
-        builder.addNode("Player", at(0, 50, 0), {builder.addMesh(SceneBuilder::triangle())});
-        return builder;
-    }
-
-    // A builder with a player and n rings along z, plus the disc template.
-    static SceneBuilder courseWithRings(int count) {
+    // A player at (50, 50, -20), `rings` rings ahead of it along -z, and the disc template.
+    static SceneBuilder course(int rings) {
         SceneBuilder builder;
         const unsigned mesh = builder.addMesh(SceneBuilder::triangle());
         builder.addNode("Player", at(50, 50, -20), {mesh});
-        for (int i = 0; i < count; ++i) {
+        for (int i = 0; i < rings; ++i) {
             builder.addNode("Circle." + std::to_string(i), at(50, 50, -30.0f - 10.0f * i), {mesh});
         }
         builder.addNode("Trans", glm::mat4(1.0f), {mesh});
@@ -71,120 +56,106 @@ class SceneLoading : public testsupport::SceneTest {
     std::string console;
 };
 
+std::size_t count(const std::string& text, const std::string& part) {
+    std::size_t n = 0;
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++n;
+    }
+    return n;
+}
+
 }  // namespace
 
-// Roles by node name
-TEST_F(SceneLoading, NodeNamesDecideTheRoles) {
+// Each role's list, program and shadow; a node's two meshes make two objects, the role the last.
+TEST_F(SceneLoading, EachRoleGoesToItsListWithItsProgram) {
     SceneBuilder builder;
     const unsigned mesh = builder.addMesh(SceneBuilder::box(glm::vec3(1), glm::vec3(2)));
-    for (const char* name :
-         {"Player", "player", "Playerx", "Circle.001", "xCirclex", "endCircle", "CircleFIN", "FINISH",
-          "Skybox", "Skybox.001", "Water", "Terrain", "Transparent", "Other"}) {
+    const unsigned triangle = builder.addMesh(SceneBuilder::triangle());
+    for (const char* name : {"Player", "Rock", "Circle.001", "FIN", "Skybox", "Other"}) {
         builder.addNode(name, at(10, 20, -30), {mesh});
     }
+    builder.addNode("Terrain", glm::mat4(1.0f), {mesh});
+    builder.addNode("Water", glm::mat4(1.0f), {mesh, triangle});
     ASSERT_TRUE(load(builder));
 
-    EXPECT_EQ(controller.rings.size(), 4u);  // "CircleFIN" is an ordinary ring: "Circle" is tested first
+    EXPECT_EQ(controller.rings.size(), 1u);
     EXPECT_EQ(controller.finishRings.size(), 1u);
-    EXPECT_EQ(controller.ringTransforms.size(), 5u);
-    ASSERT_EQ(controller.environment.size(), 3u);
+    EXPECT_EQ(controller.ringTransforms.size(), 2u);
+    ASSERT_EQ(controller.environment.size(), 4u);
     EXPECT_EQ(controller.environment[0], controller.skybox);
-    EXPECT_EQ(controller.environment[1], controller.water);
-    EXPECT_EQ(controller.environment[2], controller.terrain);
+    EXPECT_EQ(controller.environment[1], controller.terrain);
+    EXPECT_EQ(controller.environment[3], controller.water);
+    EXPECT_EQ(controller.water->getTriangleCount(), 1);
     EXPECT_EQ(controller.skybox->shaderKey, ShaderType::TextureShader);
     EXPECT_EQ(controller.water->shaderKey, ShaderType::ShadowShader);
     EXPECT_EQ(controller.terrain->shaderKey, ShaderType::ShadowShader);
-    // Player, four plain meshes ("player", "Playerx", "Skybox.001", "Other") and five rings.
-    EXPECT_EQ(controller.objects.size(), 10u);
-    ASSERT_NE(controller.player, nullptr);
+    // Player, "Rock", two rings and "Other"; the player and the rings cast shadows, plain meshes not.
+    ASSERT_EQ(controller.objects.size(), 5u);
     EXPECT_EQ(controller.objects.front(), controller.player);
     EXPECT_EQ(controller.player->shaderKey, ShaderType::LightShader);
-    EXPECT_TRUE(controller.player->castsShadow);
-    EXPECT_FALSE(controller.objects[1]->castsShadow);  // "player", a plain mesh
-    EXPECT_TRUE(controller.objects[3]->castsShadow);   // "Circle.001"
-    EXPECT_EQ(countOccurrences(console, "Unknown MESH TYPE loaded"), 4);
+    const bool casts[] = {true, false, true, true, false};
+    for (std::size_t i = 0; i < 5; ++i) {
+        EXPECT_EQ(controller.objects[i]->castsShadow, casts[i]) << i;
+    }
+    EXPECT_EQ(controller.playerStartPosition, glm::vec3(10, 20, -30));
+    EXPECT_EQ(count(console, "Unknown MESH TYPE loaded"), 2u);
     EXPECT_EQ(console.find("Unknown MESH TYPE loaded\n"), std::string::npos);  // no line break
-    EXPECT_TRUE(controller.transparentObjects.empty());                        // fewer than 25 rings
 }
 
-TEST_F(SceneLoading, TwoMeshesOnOneNodeMakeTwoObjectsAndTheRoleKeepsTheLast) {
-    SceneBuilder builder = withPlayer();
-    const unsigned second = builder.addMesh(SceneBuilder::box(glm::vec3(0), glm::vec3(1)));
-    builder.addNode("Water", at(0, 0, 0), {0, second});
-    ASSERT_TRUE(load(builder));
-    ASSERT_EQ(controller.environment.size(), 2u);
-    EXPECT_EQ(controller.water, controller.environment[1]);
-    EXPECT_EQ(controller.water->getTriangleCount(), 12);
-}
-
-// Transparent discs
-TEST_F(SceneLoading, TwentyFourRingsGetNoDiscs) {
-    ASSERT_TRUE(load(courseWithRings(24)));
-    EXPECT_EQ(controller.rings.size(), 24u);
+// A disc per ring from 25 rings on: the template flattened along the ring's axis, 8 times wider.
+TEST_F(SceneLoading, TwentyFiveRingsGetOneDiscEachAndTwentyFourNone) {
+    ASSERT_TRUE(load(course(24)));
     EXPECT_TRUE(controller.transparentObjects.empty());
-}
-
-TEST_F(SceneLoading, TwentyFiveRingsGetOneDiscEach) {
-    ASSERT_TRUE(load(courseWithRings(25)));
-    ASSERT_EQ(controller.transparentObjects.size(), 25u);
-    const auto* disc = static_cast<const Mesh*>(controller.transparentObjects[3]);
+    SceneController other;
+    testsupport::beginStdoutCapture();
+    ASSERT_TRUE(course(25).write(dir.path() / "25.dae"));
+    ASSERT_TRUE(other.loadScene((dir.path() / "25.dae").string()));
+    testsupport::endStdoutCapture();
+    ASSERT_EQ(other.transparentObjects.size(), 25u);
+    const auto* disc = static_cast<const Mesh*>(other.transparentObjects[3]);
     EXPECT_EQ(disc->shaderKey, ShaderType::TransparentShader);
-    const glm::mat4 ring = controller.ringTransforms[3];
-    EXPECT_EQ(disc->getModelMatrix()[0], ring[0] * 8.0f);
-    EXPECT_EQ(disc->getModelMatrix()[1], glm::vec4(0.0f));
-    EXPECT_EQ(disc->getModelMatrix()[2], ring[2] * 8.0f);
-    EXPECT_EQ(disc->getModelMatrix()[3], ring[3]);
+    const glm::mat4 ring = other.ringTransforms[3];
+    EXPECT_EQ(disc->getModelMatrix(), glm::mat4(ring[0] * 8.0f, glm::vec4(0.0f), ring[2] * 8.0f, ring[3]));
     EXPECT_EQ(disc->getPrevModelMatrix(), disc->getModelMatrix());
 }
 
-// Lights
+// The file's light replaces the placeholder at (0, 0, 2000); a light no node carries leaves it, and
+// without a usable light the frame goes on without shadows.
 TEST_F(SceneLoading, TheFilesLightReplacesThePlaceholder) {
-    SceneBuilder builder = withPlayer();
+    SceneBuilder builder = course(1);
     builder.addNode("Sun", glm::rotate(at(-100, 400, -200), 1.2f, glm::vec3(1, 0, 0)), {});
     builder.addLight("Sun");
     ASSERT_TRUE(load(builder));
     EXPECT_NEAR(glm::distance(controller.light->position, glm::vec3(-100, 400, -200)), 0.0f, 1e-3f);
-    EXPECT_EQ(controller.light->fov, 40.0f);
-    EXPECT_EQ(controller.light->nearClip, 100.0f);
-    EXPECT_EQ(controller.light->farClip, 1000.0f);
+    EXPECT_EQ(glm::vec3(controller.light->fov, controller.light->nearClip, controller.light->farClip),
+              glm::vec3(40.0f, 100.0f, 1000.0f));
     EXPECT_TRUE(controller.hasShadows());
+
+    SceneController lost;
+    SceneBuilder withoutNode = course(1);
+    withoutNode.addLight("Lost");
+    ASSERT_TRUE(withoutNode.write(dir.path() / "lost.assbin"));  // COLLADA keeps only carried lights
+    testsupport::beginStdoutCapture();
+    ASSERT_TRUE(lost.loadScene((dir.path() / "lost.assbin").string()));
+    EXPECT_NE(testsupport::endStdoutCapture().find("Could not find node for light Lost"), std::string::npos);
+    EXPECT_EQ(lost.light->position, glm::vec3(0, 0, 2000));
+    EXPECT_FALSE(lost.hasShadows());
+    lost.update(1.0 / 60.0);
+    EXPECT_FALSE(std::isnan(lost.camera->cascadeMatrices[0][0][0]));
 }
 
-TEST_F(SceneLoading, ALightWithoutItsNodeKeepsThePlaceholder) {
-    SceneBuilder builder = withPlayer();
-    builder.addLight("Lost");
-    ASSERT_TRUE(load(builder, "scene.assbin"));  // COLLADA keeps only lights that a node carries
-    EXPECT_NE(console.find("Could not find node for light Lost"), std::string::npos) << console;
-    EXPECT_EQ(controller.light->position, glm::vec3(0, 0, 2000));
-    EXPECT_EQ(controller.light->direction, glm::vec3(0));
-    EXPECT_FALSE(controller.hasShadows());
-}
-
-TEST_F(SceneLoading, ASceneWithoutLightsKeepsThePlaceholder) {
-    ASSERT_TRUE(load(courseWithRings(2)));
-    EXPECT_EQ(controller.light->position, glm::vec3(0, 0, 2000));
-    EXPECT_FALSE(controller.hasShadows());
-    controller.update(1.0 / 60.0);  // no usable light: the frame goes on without shadows
-    EXPECT_FALSE(std::isnan(controller.camera->cascadeMatrices[0][0][0]));
-}
-
-// Scenes the game cannot run
-TEST_F(SceneLoading, AnUnreadableFileIsReportedAndRefused) {
+// Scenes the game cannot run: unreadable, or without a craft.
+TEST_F(SceneLoading, AnUnreadableFileOrOneWithoutAPlayerIsRefused) {
     const std::string path = dir.write("broken.dae", "not a model").string();
     testsupport::beginStdoutCapture();
     EXPECT_FALSE(controller.loadScene(path));
     const std::string out = testsupport::endStdoutCapture();
-    EXPECT_NE(out.find("Error parsing '" + path + "': '"), std::string::npos) << out;
-    EXPECT_EQ(out.rfind("Debug: Load Scene" + path + "\n", 0), 0u) << out;
-}
-
-TEST_F(SceneLoading, ASceneWithoutAPlayerIsRefused) {
+    EXPECT_EQ(out.rfind("Debug: Load Scene" + path + "\nError parsing '" + path + "': '", 0), 0u) << out;
     SceneBuilder builder;
     builder.addNode("Terrain", glm::mat4(1.0f), {builder.addMesh(SceneBuilder::triangle())});
     EXPECT_FALSE(load(builder));
 }
 
-// The shipped scene
 TEST_F(SceneLoading, TheGeneratedGameSceneHasEveryRole) {
     testsupport::beginStdoutCapture();
     const bool loaded = controller.loadScene(SceneController::kScenePath);
@@ -194,7 +165,7 @@ TEST_F(SceneLoading, TheGeneratedGameSceneHasEveryRole) {
     EXPECT_NE(controller.water, nullptr);
     EXPECT_NE(controller.skybox, nullptr);
     EXPECT_GE(controller.rings.size(), 24u);
-    EXPECT_GE(controller.finishRings.size(), 1u);
+    EXPECT_EQ(controller.finishRings.size(), 1u);
     EXPECT_EQ(controller.transparentObjects.size(), controller.ringTransforms.size());
     EXPECT_TRUE(controller.hasShadows());
     EXPECT_EQ(console.find("Unknown MESH TYPE"), std::string::npos) << console;

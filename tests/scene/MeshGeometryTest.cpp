@@ -1,0 +1,84 @@
+// The game's copy of a mesh and the object model, without a display.
+#include "scene/MeshGeometry.h"
+
+#include <gtest/gtest.h>
+
+#include <assimp/scene.h>
+#include <glm/gtc/matrix_transform.hpp>
+
+#include "scene/Mesh.h"
+#include "tests/support/SceneBuilder.h"
+
+using common::scene::Mesh;
+using common::scene::MeshGeometry;
+using testsupport::SceneBuilder;
+
+namespace {
+
+MeshGeometry copyOf(const SceneBuilder::MeshShape& shape) {
+    SceneBuilder builder;
+    builder.addMesh(shape);
+    return MeshGeometry::fromAiMesh(builder.build()->mMeshes[0]);
+}
+
+}  // namespace
+
+// Vertices, first uv channel ((0, 0) without one) and whole triangles only; bounds from the origin.
+TEST(MeshGeometry, CopiesVerticesAndWholeTriangles) {
+    const MeshGeometry box = copyOf(SceneBuilder::box(glm::vec3(5, 6, 7), glm::vec3(10, 11, 12)));
+    EXPECT_EQ(box.boundsMin, glm::vec3(0));
+    EXPECT_EQ(box.boundsMax, glm::vec3(10, 11, 12));
+    EXPECT_EQ(box.triangleCount(), 12u);
+    EXPECT_EQ(box.positions.size(), 8u);
+    EXPECT_EQ(box.normals.size(), 8u);
+    EXPECT_EQ(box.uvs[1], glm::vec2(1, 0));
+
+    SceneBuilder::MeshShape bare = SceneBuilder::triangle();
+    bare.uvs.clear();
+    EXPECT_EQ(copyOf(bare).uvs, std::vector<glm::vec2>(3, glm::vec2(0)));
+
+    SceneBuilder::MeshShape mixed = SceneBuilder::box(glm::vec3(0), glm::vec3(1));
+    mixed.faces = {{0}, {0, 1, 2}, {1, 2}, {3, 2, 1}};
+    EXPECT_EQ(copyOf(mixed).indices, (std::vector<std::uint32_t>{0, 1, 2, 3, 2, 1}));
+    mixed.faces.clear();
+    EXPECT_TRUE(copyOf(mixed).indices.empty());
+}
+
+TEST(MeshGeometry, OnlyTheLastForwardSlashCounts) {
+    EXPECT_EQ(MeshGeometry::directoryOf("../resources/meshes/Circle.dae"), "../resources/meshes");
+    EXPECT_EQ(MeshGeometry::directoryOf("Circle.dae"), ".");
+    EXPECT_EQ(MeshGeometry::directoryOf("/Circle.dae"), "/");
+    EXPECT_EQ(MeshGeometry::directoryOf("models\\win\\Circle.dae"), ".");
+    EXPECT_EQ(MeshGeometry::directoryOf("a/b\\c.dae"), "a");
+}
+
+// The object model
+TEST(SceneObjectModel, UpdateTwiceWithoutMovingLeavesNoVelocity) {
+    Mesh mesh;
+    mesh.setModelMatrix(glm::translate(glm::mat4(1.0f), glm::vec3(4, 0, 0)));
+    mesh.update(0.1);
+    mesh.update(0.1);
+    EXPECT_EQ(mesh.getPrevModelMatrix(), mesh.getModelMatrix());
+}
+
+TEST(SceneObjectModel, TheInverseFollowsTheLatestMatrix) {
+    Mesh mesh;
+    EXPECT_EQ(mesh.getInverseModelMatrix(), glm::mat4(1.0f));
+    const glm::mat4 moved = glm::translate(glm::mat4(1.0f), glm::vec3(4, 5, 6));
+    mesh.setModelMatrix(moved);
+    EXPECT_EQ(mesh.getInverseModelMatrix(), glm::inverse(moved));
+    EXPECT_EQ(mesh.getPosition(), glm::vec3(4, 5, 6));
+}
+
+TEST(SceneObjectModel, UpAxisIsTheObjectsOwnYAxis) {
+    Mesh mesh;
+    EXPECT_EQ(mesh.getUpAxis(), glm::vec3(0, 1, 0));
+    // +90 degrees about z: the local y axis points along world -x.
+    mesh.setModelMatrix(glm::rotate(glm::mat4(1.0f), glm::radians(90.0f), glm::vec3(0, 0, 1)));
+    const glm::vec3 axis = mesh.getUpAxis();
+    EXPECT_NEAR(axis.x, -1.0f, 1e-6f);
+    EXPECT_NEAR(axis.y, 0.0f, 1e-6f);
+    // Scale does not change the direction.
+    mesh.setModelMatrix(glm::scale(glm::mat4(1.0f), glm::vec3(0.25f)));
+    EXPECT_EQ(mesh.getUpAxis(), glm::vec3(0, 1, 0));
+}
