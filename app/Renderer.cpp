@@ -30,6 +30,10 @@ void keyCallback(GLFWwindow* /*window*/, int key, int /*scancode*/, int action, 
     Renderer::instance().onKey(key, action);
 }
 
+void framebufferSizeCallback(GLFWwindow* /*window*/, int width, int height) {
+    Renderer::instance().onResize(width, height);
+}
+
 void log(const char* message) {
     Logger::instance().debug(message);
 }
@@ -52,7 +56,11 @@ void Renderer::init(bool demo) {
     height = config.height;
     fullscreen = config.fullscreen;
     createWindow();
+    glfwGetWindowPos(window_, &windowedX_, &windowedY_);
+    windowedWidth_ = width;
+    windowedHeight_ = height;
     glfwSetKeyCallback(window_, keyCallback);
+    glfwSetFramebufferSizeCallback(window_, framebufferSizeCallback);
 
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glEnable(GL_DEPTH_TEST);
@@ -272,6 +280,9 @@ void Renderer::onKey(int key, int action) {
         case GLFW_KEY_R:
             restartGame();
             break;
+        case GLFW_KEY_F11:
+            toggleFullScreen();
+            break;
         case GLFW_KEY_M:
             log(audio_->toggleMute() ? " Sound OFF" : " Sound ON");
             break;
@@ -313,6 +324,39 @@ void Renderer::cycleMipmapMode() {
             log(" MipMap filter linear");
             break;
     }
+}
+
+void Renderer::onResize(int framebufferWidth, int framebufferHeight) {
+    minimised_ = framebufferWidth <= 0 || framebufferHeight <= 0;
+    if (minimised_ || (framebufferWidth == width && framebufferHeight == height)) {
+        return;
+    }
+    width = framebufferWidth;
+    height = framebufferHeight;
+    sceneTarget_->init(static_cast<GLuint>(width), static_cast<GLuint>(height));
+    glViewport(0, 0, width, height);
+    scene::SceneController::instance().setAspectRatio(static_cast<float>(width) / static_cast<float>(height));
+    hud_->resize(width, height);
+}
+
+// The framebuffer-size callback follows with the new size.
+void Renderer::toggleFullScreen() {
+    GLFWmonitor* monitor = glfwGetWindowMonitor(window_);
+    if (monitor) {
+        glfwSetWindowMonitor(window_, nullptr, windowedX_, windowedY_, windowedWidth_, windowedHeight_,
+                             GLFW_DONT_CARE);
+        log(" Full screen OFF");
+        return;
+    }
+    monitor = glfwGetPrimaryMonitor();
+    const GLFWvidmode* mode = monitor ? glfwGetVideoMode(monitor) : nullptr;
+    if (!mode) {
+        return;
+    }
+    glfwGetWindowPos(window_, &windowedX_, &windowedY_);
+    glfwGetWindowSize(window_, &windowedWidth_, &windowedHeight_);
+    glfwSetWindowMonitor(window_, monitor, 0, 0, mode->width, mode->height, mode->refreshRate);
+    log(" Full screen ON");
 }
 
 void Renderer::restartGame() {

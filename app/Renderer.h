@@ -40,6 +40,12 @@ class Renderer {
     void draw();
     // Keyboard commands: presses only; releases and repeats are ignored.
     void onKey(int key, int action);
+    // The window's framebuffer has a new size: the scene target, the viewport, the camera's aspect and
+    // the HUD follow it. A size of 0 (a minimised window) is remembered and nothing is rebuilt.
+    void onResize(int framebufferWidth, int framebufferHeight);
+    // Minimised: the frame loop waits for the window instead of drawing into nothing.
+    bool minimised() const { return minimised_; }
+    const gl::SceneRenderTarget& sceneTarget() const { return *sceneTarget_; }
     // Closes the sound device; the GL objects end with the context.
     void shutdown();
 
@@ -74,6 +80,7 @@ class Renderer {
     void toggleWireframe();
     void cycleMipmapMode();
     void restartGame();
+    void toggleFullScreen();
 
     GLFWwindow* window_ = nullptr;
     std::unique_ptr<GlfwKeyInput> keys_;
@@ -87,6 +94,12 @@ class Renderer {
     scene::GameEvents events_;
     // Events that arrive between two updates (a restart key), handed out with the next update's.
     scene::GameEvents pendingEvents_;
+    bool minimised_ = false;
+    // Where the window was before it went full screen.
+    int windowedX_ = 0;
+    int windowedY_ = 0;
+    int windowedWidth_ = 0;
+    int windowedHeight_ = 0;
 };
 
 }  // namespace common::app

@@ -21,6 +21,11 @@ void runFrameLoop(common::app::Renderer& renderer) {
     GLFWwindow* window = renderer.window();
     double previousTime = 0.0;
     do {
+        // A minimised window has nothing to draw into: sleep until the window system has news.
+        while (renderer.minimised() && !glfwWindowShouldClose(window)) {
+            glfwWaitEvents();
+            previousTime = glfwGetTime();
+        }
         const double now = glfwGetTime();
         // The previous time keeps the raw reading; only the step handed to the game is clamped.
         const double dt = common::app::clampFrameTime(now - previousTime);

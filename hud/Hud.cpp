@@ -23,11 +23,9 @@ constexpr std::size_t kLineLength = 128;
 
 }  // namespace
 
-Hud::Hud(int width, int height) : width(width), height(height) {
-    TextOverlay& overlay = TextOverlay::instance();
-    overlay.height = static_cast<float>(height);
-    overlay.width = static_cast<float>(width);
-    overlay.init(kFontPath);
+Hud::Hud(int width, int height) {
+    resize(width, height);
+    TextOverlay::instance().init(kFontPath);
 
     plainQuad = std::make_unique<scene::Quad>();
     needleQuad = std::make_unique<scene::Quad>();
@@ -40,6 +38,14 @@ Hud::Hud(int width, int height) : width(width), height(height) {
 }
 
 Hud::~Hud() = default;
+
+void Hud::resize(int newWidth, int newHeight) {
+    width = newWidth;
+    height = newHeight;
+    TextOverlay& overlay = TextOverlay::instance();
+    overlay.width = static_cast<float>(newWidth);
+    overlay.height = static_cast<float>(newHeight);
+}
 
 const char* Hud::countdownText(double t) {
     static const char* const kNumbers[] = {"0", "1", "2", "3"};

@@ -33,6 +33,8 @@ class Hud {
 
     // Throws TextureExc or GlslProgCompileExc when an image or the text program cannot be loaded.
     Hud(int width, int height);
+    // The window's new size: every placement follows it from the next draw on.
+    void resize(int newWidth, int newHeight);
     ~Hud();
     Hud(const Hud&) = delete;
     Hud& operator=(const Hud&) = delete;
@@ -63,8 +65,8 @@ class Hud {
     void drawImage(const gl::Texture& texture, scene::Quad& quad) const;
     void printLine(const char* text, int x, int y, int size) const;
 
-    int width;
-    int height;
+    int width = 0;
+    int height = 0;
     std::unique_ptr<scene::Quad> plainQuad;
     std::unique_ptr<scene::Quad> needleQuad;
     std::unique_ptr<gl::Texture> altimeterTexture;

@@ -17,6 +17,7 @@
 #include "game/CircleCheckpoint.h"
 #include "game/Player.h"
 #include "gl/GlslProg.h"
+#include "gl/SceneRenderTarget.h"
 #include "gl/ShaderController.h"
 #include "gl/Texture.h"
 #include "scene/SceneController.h"
@@ -225,4 +226,20 @@ TEST_F(RendererWiring, NoProgramIsDeletedAtExit) {
             std::exit(0);
         },
         ::testing::ExitedWithCode(0), "");
+}
+
+// A new framebuffer size rebuilds the scene target and sets the camera; a minimised window (0 x 0)
+// changes nothing and makes the loop wait.
+TEST_F(RendererWiring, ANewWindowSizeRebuildsTheTargetAndTheCamera) {
+    renderer.onResize(400, 200);
+    EXPECT_FLOAT_EQ(scene.camera->aspectRatio, 2.0f);
+    EXPECT_EQ(texParameter(renderer.sceneTarget().colorTexture, GL_TEXTURE_WIDTH, 0), 400);
+    EXPECT_EQ(texParameter(renderer.sceneTarget().velocityTexture, GL_TEXTURE_HEIGHT, 0), 200);
+    renderer.onResize(0, 0);
+    EXPECT_TRUE(renderer.minimised());
+    EXPECT_EQ(texParameter(renderer.sceneTarget().colorTexture, GL_TEXTURE_WIDTH, 0), 400);
+    renderer.onResize(kWidth, kHeight);
+    EXPECT_FALSE(renderer.minimised());
+    EXPECT_FLOAT_EQ(scene.camera->aspectRatio, 320.0f / 240.0f);
+    EXPECT_EQ(texParameter(renderer.sceneTarget().depthTexture, GL_TEXTURE_WIDTH, 0), kWidth);
 }
