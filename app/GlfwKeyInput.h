@@ -1,19 +1,29 @@
 #pragma once
 
 #include "game/KeyInput.h"
+#include "input/InputState.h"
 
 struct GLFWwindow;
 
 namespace common::app {
 
-// Key polling on the game window (sticky keys are on, so a short press is seen once).
+// The keyboard of the game window (sticky keys are on, so a short press is seen once) and the first
+// gamepad GLFW knows, together: an arrow is held as far as either holds it. A pad plugged in or out
+// between two polls is simply there or not.
 class GlfwKeyInput : public common::scene::KeyInput {
   public:
     explicit GlfwKeyInput(GLFWwindow* window) : window_(window) {}
     bool isKeyDown(int key) override;
+    float amount(int key) override;
+
+    // Reads the pad once per frame. Returns true when its restart button (A) went down since the
+    // last poll.
+    bool pollPad();
+    const input::InputState& pad() const { return pad_; }
 
   private:
     GLFWwindow* window_;
+    input::InputState pad_;
 };
 
 }  // namespace common::app

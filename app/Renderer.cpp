@@ -139,6 +139,10 @@ void Renderer::shutdown() {
 }
 
 void Renderer::update(double dt) {
+    // The pad's A restarts, as R does; Escape stays the only way to quit.
+    if (keys_->pollPad()) {
+        restartGame();
+    }
     averageFps = static_cast<float>(0.99 * averageFps + 0.01 * frameRate(dt));
     events_.swap(pendingEvents_);
     pendingEvents_.clear();

@@ -17,6 +17,8 @@ class KeyInput {
     virtual ~KeyInput() = default;
     // True while the key is held, or once after a press released before this poll.
     virtual bool isKeyDown(int key) = 0;
+    // How far the key is held, 0 to 1: a key is held fully or not at all, a gamepad's stick in between.
+    virtual float amount(int key) { return isKeyDown(key) ? 1.0f : 0.0f; }
 };
 
 }  // namespace common::scene

@@ -51,17 +51,18 @@ void Player::pollKeys(double dt) {
     if (!input) {
         return;
     }
-    if (input->isKeyDown(keys::kUp)) {
-        pitchDown(static_cast<float>(dt * kPitchRate));
+    // A key held fully turns at the full rate; a gamepad's stick in proportion.
+    if (const float held = input->amount(keys::kUp); held > 0.0f) {
+        pitchDown(static_cast<float>(dt * kPitchRate * held));
     }
-    if (input->isKeyDown(keys::kDown)) {
-        pitchUp(static_cast<float>(dt * -kPitchRate));
+    if (const float held = input->amount(keys::kDown); held > 0.0f) {
+        pitchUp(static_cast<float>(dt * -kPitchRate * held));
     }
-    if (input->isKeyDown(keys::kRight)) {
-        roll(static_cast<float>(dt * kRollRate));
+    if (const float held = input->amount(keys::kRight); held > 0.0f) {
+        roll(static_cast<float>(dt * kRollRate * held));
     }
-    if (input->isKeyDown(keys::kLeft)) {
-        roll(static_cast<float>(dt * -kRollRate));
+    if (const float held = input->amount(keys::kLeft); held > 0.0f) {
+        roll(static_cast<float>(dt * -kRollRate * held));
     }
 }
 

@@ -69,10 +69,8 @@ TEST(PlayerFlight, HeldKeysTurnTheCraftAtTheirRates) {
         float wingUp;  // |wing.y|
         float noseZ;   // sign of the nose's z
     } cases[] = {
-        {{keys::kUp}, 3.0, 149.67f, 0.0f, 1.0f},
-        {{keys::kDown}, 2.0, 10.0f, 0.0f, 1.0f},
-        {{keys::kDown}, 3.0, 30.0f, 0.0f, -1.0f},
-        {{keys::kUp, keys::kDown}, 1.0, 90.0f, 0.0f, 1.0f},
+        {{keys::kUp}, 3.0, 149.67f, 0.0f, 1.0f},   {{keys::kDown}, 2.0, 10.0f, 0.0f, 1.0f},
+        {{keys::kDown}, 3.0, 30.0f, 0.0f, -1.0f},  {{keys::kUp, keys::kDown}, 1.0, 90.0f, 0.0f, 1.0f},
         {{keys::kRight}, 0.75, 90.0f, 1.0f, 1.0f},
     };
     for (const auto& c : cases) {
@@ -85,6 +83,14 @@ TEST(PlayerFlight, HeldKeysTurnTheCraftAtTheirRates) {
         EXPECT_NEAR(std::abs(craft.player.getModelMatrix()[0].y), c.wingUp, 1e-3f);
         EXPECT_GT(craft.player.direction.z * c.noseZ, 0.0f);
     }
+}
+
+// A stick pushed half way turns at half the rate.
+TEST(PlayerFlight, AKeyHeldPartlyTurnsInProportion) {
+    FlyingPlayer craft;
+    craft.keys.partly = {{keys::kDown, 0.5f}};
+    craft.fly(1.0);
+    EXPECT_NEAR(craft.player.pitchAngle, 70.0f, 0.05f);  // 20 degrees nose up, not 40
 }
 
 TEST(PlayerFlight, ANoseDownTurnReachingExactlyTheLimitIsRefused) {

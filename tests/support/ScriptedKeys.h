@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <set>
 
 #include "game/KeyInput.h"
@@ -10,7 +11,10 @@ namespace testsupport {
 class ScriptedKeys : public common::scene::KeyInput {
   public:
     bool isKeyDown(int key) override { return held.count(key) > 0; }
+    // A key held only part of the way (a gamepad's stick); held keys count fully.
+    float amount(int key) override { return partly.count(key) ? partly.at(key) : KeyInput::amount(key); }
     std::set<int> held;
+    std::map<int, float> partly;
 };
 
 }  // namespace testsupport
