@@ -20,7 +20,9 @@ const char* const kKeys =
     "  F8             frustum culling on / off\n"
     "  F9             transparent ring discs on / off\n"
     "  F10            tint the shadow cascades\n"
-    "  Escape         quit";
+    "  F11            full screen and back\n"
+    "  Escape         quit\n"
+    "A gamepad: the left stick or the d-pad steers, A restarts.";
 
 // "Usage: skyrings [--help] [--demo] [--course NAME]": built from the options themselves, so an
 // option added to the parser shows here too.
