@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <memory>
 #include <string>
 #include <utility>
@@ -320,20 +319,13 @@ GLuint attached(GLenum attachment) {
     return static_cast<GLuint>(name);
 }
 
-GLuint boundOnUnit(GLenum unit) {
-    const GLint active = integer(GL_ACTIVE_TEXTURE);
-    glActiveTexture(unit);
-    const GLint bound = integer(GL_TEXTURE_BINDING_2D);
-    glActiveTexture(static_cast<GLenum>(active));
-    return static_cast<GLuint>(bound);
-}
-
 }  // namespace
 
-// --- shadow-map targets ---
+// --- the targets themselves; what they hold is read back by the drawing tests above ---
 
-// A zero-sized attachment makes an incomplete one, which says so.
-TEST_F(RenderTargetTest, AShadowTargetIsACompleteDepthOnlyFramebufferForComparisonSampling) {
+// A zero-sized attachment makes an incomplete one, which says so. Linear filtering gives the shadow
+// lookups their smoothing, which no centre sample shows; llvmpipe compares even with comparison off.
+TEST_F(RenderTargetTest, AShadowTargetSaysWhenIncompleteSetsItsViewportAndGoesWithItsNames) {
     GLuint fbo = 0;
     GLuint texture = 0;
     {
@@ -343,18 +335,13 @@ TEST_F(RenderTargetTest, AShadowTargetIsACompleteDepthOnlyFramebufferForComparis
         EXPECT_EQ(integer(GL_FRAMEBUFFER_BINDING), 0);
         fbo = target.fbo;
         texture = target.texture;
-        EXPECT_EQ(texParameter(texture, GL_TEXTURE_INTERNAL_FORMAT, 0), GL_DEPTH_COMPONENT);
         EXPECT_EQ(texParameter(texture, GL_TEXTURE_COMPARE_MODE), GL_COMPARE_REF_TO_TEXTURE);
-        EXPECT_EQ(texParameter(texture, GL_TEXTURE_COMPARE_FUNC), GL_LEQUAL);
         EXPECT_EQ(texParameter(texture, GL_TEXTURE_MIN_FILTER), GL_LINEAR);
         EXPECT_EQ(texParameter(texture, GL_TEXTURE_MAG_FILTER), GL_LINEAR);
-
-        // Writing binds the framebuffer with a viewport of the target's size.
         glViewport(0, 0, 8, 8);
         target.bindForWriting();
         EXPECT_EQ(static_cast<GLuint>(integer(GL_FRAMEBUFFER_BINDING)), fbo);
-        EXPECT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER), static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
-        EXPECT_EQ(attached(GL_DEPTH_ATTACHMENT), texture);
+        // No colour buffer: Mesa forgives one left on, a strict 3.3 driver calls the target incomplete.
         EXPECT_EQ(integer(GL_DRAW_BUFFER), GL_NONE);
         EXPECT_EQ(integer(GL_READ_BUFFER), GL_NONE);
         glm::ivec4 viewport(0);
@@ -372,50 +359,25 @@ TEST_F(RenderTargetTest, AShadowTargetIsACompleteDepthOnlyFramebufferForComparis
     EXPECT_EQ(integer(GL_FRAMEBUFFER_BINDING), 0);
 }
 
-// --- the scene's colour, velocity and depth target ---
-
-TEST_F(RenderTargetTest, ASceneTargetIsCompleteWithColourVelocityAndDepthOnTheirUnits) {
+// Writing leaves the read framebuffer alone; an incomplete target prints its status (incomplete
+// attachment) and stays bound.
+TEST_F(RenderTargetTest, ASceneTargetHoldsItsTexturesBindsOnlyForDrawingAndSaysWhenIncomplete) {
     SceneRenderTarget target;
     EXPECT_EQ(target.fbo + target.colorTexture + target.velocityTexture + target.depthTexture, 0u);
     testsupport::beginStdoutCapture();
     EXPECT_TRUE(target.init(40, 30));
     EXPECT_EQ(testsupport::endStdoutCapture(), "");
     EXPECT_EQ(integer(GL_DRAW_FRAMEBUFFER_BINDING), 0);
-
-    EXPECT_EQ(texParameter(target.colorTexture, GL_TEXTURE_INTERNAL_FORMAT, 0), GL_RGB32F);
-    EXPECT_EQ(texParameter(target.velocityTexture, GL_TEXTURE_INTERNAL_FORMAT, 0), GL_RGB32F);
-    EXPECT_EQ(texParameter(target.depthTexture, GL_TEXTURE_INTERNAL_FORMAT, 0), GL_DEPTH_COMPONENT32F);
-    // All three are sampled by the composite pass: no mipmaps, no depth comparison.
-    for (GLuint texture : {target.colorTexture, target.velocityTexture, target.depthTexture}) {
-        EXPECT_EQ(texParameter(texture, GL_TEXTURE_MIN_FILTER), GL_NEAREST);
-        EXPECT_EQ(texParameter(texture, GL_TEXTURE_MAG_FILTER), GL_NEAREST);
-    }
-    EXPECT_EQ(texParameter(target.depthTexture, GL_TEXTURE_COMPARE_MODE), GL_NONE);
-
     target.bindForWriting();
-    EXPECT_EQ(glCheckFramebufferStatus(GL_DRAW_FRAMEBUFFER), static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
+    EXPECT_EQ(static_cast<GLuint>(integer(GL_DRAW_FRAMEBUFFER_BINDING)), target.fbo);
+    EXPECT_EQ(integer(GL_READ_FRAMEBUFFER_BINDING), 0);
+    // The drawing tests read the attachments back, which would hide two textures swapped.
     EXPECT_EQ(attached(GL_COLOR_ATTACHMENT0), target.colorTexture);
     EXPECT_EQ(attached(GL_COLOR_ATTACHMENT1), target.velocityTexture);
     EXPECT_EQ(attached(GL_DEPTH_ATTACHMENT), target.depthTexture);
-    EXPECT_EQ(integer(GL_DRAW_BUFFER0), GL_COLOR_ATTACHMENT0);
-    EXPECT_EQ(integer(GL_DRAW_BUFFER1), GL_COLOR_ATTACHMENT1);
-    EXPECT_EQ(static_cast<GLuint>(integer(GL_DRAW_FRAMEBUFFER_BINDING)), target.fbo);
-    EXPECT_EQ(integer(GL_READ_FRAMEBUFFER_BINDING), 0);
-
     target.bindForReading();
     EXPECT_EQ(integer(GL_DRAW_FRAMEBUFFER_BINDING), 0);
-    EXPECT_EQ(integer(GL_ACTIVE_TEXTURE), GL_TEXTURE2);
-    EXPECT_EQ(boundOnUnit(GL_TEXTURE0), target.colorTexture);
-    EXPECT_EQ(boundOnUnit(GL_TEXTURE1), target.velocityTexture);
-    EXPECT_EQ(boundOnUnit(GL_TEXTURE2), target.depthTexture);
 
-    target.bindForWriting();
-    target.bindVelocityForReading();
-    EXPECT_EQ(integer(GL_DRAW_FRAMEBUFFER_BINDING), 0);
-    EXPECT_EQ(integer(GL_ACTIVE_TEXTURE), GL_TEXTURE0);
-    EXPECT_EQ(boundOnUnit(GL_TEXTURE0), target.velocityTexture);
-
-    // An incomplete one prints its status (incomplete attachment) and stays bound.
     SceneRenderTarget incomplete;
     testsupport::beginStdoutCapture();
     EXPECT_FALSE(incomplete.init(0, 0));

@@ -17,16 +17,13 @@ std::filesystem::path stagedResources() {
 
 std::string runCommand(const std::string& command) {
     std::string output;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) {
-        return output;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        for (size_t count = 0; (count = fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+            output.append(buffer, count);
+        }
+        pclose(pipe);
     }
-    char buffer[4096];
-    size_t count = 0;
-    while ((count = fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-        output.append(buffer, count);
-    }
-    pclose(pipe);
     return output;
 }
 

@@ -3,7 +3,6 @@
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "app/ContextHints.h"
@@ -11,41 +10,33 @@
 namespace testsupport {
 namespace {
 
-GLFWwindow* gWindow = nullptr;
-std::string gFailure;
-
-void createContext() {
+// Empty when the context is current, else what went wrong.
+std::string createContext() {
     if (!glfwInit()) {
-        gFailure = "glfwInit failed (is DISPLAY set to a running X server?)";
-        return;
+        return "glfwInit failed (is DISPLAY set to a running X server?)";
     }
     common::app::setContextHints();
     glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-    gWindow = glfwCreateWindow(64, 64, "skyrings-test", nullptr, nullptr);
-    if (!gWindow) {
-        gFailure = "could not open a 3.3 core window";
-        return;
+    GLFWwindow* window = glfwCreateWindow(64, 64, "skyrings-test", nullptr, nullptr);
+    if (!window) {
+        return "could not open a 3.3 core window";
     }
-    glfwMakeContextCurrent(gWindow);
+    glfwMakeContextCurrent(window);
     glewExperimental = GL_TRUE;
     if (glewInit() != GLEW_OK) {
-        gFailure = "glewInit failed";
-        return;
+        return "glewInit failed";
     }
     // GLEW may leave a harmless GL_INVALID_ENUM behind on core contexts.
     while (glGetError() != GL_NO_ERROR) {
     }
+    return "";
 }
 
 }  // namespace
 
 void ensureGlContext() {
-    static bool attempted = false;
-    if (!attempted) {
-        attempted = true;
-        createContext();
-    }
-    ASSERT_TRUE(gFailure.empty()) << gFailure;
+    static const std::string failure = createContext();
+    ASSERT_TRUE(failure.empty()) << failure;
 }
 
 void GlTest::SetUp() {

@@ -21,14 +21,14 @@ aiMesh* makeMesh(const SceneBuilder::MeshShape& shape) {
     mesh->mNumVertices = static_cast<unsigned>(shape.positions.size());
     mesh->mVertices = new aiVector3D[mesh->mNumVertices];
     mesh->mNormals = new aiVector3D[mesh->mNumVertices];
-    for (unsigned i = 0; i < mesh->mNumVertices; ++i) {
-        mesh->mVertices[i] = aiVector3D(shape.positions[i].x, shape.positions[i].y, shape.positions[i].z);
-        mesh->mNormals[i] = aiVector3D(0, 1, 0);
-    }
     if (!shape.uvs.empty()) {
         mesh->mTextureCoords[0] = new aiVector3D[mesh->mNumVertices];
         mesh->mNumUVComponents[0] = 2;
-        for (unsigned i = 0; i < mesh->mNumVertices; ++i) {
+    }
+    for (unsigned i = 0; i < mesh->mNumVertices; ++i) {
+        mesh->mVertices[i] = aiVector3D(shape.positions[i].x, shape.positions[i].y, shape.positions[i].z);
+        mesh->mNormals[i] = aiVector3D(0, 1, 0);
+        if (mesh->mTextureCoords[0]) {
             mesh->mTextureCoords[0][i] = aiVector3D(shape.uvs[i].x, shape.uvs[i].y, 0);
         }
     }
@@ -52,28 +52,6 @@ aiMaterial* makeMaterial(const std::vector<std::string>& textures) {
         material->AddProperty(&path, AI_MATKEY_TEXTURE_DIFFUSE(i));
     }
     return material;
-}
-
-aiNode* findNode(aiNode* node, const std::string& name) {
-    if (name == node->mName.C_Str()) {
-        return node;
-    }
-    for (unsigned c = 0; c < node->mNumChildren; ++c) {
-        if (aiNode* found = findNode(node->mChildren[c], name)) {
-            return found;
-        }
-    }
-    return nullptr;
-}
-
-void addChild(aiNode* parent, aiNode* child) {
-    auto** children = new aiNode*[parent->mNumChildren + 1];
-    std::copy(parent->mChildren, parent->mChildren + parent->mNumChildren, children);
-    children[parent->mNumChildren] = child;
-    delete[] parent->mChildren;
-    parent->mChildren = children;
-    ++parent->mNumChildren;
-    child->mParent = parent;
 }
 
 }  // namespace
@@ -118,8 +96,8 @@ std::unique_ptr<aiScene> SceneBuilder::build() const {
         node->mNumMeshes = static_cast<unsigned>(shape.meshes.size());
         node->mMeshes = new unsigned[node->mNumMeshes];
         std::copy(shape.meshes.begin(), shape.meshes.end(), node->mMeshes);
-        aiNode* parent = shape.parent.empty() ? scene->mRootNode : findNode(scene->mRootNode, shape.parent);
-        addChild(parent ? parent : scene->mRootNode, node);
+        aiNode* parent = scene->mRootNode->FindNode(shape.parent.c_str());
+        (shape.parent.empty() || !parent ? scene->mRootNode : parent)->addChildren(1, &node);
     }
     if (!lights_.empty()) {
         scene->mNumLights = static_cast<unsigned>(lights_.size());

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <unistd.h>
 
 namespace testsupport {
@@ -42,9 +42,7 @@ ScopedCwd::~ScopedCwd() {
 
 std::string readFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
-    std::stringstream buffer;
-    buffer << in.rdbuf();
-    return buffer.str();
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 void beginStdoutCapture() {
