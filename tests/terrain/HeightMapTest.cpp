@@ -2,7 +2,7 @@
 // images. Headers that lie about sizes, colour counts and compression are refused with an exception
 // before the image library allocates from them (the ones fuzzing found, fuzz/HeightMapFuzzer.cpp), and
 // plain BMPs of every depth still load. That a failure names the file is checked with the real game
-// (hardening/BadResourcesTest.cpp).
+// (hardening/BadInputTest.cpp).
 
 #include "terrain/HeightMap.h"
 
@@ -14,8 +14,6 @@
 #include <string>
 #include <tuple>
 #include <utility>
-
-#include <CImg.h>
 
 #include <CImg.h>
 
