@@ -1,11 +1,11 @@
-// What the game prints: the logger's console lines, the driver's debug messages, and the frame rate in
-// the window title (with the clamp of the frame time).
+// What the game prints: the logger's console lines, the driver's debug messages (and which interface
+// delivers them), and the frame rate in the window title (with the clamp of the frame time).
 #include "app/DebugOutput.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
-
+#include <string>
 #include <tuple>
 #include <vector>
 
@@ -14,6 +14,7 @@
 #include "tests/support/TestFiles.h"
 
 namespace debug_output = common::app::debug_output;
+using debug_output::Api;
 
 // Runs of consecutive enumerants and their names: the core (and ARB) sources, types and severities,
 // then AMD's categories, which serve as both source and type (API error, window system, deprecation,
@@ -82,4 +83,26 @@ TEST(FrameTime, TheClampIsTheFloatValueWidenedAndTheTitleShowsTheRate) {
     // Two frames stamped with the same time: the highest rate the clock tells, not "inf".
     EXPECT_EQ(common::app::frameRateTitle(0.0), " 1000000.00");
     EXPECT_EQ(common::app::frameRateTitle(-1e-9), " 1000000.00");
+}
+
+// The interface comes from what the context reports, never from which names resolve.
+TEST(DebugOutputChoice, TheContextsVersionAndExtensionsDecide) {
+    const struct {
+        int major;
+        int minor;
+        std::vector<std::string> extensions;
+        Api api;
+    } cases[] = {
+        {4, 3, {}, Api::Core},
+        {4, 6, {"GL_ARB_debug_output"}, Api::Core},
+        {3, 3, {"GL_ARB_sync", "GL_KHR_debug"}, Api::Core},
+        {3, 3, {"GL_ARB_debug_output", "GL_AMD_debug_output"}, Api::Arb},
+        {4, 2, {"GL_AMD_debug_output"}, Api::Amd},
+        {3, 3, {"GL_KHR_debug_output", "GL_ARB_debug"}, Api::None},
+        {3, 3, {}, Api::None},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(debug_output::chooseApi(c.major, c.minor, c.extensions), c.api)
+            << c.major << "." << c.minor << " with " << c.extensions.size() << " extensions";
+    }
 }

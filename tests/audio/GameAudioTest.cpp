@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "audio/Sound.h"
 #include "tests/audio/RecordingOutput.h"
@@ -23,16 +24,8 @@ using common::audio::Sound;
 
 const std::filesystem::path kSoundDir = "../resources/sounds";
 
-std::string stderrOf(const std::function<void()>& action) {
-    std::fflush(stderr);
-    ::testing::internal::CaptureStderr();
-    action();
-    std::fflush(stderr);
-    return ::testing::internal::GetCapturedStderr();
-}
-
-// Opens the default device as the game does, on a machine whose only sound card cannot be found (ALSA
-// complains at length), and returns 0 when that gave a working, silent game.
+// Opens the default device as the game (its renderer) does, on a machine whose only sound card cannot be
+// found (ALSA complains at length), and returns 0 when that gave a working, silent game.
 int openWithoutDevice() {
     testsupport::TempDir dir;
     const auto config = dir.write("alsoft.conf", "[alsa]\ndevice = plughw:CARD=SkyringsNoSuchCard\n");
@@ -55,31 +48,28 @@ TEST(GameAudioDeathTest, WithoutADeviceTheGameIsSilentAfterExactlyOneLine) {
 }
 
 TEST(GameAudio, ABadSoundFileSilencesThatSoundOnlyWithOneLineNamingIt) {
-    struct Damage {
-        const char* what;
-        std::function<void(const std::filesystem::path&)> apply;
-    };
-    const Damage damages[] = {
+    const std::pair<const char*, std::function<void(const std::filesystem::path&)>> damages[] = {
         {"missing", [](const auto& path) { std::filesystem::remove(path); }},
         {"empty", [](const auto& path) { std::ofstream(path, std::ios::trunc); }},
         {"cut in half",
          [](const auto& path) { std::filesystem::resize_file(path, std::filesystem::file_size(path) / 2); }},
         {"not audio", [](const auto& path) { std::ofstream(path, std::ios::trunc) << "WIDTH\n800\n"; }},
     };
-    for (const Damage& damage : damages) {
+    for (const auto& [what, damage] : damages) {
         for (int i = 0; i < common::audio::kSoundCount; ++i) {
             const Sound spoilt = static_cast<Sound>(i);
-            SCOPED_TRACE(std::string(damage.what) + " " + common::audio::soundFileName(spoilt));
+            SCOPED_TRACE(std::string(what) + " " + common::audio::soundFileName(spoilt));
             testsupport::TempDir dir;
             std::filesystem::copy(kSoundDir, dir.path());
             const std::filesystem::path file = dir.path() / common::audio::soundFileName(spoilt);
-            damage.apply(file);
+            damage(file);
 
             auto output = std::make_unique<RecordingOutput>();
             RecordingOutput& recorded = *output;
-            std::unique_ptr<GameAudio> audio;
-            const std::string err = stderrOf(
-                [&] { audio = std::make_unique<GameAudio>(std::move(output), dir.path().string()); });
+            ::testing::internal::CaptureStderr();
+            const GameAudio audio(std::move(output), dir.path().string());
+            std::fflush(stderr);
+            const std::string err = ::testing::internal::GetCapturedStderr();
             EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
             EXPECT_NE(err.find(file.string()), std::string::npos) << err;
             EXPECT_EQ(recorded.clips.size(), std::size_t(common::audio::kSoundCount - 1));

@@ -29,14 +29,9 @@ constexpr float kLoud = 0.02f;
 const std::filesystem::path& mixFile() {
     static const testsupport::TempDir dir;
     static const std::filesystem::path file = [] {
-        const std::filesystem::path wav = dir.path() / "mix.wav";
-        const auto config = dir.write("alsoft.conf",
-                                      "[general]\nchannels = mono\nsample-type = float32\n"
-                                      "frequency = 44100\n[wave]\nfile = " +
-                                          wav.string() + "\n");
         setenv("ALSOFT_DRIVERS", "wave", 1);
-        setenv("ALSOFT_CONF", config.c_str(), 1);
-        return wav;
+        setenv("ALSOFT_CONF", testsupport::waveWriterConfig(dir.path(), 44100).c_str(), 1);
+        return dir.path() / "mix.wav";
     }();
     return file;
 }

@@ -265,19 +265,6 @@ TEST(Frustum, BoxesAreContainedIntersectingOrRejected) {
     }
 }
 
-// Corners run around the +z face, then the -z face; a normal picks the corner farthest along (positive)
-// or against it (negative), taking min where its component is zero.
-TEST(BoundingBox, CornersAndTheVerticesPickedByANormal) {
-    const BoundingBox box(glm::vec3(0.0f), glm::vec3(2.0f, 4.0f, 6.0f));
-    const std::array<glm::vec3, 8> corners = {
-        {{0, 0, 6}, {2, 0, 6}, {0, 4, 6}, {2, 4, 6}, {0, 4, 0}, {2, 4, 0}, {0, 0, 0}, {2, 0, 0}}};
-    EXPECT_EQ(box.corners, corners);
-
-    const BoundingBox other(glm::vec3(-1.0f, -2.0f, -3.0f), glm::vec3(4.0f, 5.0f, 6.0f));
-    EXPECT_EQ(other.positiveVertex(glm::vec3(0.5f, 0.0f, -1.0f)), glm::vec3(4.0f, -2.0f, -3.0f));
-    EXPECT_EQ(other.negativeVertex(glm::vec3(0.5f, 0.0f, -1.0f)), glm::vec3(-1.0f, -2.0f, 6.0f));
-}
-
 // The box around the transformed corners: moved, grown by a turn, never divided by w.
 TEST(BoundingBox, TransformedEnclosesTheTransformedCorners) {
     const BoundingBox box(glm::vec3(-1.0f, 0.0f, 2.0f), glm::vec3(3.0f, 1.0f, 5.0f));

@@ -14,7 +14,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "app/Renderer.h"
 #include "audio/GameAudio.h"
@@ -57,29 +60,20 @@ long residentKb() {
     return resident * (sysconf(_SC_PAGESIZE) / 1024);
 }
 
-// The GL objects alive now, found by asking the driver about every name it may have handed out
-// (names below kHighestName; the driver counts up from 1 and this game makes a few hundred).
-struct LiveObjects {
-    int textures = 0;
-    int buffers = 0;
-    int vertexArrays = 0;
-    int framebuffers = 0;
-    int renderbuffers = 0;
-    int programs = 0;
-    int shaders = 0;
-};
+// The GL objects alive now, by kind, found by asking the driver about every name it may have handed
+// out (names below kHighestName; the driver counts up from 1 and this game makes a few hundred).
 constexpr GLuint kHighestName = 1 << 16;
+const char* const kObjectKinds[] = {"textures",      "buffers",  "vertex arrays", "framebuffers",
+                                    "renderbuffers", "programs", "shaders"};
 
-LiveObjects liveObjects() {
-    LiveObjects live;
+std::vector<int> liveObjects() {
+    GLboolean (*const isA[])(GLuint) = {glIsTexture,      glIsBuffer,  glIsVertexArray, glIsFramebuffer,
+                                        glIsRenderbuffer, glIsProgram, glIsShader};
+    std::vector<int> live(std::size(isA));
     for (GLuint name = 1; name < kHighestName; ++name) {
-        live.textures += glIsTexture(name) ? 1 : 0;
-        live.buffers += glIsBuffer(name) ? 1 : 0;
-        live.vertexArrays += glIsVertexArray(name) ? 1 : 0;
-        live.framebuffers += glIsFramebuffer(name) ? 1 : 0;
-        live.renderbuffers += glIsRenderbuffer(name) ? 1 : 0;
-        live.programs += glIsProgram(name) ? 1 : 0;
-        live.shaders += glIsShader(name) ? 1 : 0;
+        for (std::size_t kind = 0; kind < live.size(); ++kind) {
+            live[kind] += isA[kind](name) ? 1 : 0;
+        }
     }
     return live;
 }
@@ -91,29 +85,11 @@ GLuint nextTextureName() {
     return name;
 }
 
-// Arrow keys held in turns: climb, roll both ways, dive, and stretches of hands-off flight.
+// Arrow keys held in turns, 40 frames each: climb, roll both ways, dive, and hands-off flight.
 void steer(testsupport::ScriptedKeys& keys, int frame) {
     using namespace common::scene::keys;
-    keys.held.clear();
-    switch ((frame / 40) % 6) {
-        case 0:
-            keys.held.insert(kDown);
-            break;
-        case 1:
-            keys.held.insert(kLeft);
-            break;
-        case 2:
-            keys.held = {kRight, kDown};
-            break;
-        case 3:
-            keys.held.insert(kUp);
-            break;
-        case 4:
-            keys.held = {kLeft, kUp};
-            break;
-        default:
-            break;
-    }
+    const std::set<int> turns[] = {{kDown}, {kLeft}, {kRight, kDown}, {kUp}, {kLeft, kUp}, {}};
+    keys.held = turns[(frame / 40) % std::size(turns)];
 }
 
 // The renderer's keyboard commands, as the key callback delivers them.
@@ -143,7 +119,7 @@ TEST(Soak, ThousandsOfFramesWithRestartsAndEveryKeyKeepMemoryAndGlObjectsFlat) {
     long warmKb = 0;
     int warmSources = 0;
     int warmBuffers = 0;
-    LiveObjects warmObjects;
+    std::vector<int> warmObjects;
     std::string residentSeries;  // every 1000 frames, so a slow leak shows as a steady climb
     for (int frame = 0; frame < frames; ++frame) {
         if (frame == warmUp) {
@@ -160,7 +136,7 @@ TEST(Soak, ThousandsOfFramesWithRestartsAndEveryKeyKeepMemoryAndGlObjectsFlat) {
         pressKeys(renderer, frame);
     }
     const long endKb = residentKb();
-    const LiveObjects endObjects = liveObjects();
+    const std::vector<int> endObjects = liveObjects();
     const GLuint highestName = nextTextureName();
     glFinish();
     const std::string out = testsupport::endStdoutCapture();
@@ -176,19 +152,11 @@ TEST(Soak, ThousandsOfFramesWithRestartsAndEveryKeyKeepMemoryAndGlObjectsFlat) {
     EXPECT_LT(endKb - warmKb, kAllowedGrowthKb);
 #endif
     ASSERT_LT(highestName, kHighestName) << "the count of live objects would miss some";
-    std::printf(
-        "Soak: live GL objects at frame %d and at the end: %d / %d textures, %d / %d buffers, "
-        "%d / %d vertex arrays, %d / %d framebuffers, %d / %d programs\n",
-        warmUp, warmObjects.textures, endObjects.textures, warmObjects.buffers, endObjects.buffers,
-        warmObjects.vertexArrays, endObjects.vertexArrays, warmObjects.framebuffers, endObjects.framebuffers,
-        warmObjects.programs, endObjects.programs);
-    EXPECT_EQ(endObjects.textures, warmObjects.textures);
-    EXPECT_EQ(endObjects.buffers, warmObjects.buffers);
-    EXPECT_EQ(endObjects.vertexArrays, warmObjects.vertexArrays);
-    EXPECT_EQ(endObjects.framebuffers, warmObjects.framebuffers);
-    EXPECT_EQ(endObjects.renderbuffers, warmObjects.renderbuffers);
-    EXPECT_EQ(endObjects.programs, warmObjects.programs);
-    EXPECT_EQ(endObjects.shaders, warmObjects.shaders);
+    for (std::size_t kind = 0; kind < endObjects.size(); ++kind) {
+        std::printf("Soak: live %s at frame %d and at the end: %d / %d\n", kObjectKinds[kind], warmUp,
+                    warmObjects[kind], endObjects[kind]);
+        EXPECT_EQ(endObjects[kind], warmObjects[kind]) << kObjectKinds[kind];
+    }
     // The sound keeps its sources and buffers through restarts and mutes (M is pressed too).
     std::printf("Soak: OpenAL sources %d / %d, buffers %d / %d\n", warmSources, GameAudio::liveSources(),
                 warmBuffers, GameAudio::liveBuffers());

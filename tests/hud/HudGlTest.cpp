@@ -13,7 +13,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
-#include <iterator>
 #include <memory>
 #include <ostream>
 #include <string>

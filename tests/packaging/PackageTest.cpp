@@ -1,4 +1,4 @@
-// The Debian package CPack makes from this build: its files and its declared dependencies.
+// The Debian package CPack makes from this build: its files, its declared dependencies and its icon.
 
 #include <gtest/gtest.h>
 
@@ -11,40 +11,20 @@
 using testsupport::runCommand;
 using testsupport::TempDir;
 
-namespace {
-
-class Package : public ::testing::Test {
-  protected:
-    static void SetUpTestSuite() {
-        output_ = new TempDir();
-        const std::string dir = output_->path().string();
-        log_ = runCommand(std::string("cd '") + dir + "' && '" + SKYRINGS_CPACK_COMMAND + "' -G DEB -B '" +
-                          dir + "' --config '" + SKYRINGS_BINARY_DIR + "/CPackConfig.cmake' 2>&1");
-        for (const auto& entry : std::filesystem::directory_iterator(output_->path())) {
-            if (entry.path().extension() == ".deb") {
-                deb_ = entry.path().string();
-            }
+TEST(Package, HoldsTheGameAndItsDesktopFilesAndDependsOnRuntimeLibrariesOnly) {
+    const TempDir output;
+    const std::string dir = output.path().string();
+    const std::string log =
+        runCommand("cd '" + dir + "' && '" + SKYRINGS_CPACK_COMMAND + "' -G DEB -B '" + dir + "' --config '" +
+                   SKYRINGS_BINARY_DIR + "/CPackConfig.cmake' 2>&1");
+    std::string deb;
+    for (const auto& entry : std::filesystem::directory_iterator(output.path())) {
+        if (entry.path().extension() == ".deb") {
+            deb = entry.path().string();
         }
     }
-    static void TearDownTestSuite() {
-        delete output_;
-        output_ = nullptr;
-    }
-
-    static TempDir* output_;
-    static std::string log_;
-    static std::string deb_;
-};
-
-TempDir* Package::output_ = nullptr;
-std::string Package::log_;
-std::string Package::deb_;
-
-}  // namespace
-
-TEST_F(Package, HoldsTheLauncherGameResourcesAndDesktopFiles) {
-    ASSERT_FALSE(deb_.empty()) << log_;
-    const std::string files = runCommand("dpkg-deb -c '" + deb_ + "'");
+    ASSERT_FALSE(deb.empty()) << log;
+    const std::string files = runCommand("dpkg-deb -c '" + deb + "'");
     for (const char* path :
          {"./usr/bin/skyrings", "./usr/lib/skyrings/skyrings", "./usr/share/skyrings/config.txt",
           "./usr/share/skyrings/resources/meshes/heightmap.bmp",
@@ -58,21 +38,15 @@ TEST_F(Package, HoldsTheLauncherGameResourcesAndDesktopFiles) {
     }
     // The launcher and the game are executable.
     EXPECT_NE(files.find("-rwxr-xr-x root/root"), std::string::npos) << files;
-}
 
-TEST_F(Package, DependsOnRuntimeLibrariesOnly) {
-    ASSERT_FALSE(deb_.empty()) << log_;
-    const std::string depends = runCommand("dpkg-deb -f '" + deb_ + "' Depends");
+    const std::string depends = runCommand("dpkg-deb -f '" + deb + "' Depends");
     for (const char* package : {"libglfw3", "libglew2.2", "libassimp5", "libfreeimage3", "libopenal1",
                                 "libsndfile1", "libgl1-mesa-dri"}) {
         EXPECT_NE(depends.find(package), std::string::npos) << package << " in " << depends;
     }
     EXPECT_EQ(depends.find("-dev"), std::string::npos) << depends;
-}
-
-TEST_F(Package, IconIsA256PixelSquarePng) {
-    ASSERT_FALSE(deb_.empty()) << log_;
-    const std::string header = runCommand("dpkg-deb --fsys-tarfile '" + deb_ +
+    // The icon is a 256-pixel square PNG.
+    const std::string header = runCommand("dpkg-deb --fsys-tarfile '" + deb +
                                           "' | tar -xOf - ./usr/share/icons/hicolor/256x256/apps/skyrings.png"
                                           " | head -c 24 | od -An -tx1 | tr -d ' \\n'");
     // PNG signature, then the IHDR chunk: width 256, height 256.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
 
 #include <sndfile.h>
 
@@ -113,6 +114,13 @@ std::vector<double> toneOnsets(const AudioSignal& signal, double hz, float thres
         sounding = loud;
     }
     return onsets;
+}
+
+std::filesystem::path waveWriterConfig(const std::filesystem::path& dir, int rate) {
+    const std::filesystem::path config = dir / "alsoft.conf";
+    std::ofstream(config) << "[general]\nchannels = mono\nsample-type = float32\nfrequency = " << rate
+                          << "\n[wave]\nfile = " << (dir / "mix.wav").string() << "\n";
+    return config;
 }
 
 }  // namespace testsupport

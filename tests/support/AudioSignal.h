@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -37,5 +38,9 @@ std::vector<double> toneOnsets(const AudioSignal& signal, double hz, float thres
 // Fundamental frequency in Hz from the autocorrelation: the shortest strong period between 1/maxHz
 // and 1/minHz. 0 when nothing repeats.
 double fundamental(const std::vector<float>& samples, int rate, double minHz = 40.0, double maxHz = 4000.0);
+
+// Writes <dir>/alsoft.conf, which makes OpenAL Soft's wave writer (ALSOFT_DRIVERS=wave) mix in mono
+// float samples at `rate` Hz into <dir>/mix.wav, and returns its path for ALSOFT_CONF.
+std::filesystem::path waveWriterConfig(const std::filesystem::path& dir, int rate);
 
 }  // namespace testsupport

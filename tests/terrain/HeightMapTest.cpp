@@ -2,7 +2,7 @@
 // images. Headers that lie about sizes, colour counts and compression are refused with an exception
 // before the image library allocates from them (the ones fuzzing found, fuzz/HeightMapFuzzer.cpp), and
 // plain BMPs of every depth still load. That a failure names the file is checked with the real game
-// (hardening/BadResourcesTest.cpp).
+// (hardening/BadInputTest.cpp).
 
 #include "terrain/HeightMap.h"
 
@@ -14,10 +14,6 @@
 #include <string>
 #include <tuple>
 #include <utility>
-
-#include <CImg.h>
-
-#include <CImg.h>
 
 #include "tests/support/TestFiles.h"
 
@@ -41,7 +37,9 @@ void put(std::string& out, std::uint32_t value, int bytes) {
     }
 }
 
-std::string bitmap(const BitmapHeader& h) {
+// Every pixel byte 200, or for 8 bits (a palette of greys 0 to 255) sample(column, row), rows counted
+// from the top of the picture.
+std::string bitmap(const BitmapHeader& h, int (*sample)(int, int) = nullptr) {
     const std::uint32_t palette = h.bitsPerPixel <= 8 ? (h.colours ? h.colours : 1u << h.bitsPerPixel) : 0;
     const std::int64_t rows = h.height < 0 ? -static_cast<std::int64_t>(h.height) : h.height;
     const std::int64_t rowBytes = (static_cast<std::int64_t>(h.width) * h.bitsPerPixel + 31) / 32 * 4;
@@ -67,35 +65,29 @@ std::string bitmap(const BitmapHeader& h) {
         put(out, grey | grey << 8 | grey << 16, 4);
     }
     for (std::int64_t i = 0; i < pixelBytes; ++i) {
-        out += static_cast<char>(200);
+        const std::int64_t row = sample ? (h.height > 0 ? rows - 1 - i / rowBytes : i / rowBytes) : 0;
+        const bool grey = sample && i % rowBytes < h.width;
+        out += static_cast<char>(grey ? sample(int(i % rowBytes), int(row)) : 200);
     }
     return out;
 }
 
 // Loads `bytes` as a height map; returns the failure message, or "" when it loaded.
-std::string load(const std::string& bytes, HeightMap& map) {
+std::string load(const std::string& bytes, HeightMap& map, float maxHeight = 100.0f) {
     testsupport::TempDir dir;
     const auto path = dir.write("heightmap.bmp", bytes);
     try {
-        map.load(100.0f, path.string());
+        map.load(maxHeight, path.string());
     } catch (const std::exception& failure) {
         return failure.what();
     }
     return "";
 }
 
-// A grey BMP whose sample at (column, row) is sample(column, row), loaded with grey 255 at maxHeight.
-template <typename SampleFn>
-HeightMap makeMap(int width, int height, SampleFn sample, float maxHeight = 255.0f) {
-    cimg_library::CImg<unsigned char> image(width, height, 1, 1, 0);
-    cimg_forXY(image, x, y) {
-        image(x, y) = sample(x, y);
-    }
-    testsupport::TempDir dir;
-    const std::string path = (dir.path() / "heightmap.bmp").string();
-    image.save_bmp(path.c_str());
+// An 8-bit grey map, loaded with grey 255 at maxHeight.
+HeightMap makeMap(int width, int height, int (*sample)(int, int), float maxHeight = 255.0f) {
     HeightMap map;
-    map.load(maxHeight, path);
+    EXPECT_EQ(load(bitmap({width, height, 8}, sample), map, maxHeight), "");
     return map;
 }
 
