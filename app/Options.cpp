@@ -21,6 +21,7 @@ const char* const kKeys =
     "  F9             transparent ring discs on / off\n"
     "  F10            tint the shadow cascades\n"
     "  F11            full screen and back\n"
+    "  N              guidance to the next ring on / off\n"
     "  Escape         quit\n"
     "A gamepad: the left stick or the d-pad steers, A restarts.";
 

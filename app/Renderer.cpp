@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
@@ -11,6 +12,7 @@
 #include "app/FrameTime.h"
 #include "app/Logger.h"
 #include "audio/GameAudio.h"
+#include "camera/CameraPersp.h"
 #include "game/Autopilot.h"
 #include "game/Player.h"
 #include "gl/GlslProg.h"
@@ -237,6 +239,23 @@ void Renderer::drawHud() {
     if (scene.altitude <= kWarningAltitude) {
         hud_->drawWarning();
     }
+    if (const std::optional<hud::GuidanceMark> mark = guidanceMark()) {
+        hud_->drawGuidance(*mark);
+    }
+}
+
+std::optional<hud::GuidanceMark> Renderer::guidanceMark() const {
+    scene::SceneController& scene = scene::SceneController::instance();
+    const std::optional<std::size_t> next = scene.gameRules().nextRing();
+    // Only while the race is on: the countdown and the end screens own the middle of the window.
+    if (!guidance || phase_.countdownActive || !scene.running || scene.finished || !next ||
+        *next >= scene.ringTransforms.size()) {
+        return std::nullopt;
+    }
+    const hud::Guidance placement(width, height, hud_->occupiedAreas(debugView));
+    const glm::vec3 ring(scene.ringTransforms[*next][3]);
+    return placement.locate(scene.camera->viewMatrix, scene.camera->projectionMatrix, ring,
+                            scene.player->position);
 }
 
 void Renderer::onKey(int key, int action) {
@@ -289,6 +308,10 @@ void Renderer::onKey(int key, int action) {
             break;
         case GLFW_KEY_M:
             log(audio_->toggleMute() ? " Sound OFF" : " Sound ON");
+            break;
+        case GLFW_KEY_N:
+            guidance = !guidance;
+            log(guidance ? " Guidance ON" : " Guidance OFF");
             break;
         default:
             break;

@@ -2,10 +2,12 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "app/GlfwKeyInput.h"
 #include "game/GameEvent.h"
 #include "game/GamePhase.h"
+#include "hud/Guidance.h"
 
 struct GLFWwindow;
 
@@ -17,7 +19,7 @@ class SceneRenderTarget;
 }
 namespace common::hud {
 class Hud;
-}
+}  // namespace common::hud
 namespace common::scene {
 class Autopilot;
 class Quad;
@@ -54,6 +56,8 @@ class Renderer {
     // What the game reported during the last update: countdown numbers, captures, the finish or the
     // crash, and a restart asked for since the update before. Sound, records and HUD read these.
     const scene::GameEvents& events() const { return events_; }
+    // Where the guidance shows the next ring this frame; none while it is off or no race is on.
+    std::optional<hud::GuidanceMark> guidanceMark() const;
     // The game's sound (silent without a device).
     audio::GameAudio& audio() { return *audio_; }
 
@@ -67,6 +71,8 @@ class Renderer {
     bool blur = true;
     bool showDepthMapFrustums = false;
     bool showFps = false;
+    // The mark over the next ring, or the arrow towards it.
+    bool guidance = true;
     std::uint32_t mipmapMode = 2;
     float averageFps = 0.0f;
 

@@ -56,6 +56,15 @@ std::vector<CollisionObject*> GameRules::remainingRings() const {
     return rings;
 }
 
+std::optional<std::size_t> GameRules::nextRing() const {
+    for (std::size_t i = 0; i < course.size(); ++i) {
+        if (!course[i].captured) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
 std::vector<CollisionObject*> GameRules::remainingFinishRings() const {
     std::vector<CollisionObject*> rings;
     for (const CourseRing& entry : course) {

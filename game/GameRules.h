@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "game/GameEvent.h"
@@ -39,6 +40,9 @@ class GameRules {
     std::vector<CollisionObject*> remainingRings() const;
     std::vector<CollisionObject*> remainingFinishRings() const;
     std::size_t ringCount() const { return course.size(); }
+    // The place in the course of the first ring not yet captured (the finish included); none once
+    // every ring is.
+    std::optional<std::size_t> nextRing() const;
 
     std::int32_t score = 0;
     bool finished = false;

@@ -11,8 +11,10 @@
 #include "gl/GlslProg.h"
 #include "gl/ShaderController.h"
 #include "gl/Texture.h"
+#include "hud/Guidance.h"
 #include "hud/TextOverlay.h"
 #include "scene/Quad.h"
+#include "scene/RenderPasses.h"
 #include "scene/SceneController.h"
 
 namespace common::hud {
@@ -20,6 +22,11 @@ namespace {
 
 // Large enough for any formatted int or float line of the display.
 constexpr std::size_t kLineLength = 128;
+// The guidance mark: the needle in the lower part of its square, the distance in the upper part.
+constexpr int kGuidanceNeedleSize = 44;
+constexpr int kGuidanceTextSize = 14;
+// The longest frame-rate line ("Triangle count: " and a count) at its size of 20.
+constexpr int kFpsLinesWidth = 440;
 
 }  // namespace
 
@@ -130,6 +137,40 @@ void Hud::drawScore() {
     char line[kLineLength];
     std::snprintf(line, sizeof line, " %i", static_cast<int>(scene::SceneController::instance().getScore()));
     printLine(line, 44, 64, 20);
+}
+
+void Hud::drawGuidance(const GuidanceMark& mark) {
+    const auto left = static_cast<int>(mark.area.x);
+    const auto bottom = static_cast<int>(mark.area.y);
+    const auto size = static_cast<int>(mark.area.width);
+    if (gl::GlslProg* arrow = needleQuad->shader) {
+        beginImage(left + (size - kGuidanceNeedleSize) / 2, bottom, kGuidanceNeedleSize, kGuidanceNeedleSize);
+        arrow->bind();
+        // The needle's picture points up: turn it from there to the mark's way.
+        arrow->setUniform("rotate", needleMatrix(mark.angleDegrees - 90.0f));
+        drawImage(*needleTexture, *needleQuad);
+        glDisable(GL_BLEND);
+    }
+    char line[kLineLength];
+    const int length = std::snprintf(line, sizeof line, "%.0f", static_cast<double>(mark.distance));
+    printLine(line, left + (size - length * kGuidanceTextSize) / 2, bottom + size - kGuidanceTextSize,
+              kGuidanceTextSize);
+}
+
+std::vector<ScreenRect> Hud::occupiedAreas(bool debugView) const {
+    const auto w = static_cast<float>(width);
+    const auto h = static_cast<float>(height);
+    std::vector<ScreenRect> areas{
+        {w - kDialSize, 0.0f, kDialSize, kDialSize},
+        // The score icon with the score printed across it.
+        {10.0f, 15.0f, kIconSize + 26.0f, kIconSize},
+        {10.0f, static_cast<float>(height / 2), kIconSize, kIconSize},
+        {10.0f, h - 80.0f, kFpsLinesWidth, 50.0f},
+    };
+    if (debugView) {
+        areas.push_back({0.0f, 0.0f, w, static_cast<float>(scene::render_passes::kPreviewSize)});
+    }
+    return areas;
 }
 
 void Hud::drawWarning() {

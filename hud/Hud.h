@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include <glm/glm.hpp>
 
@@ -13,6 +14,9 @@ class Quad;
 }
 
 namespace common::hud {
+
+struct GuidanceMark;
+struct ScreenRect;
 
 // The head-up display drawn over the composited frame: the altimeter dial with its needle, the score
 // icon and score, the low-altitude warning, and the texts (countdown, finish, game over, points, frame
@@ -52,6 +56,12 @@ class Hud {
     // The scene controller's score, inside the score icon.
     void drawScore();
     void drawWarning();
+    // The guidance mark: the needle turned the way it points, and the distance above it.
+    void drawGuidance(const GuidanceMark& mark);
+
+    // Where the items above are drawn (the frame rate lines wherever they are shown; the preview strip
+    // of the debug view only while it is on), for the guidance to keep clear of.
+    std::vector<ScreenRect> occupiedAreas(bool debugView) const;
 
     // "3" up to 1 s, "2" up to 2 s, "1" up to 3 s, then "0".
     static const char* countdownText(double t);

@@ -76,8 +76,8 @@ class Gameplay : public ::testing::Test {
 }  // namespace
 
 TEST_F(Gameplay, EveryCommandKeyPrintsItsLinesInOrder) {
-    for (const char* key : {"F2", "F3", "F4",  "F5", "F6", "F7", "F8", "F9", "F10", "r",  "F5",
-                            "F5", "F3", "F10", "F9", "F8", "F7", "F6", "F4", "F2",  "F1", "shift+r"}) {
+    for (const char* key : {"F2", "F3", "F4",  "F5", "F6", "F7", "F8", "F9", "F10", "r",  "n", "F5",
+                            "F5", "F3", "F10", "F9", "F8", "F7", "F6", "F4", "F2",  "F1", "n", "shift+r"}) {
         game.key(key);
         std::this_thread::sleep_for(std::chrono::milliseconds(150));
     }
@@ -98,6 +98,7 @@ TEST_F(Gameplay, EveryCommandKeyPrintsItsLinesInOrder) {
         "Debug:  Transparency OFF",
         "Debug:  Show DepthMapFrustums ON",
         "Debug:  Restart Game.",
+        "Debug:  Guidance OFF",
         "Debug:  MipMap filter nearest",
         "Debug:  MipMap filter linear",
         "Debug:  WireframeMode OFF",
@@ -108,6 +109,7 @@ TEST_F(Gameplay, EveryCommandKeyPrintsItsLinesInOrder) {
         "Debug:  Debug HUD off",
         "Debug:  Texture filter bilinear",
         "Debug:  Remove FPS",
+        "Debug:  Guidance ON",
         "Debug:  Restart Game.",
     };
     EXPECT_EQ(commandLines(game.out()), expected) << game.out();

@@ -66,13 +66,18 @@ GameEvent captured(int index) {
 
 }  // namespace
 
+// The next ring is the first uncaptured one in course order, the finish included.
 TEST_F(Rules, TwoRingsInOneFrameBothScoreOnceWithTheirPlaceInTheCourse) {
+    EXPECT_EQ(rules.nextRing(), 0u);
     EXPECT_EQ(flyTo(kGate), (GameEvents{captured(0), captured(1)}));
     EXPECT_EQ(rules.score, 100);
     EXPECT_EQ(rules.remainingRings().size(), 2u);
+    EXPECT_EQ(rules.nextRing(), 2u);
     EXPECT_TRUE(flyTo(kGate).empty());
     EXPECT_EQ(rules.score, 100);
     EXPECT_FALSE(rules.finished);
+    flyTo(kLone);
+    EXPECT_EQ(rules.nextRing(), 2u) << "a ring flown out of order leaves the earlier one next";
 }
 
 // Ordinary rings are asked first, then finish rings; the finish ends the game in the same frame.
@@ -81,6 +86,9 @@ TEST_F(Rules, AFinishInTheSameFrameAsARingCountsBoth) {
     EXPECT_EQ(rules.score, 150);
     EXPECT_TRUE(rules.finished);
     EXPECT_TRUE(rules.remainingFinishRings().empty());
+    flyTo(kGate);
+    flyTo(kLone);
+    EXPECT_FALSE(rules.nextRing().has_value()) << "every ring captured";
 }
 
 TEST_F(Rules, AltitudeIsMeasuredOverTheGroundAndZeroIsOneCrash) {
@@ -105,6 +113,7 @@ TEST_F(Rules, RestartPutsEveryRingBack) {
     EXPECT_FALSE(rules.finished);
     EXPECT_EQ(rules.remainingRings().size(), 4u);
     EXPECT_EQ(rules.remainingFinishRings().size(), 1u);
+    EXPECT_EQ(rules.nextRing(), 0u);
     EXPECT_EQ(flyTo(kFinish).size(), 3u);  // the course scores again
     EXPECT_EQ(rules.score, 150);
 }

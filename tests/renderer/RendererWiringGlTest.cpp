@@ -20,6 +20,7 @@
 #include "gl/SceneRenderTarget.h"
 #include "gl/ShaderController.h"
 #include "gl/Texture.h"
+#include "hud/Guidance.h"
 #include "scene/SceneController.h"
 #include "tests/support/GlQueries.h"
 #include "tests/support/InProcessGame.h"
@@ -242,4 +243,42 @@ TEST_F(RendererWiring, ANewWindowSizeRebuildsTheTargetAndTheCamera) {
     EXPECT_FALSE(renderer.minimised());
     EXPECT_FLOAT_EQ(scene.camera->aspectRatio, 320.0f / 240.0f);
     EXPECT_EQ(texParameter(renderer.sceneTarget().depthTexture, GL_TEXTURE_WIDTH, 0), kWidth);
+}
+
+// With the same scene drawn twice, guidance on and off differ only where the mark goes; N switches it.
+TEST_F(RendererWiring, TheGuidanceMarkIsDrawnWhereItIsPlacedAndNTogglesIt) {
+    startFlying();
+    const auto frame = [] {
+        std::vector<unsigned char> pixels(kWidth * kHeight * 3);
+        glReadPixels(0, 0, kWidth, kHeight, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+        return pixels;
+    };
+    testsupport::beginStdoutCapture();
+    press(GLFW_KEY_N);
+    renderer.draw();
+    const auto without = frame();
+    press(GLFW_KEY_N);
+    const std::string lines = testsupport::endStdoutCapture();
+    EXPECT_NE(lines.find(" Guidance OFF"), std::string::npos) << lines;
+    EXPECT_NE(lines.find(" Guidance ON"), std::string::npos) << lines;
+    renderer.draw();
+    const auto with = frame();
+
+    const std::optional<common::hud::GuidanceMark> mark = renderer.guidanceMark();
+    ASSERT_TRUE(mark.has_value());
+    int inside = 0;
+    int outside = 0;
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            const std::size_t i = (std::size_t(y) * kWidth + x) * 3;
+            const bool differs =
+                std::abs(int(with[i]) - int(without[i])) + std::abs(int(with[i + 1]) - int(without[i + 1])) >
+                24;
+            const bool inMark = x >= mark->area.x - 1 && x <= mark->area.x + mark->area.width + 1 &&
+                                y >= mark->area.y - 1 && y <= mark->area.y + mark->area.height + 1;
+            (inMark ? inside : outside) += differs ? 1 : 0;
+        }
+    }
+    EXPECT_GT(inside, 50) << "no mark drawn";
+    EXPECT_EQ(outside, 0);
 }
