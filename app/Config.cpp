@@ -57,6 +57,12 @@ Config Config::read(std::istream& in) {
         } else if (line == "WIDTH") {
             std::string value;
             width = readLine(in, value) ? extractValue(value) : 0;
+        } else if (line == "QUALITY") {
+            std::string value;
+            readLine(in, value);
+            const std::optional<Quality> quality = QualityPreset::parse(value);
+            config.quality = quality.value_or(Quality::High);
+            config.unknownQuality = quality ? std::nullopt : std::optional<std::string>(value);
         }
     }
     config.width = usableOr(width, kDefaultWidth);

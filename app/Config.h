@@ -2,7 +2,10 @@
 
 #include <cstdint>
 #include <istream>
+#include <optional>
 #include <string>
+
+#include "app/QualityPreset.h"
 
 namespace common::app {
 
@@ -17,12 +20,17 @@ struct Config {
     std::int32_t width = kDefaultWidth;
     std::int32_t height = kDefaultHeight;
     bool fullscreen = false;
+    Quality quality = Quality::High;
+    // The value line of a "QUALITY" key that names no preset (the last such line), for the one
+    // warning the renderer prints; none when the last value was known.
+    std::optional<std::string> unknownQuality;
 
     // Reads the file; a file that cannot be opened gives the defaults. Prints nothing.
     static Config readFile(const std::string& path);
-    // Reads the key lines "WIDTH", "HEIGHT" (each followed by its value line) and "F".
+    // Reads the key lines "WIDTH", "HEIGHT", "QUALITY" (each followed by its value line) and "F".
     // A dimension that is missing, has no number, is not positive, does not fit 32 bits or is larger
     // than kMaxDimension falls back to its default, since every user of the size needs a usable one.
+    // A "QUALITY" value that names no preset gives "high".
     static Config read(std::istream& in);
 };
 

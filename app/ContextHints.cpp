@@ -4,8 +4,8 @@
 
 namespace common::app {
 
-void setContextHints() {
-    glfwWindowHint(GLFW_SAMPLES, 4);
+void setContextHints(int samples) {
+    glfwWindowHint(GLFW_SAMPLES, samples);
     glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
     glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
     glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);

@@ -52,11 +52,12 @@ Renderer::Renderer() {
     log("Renderer created");
 }
 
-void Renderer::init(bool demo) {
+void Renderer::init(bool demo, std::optional<Quality> quality) {
     const Config config = Config::readFile("config.txt");
     width = config.width;
     height = config.height;
     fullscreen = config.fullscreen;
+    chooseQuality(config, quality);
     createWindow();
     glfwGetWindowPos(window_, &windowedX_, &windowedY_);
     windowedWidth_ = width;
@@ -74,7 +75,7 @@ void Renderer::init(bool demo) {
     loadScene(demo);
 
     sceneTarget_ = std::make_unique<gl::SceneRenderTarget>();
-    sceneTarget_->init(static_cast<GLuint>(width), static_cast<GLuint>(height));
+    buildSceneTarget();
     gl::ShaderController& shaders = gl::ShaderController::instance();
     compositeQuad_ = std::make_unique<scene::Quad>();
     compositeQuad_->shader = shaders.getShader(gl::ShaderType::BlurShader);
@@ -85,13 +86,35 @@ void Renderer::init(bool demo) {
         blurProgram->setUniform("colorTexture", 0);
         blurProgram->setUniform("velocityTexture", 1);
         blurProgram->setUniform("depthTexture", 2);
+        blurProgram->setUniform("blurTaps", quality_.blurTaps);
     }
     hud_ = std::make_unique<hud::Hud>(width, height);
     audio_ = audio::GameAudio::open();
 }
 
+void Renderer::chooseQuality(const Config& config, std::optional<Quality> quality) {
+    if (config.unknownQuality && !quality) {
+        Logger::instance().warning("Unknown QUALITY \"" + *config.unknownQuality +
+                                   "\" in config.txt: using high");
+    }
+    quality_ = QualityPreset::of(quality.value_or(config.quality));
+}
+
+void Renderer::buildSceneTarget() {
+    gl::SceneRenderTarget::Formats formats;
+    if (quality_.targetFormat == QualityPreset::TargetFormat::Float16) {
+        formats.color = GL_RGBA16F;
+        formats.velocity = GL_RG16F;
+        formats.depth = GL_DEPTH_COMPONENT24;
+    }
+    formats.smoothColor = quality_.renderScale < 1.0f;
+    sceneTarget_->init(static_cast<GLuint>(quality_.scaledSide(width)),
+                       static_cast<GLuint>(quality_.scaledSide(height)), formats);
+}
+
 void Renderer::loadScene(bool demo) {
     scene::SceneController& scene = scene::SceneController::instance();
+    scene.setShadowMapSize(quality_.shadowMapSize);
     keys_ = std::make_unique<GlfwKeyInput>(window_);
     scene.setKeyInput(keys_.get());
     // The chase camera shows the window's proportions, not a square stretched over it.
@@ -112,7 +135,7 @@ void Renderer::createWindow() {
         std::fputs("Failed to initialize GLFW\n", stderr);
         std::exit(-1);
     }
-    setContextHints();
+    setContextHints(quality_.windowSamples);
 
     GLFWmonitor* monitor = fullscreen ? glfwGetPrimaryMonitor() : nullptr;
     window_ = glfwCreateWindow(width, height, "Skyrings", monitor, nullptr);
@@ -191,12 +214,13 @@ void Renderer::playSounds(double dt) {
 void Renderer::draw() {
     scene::SceneController& scene = scene::SceneController::instance();
     scene.renderShadowMaps();
-    glViewport(0, 0, width, height);
+    glViewport(0, 0, static_cast<GLsizei>(sceneTarget_->width), static_cast<GLsizei>(sceneTarget_->height));
     sceneTarget_->bindForWriting();
     scene.render();
     scene.renderTransparent();
 
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    glViewport(0, 0, width, height);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     sceneTarget_->bindForReading();
     compositeQuad_->draw();
@@ -360,7 +384,7 @@ void Renderer::onResize(int framebufferWidth, int framebufferHeight) {
     }
     width = framebufferWidth;
     height = framebufferHeight;
-    sceneTarget_->init(static_cast<GLuint>(width), static_cast<GLuint>(height));
+    buildSceneTarget();
     glViewport(0, 0, width, height);
     scene::SceneController::instance().setAspectRatio(static_cast<float>(width) / static_cast<float>(height));
     hud_->resize(width, height);

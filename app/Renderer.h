@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "app/GlfwKeyInput.h"
+#include "app/QualityPreset.h"
 #include "game/GameEvent.h"
 #include "game/GamePhase.h"
 #include "hud/Guidance.h"
@@ -27,6 +28,8 @@ class Quad;
 
 namespace common::app {
 
+struct Config;
+
 // The application singleton that owns the frame: the window, the colour/velocity target with its
 // motion-blur composite, the head-up display, the countdown gate, and every run-time switch the
 // keyboard commands flip. Created on first use by the entry point and kept until the process ends.
@@ -36,8 +39,8 @@ class Renderer {
 
     // Reads config.txt, opens the window (or ends the process), sets the fixed GL state, loads the
     // scene and builds the render target, the two quads and the HUD. In demo mode the autopilot
-    // flies the craft instead of the arrow keys.
-    void init(bool demo = false);
+    // flies the craft instead of the arrow keys. A quality given here wins over the file's.
+    void init(bool demo = false, std::optional<Quality> quality = std::nullopt);
     void update(double dt);
     void draw();
     // Keyboard commands: presses only; releases and repeats are ignored.
@@ -48,6 +51,8 @@ class Renderer {
     // Minimised: the frame loop waits for the window instead of drawing into nothing.
     bool minimised() const { return minimised_; }
     const gl::SceneRenderTarget& sceneTarget() const { return *sceneTarget_; }
+    // The preset the picture is drawn with (config.txt's "QUALITY", "high" by default).
+    const QualityPreset& quality() const { return quality_; }
     // Closes the sound device; the GL objects end with the context.
     void shutdown();
 
@@ -80,6 +85,9 @@ class Renderer {
     Renderer();
     void createWindow();
     void loadScene(bool demo);
+    void chooseQuality(const Config& config, std::optional<Quality> quality);
+    // The scene target at the preset's share of the window.
+    void buildSceneTarget();
     void advanceScene(double dt);
     void playSounds(double dt);
     void drawHud();
@@ -96,6 +104,7 @@ class Renderer {
     std::unique_ptr<scene::Quad> velocityQuad_;
     std::unique_ptr<hud::Hud> hud_;
     std::unique_ptr<audio::GameAudio> audio_;
+    QualityPreset quality_;
     scene::GamePhase phase_;
     scene::GameEvents events_;
     // Events that arrive between two updates (a restart key), handed out with the next update's.

@@ -32,6 +32,7 @@
 #include "gl/SceneRenderTarget.h"
 #include "gl/ShaderController.h"
 #include "gl/Texture.h"
+#include "gl/TextureCache.h"
 #include "hud/Hud.h"
 #include "scene/Mesh.h"
 #include "scene/Quad.h"
@@ -149,9 +150,11 @@ int pieces() {
         }
     });
     time("ring_imports", [&] {
+        common::gl::TextureCache sharedTextures;
         std::vector<std::unique_ptr<common::scene::CircleCheckpoint>> copies;
         for (int i = 0; i < rings; ++i) {
-            copies.push_back(std::make_unique<common::scene::CircleCheckpoint>());
+            copies.push_back(std::make_unique<common::scene::CircleCheckpoint>(
+                common::scene::CircleCheckpoint::kModelPath, &sharedTextures));
         }
     });
     {
@@ -166,14 +169,15 @@ int pieces() {
             }
         }
     }
+    // The scene's texture cache loads each file once, however many meshes show it.
     double textures = 0.0;
     int textureLoads = 0;
-    for (const auto& [path, count] : textureUses) {
+    for (const auto& use : textureUses) {
         const double start = bench::nowSeconds();
-        { common::gl::Texture texture(path.c_str()); }
+        { common::gl::Texture texture(use.first.c_str()); }
         glFinish();
-        textures += bench::millisecondsSince(start) * count;
-        textureLoads += count;
+        textures += bench::millisecondsSince(start);
+        ++textureLoads;
     }
     times.emplace_back("textures", textures);
 
@@ -287,14 +291,14 @@ int parent(const char* self) {
     row("  of which: parsing the scene file", piece("scene_parse"));
     row("  of which: ring re-imports (" + std::to_string(int(piece("rings"))) + " x Circle.dae, parts)",
         piece("ring_imports"));
-    row("  of which: texture loads (" + std::to_string(int(piece("texture_loads"))) + ", incl. ring parts)",
+    row("  of which: texture loads (" + std::to_string(int(piece("texture_loads"))) + ", one per file)",
         piece("textures"));
     row("render target and quads", piece("target_quads"));
     row("HUD (text overlay, five images)", piece("hud"));
     std::printf(
-        "\nThe ring re-imports include their parts' texture loads, which the texture line counts "
-        "again.\nGoal: start-up to first frame <= 1500 ms: %s\n",
-        total <= 1500.0 ? "met" : "MISSED");
+        "\nThe ring re-imports include the load of their parts' texture, which the texture line counts "
+        "again.\nGoal: start-up to first frame <= 700 ms: %s\n",
+        total <= 700.0 ? "met" : "MISSED");
     return 0;
 }
 

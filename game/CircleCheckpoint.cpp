@@ -26,13 +26,13 @@ glm::mat4 rotated(const glm::mat4& matrix, double degrees, const glm::vec3& axis
 
 }  // namespace
 
-CircleCheckpoint::CircleCheckpoint(const std::string& path) : modelPath(path) {
-    loadParts();
+CircleCheckpoint::CircleCheckpoint(const std::string& path, gl::TextureCache* textures) : modelPath(path) {
+    loadParts(textures);
 }
 
 CircleCheckpoint::~CircleCheckpoint() = default;
 
-void CircleCheckpoint::loadParts() {
+void CircleCheckpoint::loadParts(gl::TextureCache* textures) {
     Assimp::Importer importer;
     const aiScene* scene = nullptr;
     {
@@ -47,7 +47,7 @@ void CircleCheckpoint::loadParts() {
             part->shaderKey = gl::ShaderType::ColorShader;
             part->castsShadow = true;
             part->setModelMatrix(layout.transform);
-            part->initFromGeometry(std::move(layout.geometry), layout.texturePath);
+            part->initFromGeometry(std::move(layout.geometry), layout.texturePath, textures);
             part->reset();
             triangleCount += part->getTriangleCount();
             parts.push_back(std::move(part));

@@ -9,6 +9,10 @@
 #include "scene/Mesh.h"
 #include "scene/SceneObject.h"
 
+namespace common::gl {
+class TextureCache;
+}
+
 namespace common::scene {
 
 // A spinning ring checkpoint. Owns the eight part meshes of its own import of the ring model, draws
@@ -22,7 +26,9 @@ class CircleCheckpoint : public SceneObject, public CollisionObject {
     static constexpr float kFinishRadius = scene::kFinishRadius;
 
     // Imports the ring model's parts "part0" ... "part7" (in depth-first order). Needs a GL context.
-    explicit CircleCheckpoint(const std::string& modelPath = kModelPath);
+    // The parts' textures come from `textures` when given (it must outlive the ring).
+    explicit CircleCheckpoint(const std::string& modelPath = kModelPath,
+                              gl::TextureCache* textures = nullptr);
     ~CircleCheckpoint() override;
 
     void reset() override {}
@@ -44,7 +50,7 @@ class CircleCheckpoint : public SceneObject, public CollisionObject {
     const Mesh& part(std::size_t index) const { return *parts[index]; }
 
   private:
-    void loadParts();
+    void loadParts(gl::TextureCache* textures);
     template <typename Operation>
     void forEachPart(Operation operation);
 

@@ -5,11 +5,12 @@
 namespace common::gl {
 namespace {
 
-void attachFloatColor(GLuint texture, GLenum attachment, GLsizei width, GLsizei height) {
+void attachFloatColor(GLuint texture, GLenum format, GLenum attachment, GLsizei width, GLsizei height,
+                      GLint filter = GL_NEAREST) {
     glBindTexture(GL_TEXTURE_2D, texture);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB32F, width, height, 0, GL_RGB, GL_FLOAT, nullptr);
-    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), width, height, 0, GL_RGB, GL_FLOAT, nullptr);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
     glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, attachment, GL_TEXTURE_2D, texture, 0);
 }
 
@@ -32,8 +33,10 @@ void SceneRenderTarget::release() {
     fbo = colorTexture = velocityTexture = depthTexture = 0;
 }
 
-bool SceneRenderTarget::init(GLuint width, GLuint height) {
+bool SceneRenderTarget::init(GLuint targetWidth, GLuint targetHeight, const Formats& formats) {
     release();
+    width = targetWidth;
+    height = targetHeight;
     const auto w = static_cast<GLsizei>(width);
     const auto h = static_cast<GLsizei>(height);
 
@@ -45,11 +48,13 @@ bool SceneRenderTarget::init(GLuint width, GLuint height) {
     velocityTexture = colorTextures[1];
     glGenTextures(1, &depthTexture);
 
-    attachFloatColor(colorTexture, GL_COLOR_ATTACHMENT0, w, h);
-    attachFloatColor(velocityTexture, GL_COLOR_ATTACHMENT1, w, h);
+    attachFloatColor(colorTexture, formats.color, GL_COLOR_ATTACHMENT0, w, h,
+                     formats.smoothColor ? GL_LINEAR : GL_NEAREST);
+    attachFloatColor(velocityTexture, formats.velocity, GL_COLOR_ATTACHMENT1, w, h);
 
     glBindTexture(GL_TEXTURE_2D, depthTexture);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT32F, w, h, 0, GL_DEPTH_COMPONENT, GL_FLOAT, nullptr);
+    glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(formats.depth), w, h, 0, GL_DEPTH_COMPONENT, GL_FLOAT,
+                 nullptr);
     // The composite pass samples depth: without these the default mipmapped minification filter would make
     // the single-level texture incomplete, and sampling it undefined.
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
@@ -66,6 +71,10 @@ bool SceneRenderTarget::init(GLuint width, GLuint height) {
     }
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     return true;
+}
+
+bool SceneRenderTarget::init(GLuint targetWidth, GLuint targetHeight) {
+    return init(targetWidth, targetHeight, Formats{});
 }
 
 void SceneRenderTarget::bindForWriting() const {

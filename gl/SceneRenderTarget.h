@@ -5,7 +5,8 @@
 namespace common::gl {
 
 // The frame's off-screen target for motion blur: colour (output 0) and screen-space velocity (output 1),
-// both RGB32F, with a 32-bit float depth texture. The composite pass samples the three on units 0, 1, 2.
+// both RGB32F, with a 32-bit float depth texture (or, lighter, RGBA16F colour, RG16F velocity and 24-bit
+// depth). The composite pass samples the three on units 0, 1, 2.
 // Owns its framebuffer and textures; all names stay 0 until init.
 class SceneRenderTarget {
   public:
@@ -14,8 +15,18 @@ class SceneRenderTarget {
     SceneRenderTarget(const SceneRenderTarget&) = delete;
     SceneRenderTarget& operator=(const SceneRenderTarget&) = delete;
 
+    struct Formats {
+        GLenum color = GL_RGB32F;
+        GLenum velocity = GL_RGB32F;
+        GLenum depth = GL_DEPTH_COMPONENT32F;
+        // Colour filtered linearly, for a target smaller than the window that the composite scales up.
+        bool smoothColor = false;
+    };
+
     // Creates the framebuffer and textures at the given size. Returns true when complete (and unbinds);
     // otherwise prints "FB error, status: 0x..." and leaves the framebuffer bound for drawing.
+    bool init(GLuint width, GLuint height, const Formats& formats);
+    // The full formats: RGB32F colour and velocity, 32-bit float depth.
     bool init(GLuint width, GLuint height);
 
     // Changes only the draw framebuffer binding.
@@ -29,6 +40,8 @@ class SceneRenderTarget {
     GLuint colorTexture = 0;
     GLuint velocityTexture = 0;
     GLuint depthTexture = 0;
+    GLuint width = 0;
+    GLuint height = 0;
 
   private:
     void release();

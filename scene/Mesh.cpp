@@ -7,6 +7,7 @@
 
 #include "gl/GlslProg.h"
 #include "gl/Texture.h"
+#include "gl/TextureCache.h"
 #include "gl/ShaderController.h"
 
 namespace common::scene {
@@ -100,7 +101,8 @@ bool Mesh::initFromAiMesh(const aiMesh* mesh, const aiScene* scene, const std::s
     return true;
 }
 
-void Mesh::initFromGeometry(MeshGeometry meshGeometry, const std::string& texturePath) {
+void Mesh::initFromGeometry(MeshGeometry meshGeometry, const std::string& texturePath,
+                            gl::TextureCache* textures) {
     releaseGlObjects();
     glGenVertexArrays(1, &vertexArray);
     glBindVertexArray(vertexArray);
@@ -108,7 +110,7 @@ void Mesh::initFromGeometry(MeshGeometry meshGeometry, const std::string& textur
 
     geometry = std::move(meshGeometry);
     triangleCount = static_cast<std::int32_t>(geometry.triangleCount());
-    loadTexture(texturePath);
+    loadTexture(texturePath, textures);
     upload();
 
     localBox = std::make_unique<camera::BoundingBox>(geometry.boundsMin, geometry.boundsMax);
@@ -141,10 +143,17 @@ bool Mesh::loadMaterialTexture(const aiScene* scene, const std::string& scenePat
     return true;
 }
 
-void Mesh::loadTexture(const std::string& path) {
-    texture.reset();
-    if (!path.empty()) {
-        texture = std::make_unique<gl::Texture>(path.c_str(), GL_TEXTURE_2D);
+void Mesh::loadTexture(const std::string& path, gl::TextureCache* textures) {
+    texture = nullptr;
+    ownTexture.reset();
+    if (path.empty()) {
+        return;
+    }
+    if (textures) {
+        texture = &textures->get(path);
+    } else {
+        ownTexture = std::make_unique<gl::Texture>(path.c_str(), GL_TEXTURE_2D);
+        texture = ownTexture.get();
     }
 }
 

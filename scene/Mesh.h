@@ -14,13 +14,14 @@ struct aiScene;
 
 namespace common::gl {
 class Texture;
-}
+class TextureCache;
+}  // namespace common::gl
 
 namespace common::scene {
 
 // An indexed triangle mesh drawn with one program of the shader registry (chosen by shaderKey) and
-// at most one texture on unit 0. Filled once from an Assimp mesh; owns its GL objects, its texture
-// and its boxes. Vertex attributes: 0 position, 1 uv, 2 normal.
+// at most one texture on unit 0. Filled once from an Assimp mesh; owns its GL objects and its boxes,
+// and its texture unless a texture cache shares it. Vertex attributes: 0 position, 1 uv, 2 normal.
 class Mesh : public SceneObject {
   public:
     Mesh();
@@ -43,24 +44,27 @@ class Mesh : public SceneObject {
     // Throws gl::TextureExc when the texture file cannot be loaded.
     bool initFromAiMesh(const aiMesh* mesh, const aiScene* scene, const std::string& scenePath);
     // The same from a copy already made: uploads `meshGeometry` and loads the texture at
-    // `texturePath` (none when empty).
-    void initFromGeometry(MeshGeometry meshGeometry, const std::string& texturePath);
+    // `texturePath` (none when empty), from `textures` when given (which must outlive the mesh).
+    void initFromGeometry(MeshGeometry meshGeometry, const std::string& texturePath,
+                          gl::TextureCache* textures = nullptr);
     // Sets `texture` from the material's first diffuse texture, looked up beside the scene file.
     bool loadMaterialTexture(const aiScene* scene, const std::string& scenePath, unsigned materialIndex);
 
     MeshGeometry geometry;
     gl::ShaderType shaderKey = gl::ShaderType::LightShader;
-    std::unique_ptr<gl::Texture> texture;
+    // The texture drawn on unit 0: the mesh's own, or one shared through a texture cache.
+    gl::Texture* texture = nullptr;
 
   private:
     enum Buffer { kIndexBuffer = 0, kPositionBuffer = 1, kNormalBuffer = 2, kUvBuffer = 3 };
 
     void upload();
-    void loadTexture(const std::string& path);
+    void loadTexture(const std::string& path, gl::TextureCache* textures = nullptr);
     void releaseGlObjects();
     // Binds the program, sets the matrices and draws the triangles; skipped without a program.
     void drawWith(gl::ShaderType type, bool withTexture);
 
+    std::unique_ptr<gl::Texture> ownTexture;
     unsigned int vertexArray = 0;
     unsigned int buffers[4] = {0, 0, 0, 0};
 };

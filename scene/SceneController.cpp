@@ -43,10 +43,18 @@ SceneController::SceneController() {
     heightMap = std::make_unique<HeightMap>();
     heightMap->load(kMaxTerrainHeight);
     rules = GameRules(heightMap.get());
-    for (int i = 0; i < kCascadeCount; ++i) {
-        shadowMaps.push_back(std::make_unique<gl::RenderTarget>(kShadowMapSize, kShadowMapSize));
-    }
+    setShadowMapSize(kShadowMapSize);
     updateShadowsUsable();
+}
+
+void SceneController::setShadowMapSize(int size) {
+    if (!shadowMaps.empty() && shadowMaps.front()->width == static_cast<GLuint>(size)) {
+        return;
+    }
+    shadowMaps.clear();
+    for (int i = 0; i < kCascadeCount; ++i) {
+        shadowMaps.push_back(std::make_unique<gl::RenderTarget>(size, size));
+    }
 }
 
 SceneController::~SceneController() = default;
@@ -86,7 +94,8 @@ void SceneController::build(SceneLayout& layout) {
     for (LayoutMesh& entry : layout.meshes) {
         switch (entry.role) {
             case NodeRole::Player:
-                player = keep(scene_objects::mesh<Player>(entry, gl::ShaderType::LightShader), objects);
+                player =
+                    keep(scene_objects::mesh<Player>(entry, gl::ShaderType::LightShader, textures), objects);
                 player->castsShadow = true;
                 player->setInput(keyInput);
                 playerStartPosition = player->position;
@@ -94,31 +103,33 @@ void SceneController::build(SceneLayout& layout) {
                 break;
             case NodeRole::Ring:
             case NodeRole::FinishRing:
-                rules.addRing(keep(scene_objects::ring(entry.transform), objects),
+                rules.addRing(keep(scene_objects::ring(entry.transform, textures), objects),
                               entry.role == NodeRole::FinishRing);
                 ringTransforms.push_back(entry.transform);
                 break;
             case NodeRole::Skybox:
-                skybox = keep(scene_objects::mesh<Mesh>(entry, gl::ShaderType::TextureShader), environment);
+                skybox = keep(scene_objects::mesh<Mesh>(entry, gl::ShaderType::TextureShader, textures),
+                              environment);
                 break;
             case NodeRole::Water:
-                water = keep(scene_objects::mesh<Mesh>(entry, gl::ShaderType::ShadowShader), environment);
+                water = keep(scene_objects::mesh<Mesh>(entry, gl::ShaderType::ShadowShader, textures),
+                             environment);
                 break;
             case NodeRole::Terrain:
-                terrain =
-                    keep(scene_objects::mesh<Terrain>(entry, gl::ShaderType::ShadowShader), environment);
+                terrain = keep(scene_objects::mesh<Terrain>(entry, gl::ShaderType::ShadowShader, textures),
+                               environment);
                 break;
             case NodeRole::DiscTemplate:
                 break;
             case NodeRole::Plain:
-                keep(scene_objects::mesh<Mesh>(entry, gl::ShaderType::LightShader), objects);
+                keep(scene_objects::mesh<Mesh>(entry, gl::ShaderType::LightShader, textures), objects);
                 std::printf("Unknown MESH TYPE loaded");
                 break;
         }
     }
     if (ringTransforms.size() >= kDiscThreshold && layout.discTemplate) {
         for (const glm::mat4& ringTransform : ringTransforms) {
-            keep(scene_objects::disc(*layout.discTemplate, ringTransform), transparentObjects);
+            keep(scene_objects::disc(*layout.discTemplate, ringTransform, textures), transparentObjects);
         }
     }
     for (const std::string& name : layout.lightsWithoutNode) {

@@ -9,6 +9,7 @@
 
 #include "game/GameEvent.h"
 #include "game/GameRules.h"
+#include "gl/TextureCache.h"
 #include "scene/RenderPasses.h"
 #include "scene/SceneObject.h"
 
@@ -62,6 +63,8 @@ class SceneController {
     bool loadScene(const std::string& path);
     // The arrow keys the craft polls (not owned).
     void setKeyInput(KeyInput* input);
+    // Makes the shadow maps `size` texels a side (kShadowMapSize until asked otherwise).
+    void setShadowMapSize(int size);
     // Width over height of the window, for the main camera's projection.
     void setAspectRatio(float aspectRatio);
 
@@ -89,6 +92,8 @@ class SceneController {
     std::int32_t getScore() const { return score; }
     // False while the light has no direction (the placeholder): no shadows are drawn then.
     bool hasShadows() const { return shadowsUsable; }
+    // The scene's textures, one per image file.
+    const gl::TextureCache& textureCache() const { return textures; }
 
     std::vector<SceneObject*> environment;
     std::vector<SceneObject*> objects;
@@ -128,6 +133,8 @@ class SceneController {
     void mirrorRules();
     void forEachTexturedObject(void (SceneObject::*operation)());
 
+    // One texture per image file, shared by the objects below (declared first: it outlives them).
+    gl::TextureCache textures;
     // Every object of the scene, in creation order; the lists above point into it.
     std::vector<std::unique_ptr<SceneObject>> owned;
     GameRules rules;

@@ -10,21 +10,21 @@
 namespace common::scene::scene_objects {
 
 template <typename MeshType>
-std::unique_ptr<MeshType> mesh(LayoutMesh& entry, gl::ShaderType shader) {
+std::unique_ptr<MeshType> mesh(LayoutMesh& entry, gl::ShaderType shader, gl::TextureCache& textures) {
     auto object = std::make_unique<MeshType>();
     object->shaderKey = shader;
     object->setModelMatrix(entry.transform);
-    object->initFromGeometry(std::move(entry.geometry), entry.texturePath);
+    object->initFromGeometry(std::move(entry.geometry), entry.texturePath, &textures);
     object->reset();
     return object;
 }
 
-template std::unique_ptr<Mesh> mesh<Mesh>(LayoutMesh&, gl::ShaderType);
-template std::unique_ptr<Player> mesh<Player>(LayoutMesh&, gl::ShaderType);
-template std::unique_ptr<Terrain> mesh<Terrain>(LayoutMesh&, gl::ShaderType);
+template std::unique_ptr<Mesh> mesh<Mesh>(LayoutMesh&, gl::ShaderType, gl::TextureCache&);
+template std::unique_ptr<Player> mesh<Player>(LayoutMesh&, gl::ShaderType, gl::TextureCache&);
+template std::unique_ptr<Terrain> mesh<Terrain>(LayoutMesh&, gl::ShaderType, gl::TextureCache&);
 
-std::unique_ptr<CircleCheckpoint> ring(const glm::mat4& transform) {
-    auto ring = std::make_unique<CircleCheckpoint>();
+std::unique_ptr<CircleCheckpoint> ring(const glm::mat4& transform, gl::TextureCache& textures) {
+    auto ring = std::make_unique<CircleCheckpoint>(CircleCheckpoint::kModelPath, &textures);
     ring->castsShadow = true;
     ring->setModelMatrix(transform);
     ring->reset();
@@ -32,7 +32,8 @@ std::unique_ptr<CircleCheckpoint> ring(const glm::mat4& transform) {
     return ring;
 }
 
-std::unique_ptr<Mesh> disc(const LayoutMesh& discTemplate, const glm::mat4& ringTransform) {
+std::unique_ptr<Mesh> disc(const LayoutMesh& discTemplate, const glm::mat4& ringTransform,
+                           gl::TextureCache& textures) {
     glm::mat4 placement = ringTransform;
     placement[0] *= 8.0f;
     placement[1] *= 0.0f;
@@ -41,7 +42,7 @@ std::unique_ptr<Mesh> disc(const LayoutMesh& discTemplate, const glm::mat4& ring
     disc->shaderKey = gl::ShaderType::TransparentShader;
     disc->setModelMatrix(placement);
     disc->setPrevModelMatrix(placement);
-    disc->initFromGeometry(discTemplate.geometry, discTemplate.texturePath);
+    disc->initFromGeometry(discTemplate.geometry, discTemplate.texturePath, &textures);
     disc->reset();
     return disc;
 }

@@ -4,10 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include <glm/gtc/matrix_transform.hpp>
 
 #include "camera/CameraPersp.h"
+#include "game/CircleCheckpoint.h"
 #include "game/Player.h"
+#include "gl/Texture.h"
 #include "scene/Light.h"
 #include "scene/Mesh.h"
 #include "terrain/HeightMap.h"
@@ -173,4 +177,28 @@ TEST_F(SceneLoading, TheGeneratedGameSceneHasEveryRole) {
     // The craft starts above the ground.
     const glm::vec3 start = controller.player->position;
     EXPECT_GT(controller.heightMap->altitude(start.x, start.y, start.z), 15.0f);
+
+    // One GL texture per image file: every ring part and every disc shares its file's.
+    std::set<GLuint> textures;
+    std::size_t users = 0;
+    auto note = [&](const Mesh& mesh) {
+        if (mesh.texture) {
+            textures.insert(mesh.texture->id);
+            ++users;
+        }
+    };
+    for (const auto* list : {&controller.environment, &controller.objects, &controller.transparentObjects}) {
+        for (const common::scene::SceneObject* object : *list) {
+            if (const auto* ring = dynamic_cast<const common::scene::CircleCheckpoint*>(object)) {
+                for (std::size_t i = 0; i < ring->partCount(); ++i) {
+                    note(ring->part(i));
+                }
+            } else if (const auto* mesh = dynamic_cast<const Mesh*>(object)) {
+                note(*mesh);
+            }
+        }
+    }
+    EXPECT_GT(users, 200u);
+    EXPECT_EQ(textures.size(), controller.textureCache().size());
+    EXPECT_LE(textures.size(), 6u);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 namespace common::app {
 class Renderer;
 }
@@ -8,9 +10,9 @@ namespace testsupport {
 
 // The real game in this process, as the entry point builds it: the renderer with its window, the
 // scene, the shader registry and the debug output, running in a stage-like tree of its own whose
-// config.txt asks for a width x height window. One per process, like the renderer; later calls
-// return the same one.
-common::app::Renderer& startGameInProcess(int width, int height);
+// config.txt asks for a width x height window, followed by `moreConfig` (other keys). One per
+// process, like the renderer; later calls return the same one.
+common::app::Renderer& startGameInProcess(int width, int height, const std::string& moreConfig = "");
 
 // One frame as the main loop runs it, with a fixed step: update, draw, swap, events.
 void runFrame(common::app::Renderer& renderer, double dt = 1.0 / 60.0);

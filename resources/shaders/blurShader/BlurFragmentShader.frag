@@ -2,8 +2,8 @@
 #extension GL_ARB_shading_language_420pack : enable
 // Blur program (BlurShader), fragment stage: composites the scene target onto the window.
 // With blurOn == 1 each pixel averages colour samples along its screen-space velocity scaled by
-// velocityScale (the motion is limited to 5 % of the screen): five samples spread evenly along the
-// smear, centred on the pixel; a smear shorter than one pixel leaves the pixel as it is. Samples nearer
+// velocityScale (the motion is limited to 5 % of the screen): blurTaps samples (five unless a quality
+// preset asks for fewer) spread evenly along the smear, centred on the pixel; a smear shorter than one pixel leaves the pixel as it is. Samples nearer
 // to the camera than the pixel itself are left out, so a sharp foreground (the craft) does not smear
 // over the landscape behind it. With blurOn == 0 each pixel is copied.
 // THIS is where gamma is applied: the scene programs write linear colour into the RGB32F target, and
@@ -12,7 +12,7 @@
 // Inputs: uv.
 // Uniforms: colorTexture (unit 0), velocityTexture (unit 1: xy = half the NDC motion per frame),
 //   depthTexture (unit 2) (sampler2D; where GL_ARB_shading_language_420pack exists they start on those
-//   units); blurOn (int, 0 or 1); velocityScale (float, frame rate / 180).
+//   units); blurOn (int, 0 or 1); velocityScale (float, frame rate / 180); blurTaps (int, odd, >= 3).
 // Outputs: 0 colour (gamma-encoded RGB, alpha 1).
 
 in vec2 vUv;
@@ -28,12 +28,12 @@ uniform sampler2D depthTexture;
 #endif
 uniform int blurOn;
 uniform float velocityScale;
+uniform int blurTaps = 5;
 
 layout(location = 0) out vec4 fragColor;
 
-// Odd, so that the middle tap is the pixel itself. Most pixels of a frame smear over a few pixels, which
-// five taps cover about a pixel apart; a software rasterizer pays every tap on every pixel.
-const int kTaps = 5;
+// blurTaps is odd, so that the middle tap is the pixel itself. Most pixels of a frame smear over a few
+// pixels, which five taps cover about a pixel apart; a software rasterizer pays every tap on every pixel.
 const float kMaxMotion = 0.05;
 const float kDepthTolerance = 0.0002;
 
@@ -61,8 +61,8 @@ vec3 motionBlurred(vec3 centre) {
     float centreDepth = textureLod(depthTexture, vUv, 0.0).r;
     vec3 sum = centre;
     float weight = 1.0;
-    for (int i = 1; i <= kTaps / 2; ++i) {
-        vec2 offset = motion * (float(i) / float(kTaps - 1));
+    for (int i = 1; i <= blurTaps / 2; ++i) {
+        vec2 offset = motion * (float(i) / float(blurTaps - 1));
         addTap(vUv - offset, centreDepth, sum, weight);
         addTap(vUv + offset, centreDepth, sum, weight);
     }

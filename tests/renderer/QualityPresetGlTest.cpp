@@ -1,0 +1,130 @@
+// Each quality preset in the real game: what it sets, read back from GL, and the picture it gives
+// beside the full one. The renderer is one per process, so each preset starts in a child process of
+// its own (a death test that exits 0 when every figure is right).
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <GL/glew.h>
+
+#include "app/Renderer.h"
+#include "gl/GlslProg.h"
+#include "gl/RenderTarget.h"
+#include "gl/SceneRenderTarget.h"
+#include "gl/ShaderController.h"
+#include "scene/SceneController.h"
+#include "tests/support/GlQueries.h"
+#include "tests/support/InProcessGame.h"
+#include "tests/support/Picture.h"
+#include "tests/support/TestFiles.h"
+
+using testsupport::Picture;
+using testsupport::texParameter;
+
+namespace {
+
+constexpr int kWidth = 640;
+constexpr int kHeight = 480;
+
+struct Preset {
+    const char* name;
+    const char* config;
+    int targetWidth, targetHeight;
+    GLint colorFormat, velocityFormat, depthFormat;
+    int shadowMapSize;
+    int windowSamples;
+    int blurTaps;
+};
+
+const Preset kPresets[] = {
+    {"high", "QUALITY\nhigh\n", 640, 480, GL_RGB32F, GL_RGB32F, GL_DEPTH_COMPONENT32F, 2048, 4, 5},
+    {"medium", "QUALITY\nmedium\n", 480, 360, GL_RGBA16F, GL_RG16F, GL_DEPTH_COMPONENT24, 1024, 0, 3},
+    {"low", "QUALITY\nlow\n", 320, 240, GL_RGBA16F, GL_RG16F, GL_DEPTH_COMPONENT24, 512, 0, 3},
+    // Without the key, and with a value that names no preset, the picture is the full one.
+    {"default", "", 640, 480, GL_RGB32F, GL_RGB32F, GL_DEPTH_COMPONENT32F, 2048, 4, 5},
+    {"unknown", "QUALITY\nultra\n", 640, 480, GL_RGB32F, GL_RGB32F, GL_DEPTH_COMPONENT32F, 2048, 4, 5},
+};
+
+GLint blurTapsUniform() {
+    const GLuint program =
+        common::gl::ShaderController::instance().getShader(common::gl::ShaderType::BlurShader)->handle;
+    GLint taps = 0;
+    glGetUniformiv(program, glGetUniformLocation(program, "blurTaps"), &taps);
+    return taps;
+}
+
+// In the child: starts the game, draws the countdown frame, saves the window to `shot` and exits 0
+// when every figure is the preset's (otherwise 1, naming each wrong one on standard error).
+[[noreturn]] void checkPreset(const Preset& preset, const std::filesystem::path& shot) {
+    common::app::Renderer& renderer = testsupport::startGameInProcess(kWidth, kHeight, preset.config);
+    testsupport::runFrame(renderer);
+    renderer.update(1.0 / 60.0);
+    renderer.draw();
+
+    bool ok = true;
+    auto check = [&ok](const char* what, GLint got, GLint expected) {
+        if (got != expected) {
+            std::fprintf(stderr, "%s: %d, not %d\n", what, got, expected);
+            ok = false;
+        }
+    };
+    const common::gl::SceneRenderTarget& target = renderer.sceneTarget();
+    check("target width", texParameter(target.colorTexture, GL_TEXTURE_WIDTH, 0), preset.targetWidth);
+    check("target height", texParameter(target.depthTexture, GL_TEXTURE_HEIGHT, 0), preset.targetHeight);
+    check("colour format", texParameter(target.colorTexture, GL_TEXTURE_INTERNAL_FORMAT, 0),
+          preset.colorFormat);
+    check("velocity format", texParameter(target.velocityTexture, GL_TEXTURE_INTERNAL_FORMAT, 0),
+          preset.velocityFormat);
+    check("depth format", texParameter(target.depthTexture, GL_TEXTURE_INTERNAL_FORMAT, 0),
+          preset.depthFormat);
+    for (const auto& map : common::scene::SceneController::instance().shadowMaps) {
+        check("shadow map size", texParameter(map->texture, GL_TEXTURE_WIDTH, 0), preset.shadowMapSize);
+    }
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    check("window samples", testsupport::integer(GL_SAMPLES), preset.windowSamples);
+    check("blur taps", blurTapsUniform(), preset.blurTaps);
+
+    std::vector<unsigned char> pixels(std::size_t(kWidth) * kHeight * 4);
+    glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    testsupport::writePng(shot, kWidth, kHeight, [&](int x, int y) {
+        const unsigned char* p = &pixels[(std::size_t(kHeight - 1 - y) * kWidth + x) * 4];
+        return Picture::Rgba{p[0], p[1], p[2], 255};
+    });
+    std::fflush(stderr);
+    std::_Exit(ok ? 0 : 1);
+}
+
+}  // namespace
+
+TEST(QualityPresets, EachPresetSetsWhatItClaimsAndKeepsThePicture) {
+    // A plain fork: the children share the folder for their pictures, and this process has no GL yet.
+    GTEST_FLAG_SET(death_test_style, "fast");
+    testsupport::TempDir dir;
+    for (const Preset& preset : kPresets) {
+        const auto shot = dir.path() / (std::string(preset.name) + ".png");
+        // Only a value that names no preset earns the warning.
+        const std::string warning = std::string(preset.name) == "unknown"
+                                        ? "Unknown QUALITY \"ultra\" in config.txt: using high"
+                                        : "";
+        EXPECT_EXIT(checkPreset(preset, shot), ::testing::ExitedWithCode(0), warning) << preset.name;
+    }
+
+    // The same scene, countdown and HUD at every preset: the lighter ones only soften the scene, and
+    // the instruments (the altimeter at the bottom right, the score at the bottom left) stay as sharp.
+    const Picture high(dir.path() / "high.png");
+    ASSERT_TRUE(high.valid());
+    for (const char* name : {"default", "unknown", "medium", "low"}) {
+        const Picture other(dir.path() / (std::string(name) + ".png"));
+        ASSERT_TRUE(other.valid()) << name;
+        EXPECT_LT(high.meanDifference(other, 0, 0, kWidth, kHeight), 3.0) << name;
+        EXPECT_LT(high.meanDifference(other, 400, 240, 240, 240), 2.0) << name << ": altimeter";
+        EXPECT_LT(high.meanDifference(other, 15, 380, 125, 50), 2.0) << name << ": score";
+    }
+    const Picture same(dir.path() / "default.png");
+    EXPECT_LT(high.meanDifference(same, 0, 0, kWidth, kHeight), 0.5) << "no key is the full picture";
+}
