@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
+#include <string>
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
@@ -17,6 +19,8 @@
 #include "gl/SceneRenderTarget.h"
 #include "gl/ShaderController.h"
 #include "hud/Hud.h"
+#include "hud/TrialHud.h"
+#include "progress/TimeTrial.h"
 #include "scene/Quad.h"
 #include "scene/RenderPasses.h"
 #include "scene/SceneController.h"
@@ -85,7 +89,20 @@ void Renderer::init(bool demo) {
         blurProgram->setUniform("depthTexture", 2);
     }
     hud_ = std::make_unique<hud::Hud>(width, height);
+    trialHud_ = std::make_unique<hud::TrialHud>();
     audio_ = audio::GameAudio::open();
+    // The autopilot's runs are not the player's: they are never recorded.
+    progress::RecordStore records(progress::RecordStore::defaultPath(),
+                                  [](const std::string& line) { Logger::instance().warning(line); });
+    trial_ = std::make_unique<progress::TimeTrial>(std::move(records), !demo);
+    setCourse(course_);
+}
+
+void Renderer::setCourse(const scene::CourseInfo& course) {
+    course_ = course;
+    if (trial_) {
+        trial_->setCourse(course_, scene::SceneController::instance().gameRules().ringCount());
+    }
 }
 
 void Renderer::loadScene(bool demo) {
@@ -148,9 +165,13 @@ void Renderer::update(double dt) {
     pendingEvents_.clear();
     const scene::GameEvents countdown = phase_.tick(dt);
     events_.insert(events_.end(), countdown.begin(), countdown.end());
-    if (phase_.sceneAdvances(scene::SceneController::instance().running)) {
+    const bool advances = phase_.sceneAdvances(scene::SceneController::instance().running);
+    // The countdown's end is only known after this frame's draw: the clock runs from the next one.
+    const bool flying = advances && !phase_.countdownActive;
+    if (advances) {
         advanceScene(dt);
     }
+    followTimeTrial(flying);
     playSounds(dt);
 }
 
@@ -179,6 +200,11 @@ void Renderer::advanceScene(double dt) {
     }
 }
 
+void Renderer::followTimeTrial(bool flying) {
+    const scene::SceneController& scene = scene::SceneController::instance();
+    trial_->update(events_, {phase_.raceTime, flying, scene.player->getModelMatrix(), scene.score});
+}
+
 // Every frame, the frozen ones too: the countdown beeps while the scene holds still.
 void Renderer::playSounds(double dt) {
     const scene::Player& craft = *scene::SceneController::instance().player;
@@ -192,6 +218,9 @@ void Renderer::draw() {
     glViewport(0, 0, width, height);
     sceneTarget_->bindForWriting();
     scene.render();
+    if (const std::optional<glm::mat4> ghost = trial_->ghostPose(phase_.raceTime)) {
+        scene::render_passes::drawGhost(scene, *ghost);
+    }
     scene.renderTransparent();
 
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
@@ -219,6 +248,7 @@ void Renderer::drawHud() {
     if (!scene.running) {
         hud_->drawGameOver();
     }
+    drawTimeTrial();
     if (debugView) {
         sceneTarget_->bindVelocityForReading();
         glViewport(scene::render_passes::kVelocityPreviewX, 0, scene::render_passes::kPreviewSize,
@@ -236,6 +266,19 @@ void Renderer::drawHud() {
     hud_->drawScore();
     if (scene.altitude <= kWarningAltitude) {
         hud_->drawWarning();
+    }
+}
+
+void Renderer::drawTimeTrial() {
+    trialHud_->drawClock(phase_.raceTime, width, height);
+    if (const std::optional<double> split = trial_->splitShown(phase_.raceTime)) {
+        trialHud_->drawSplit(*split, width, height);
+    }
+    if (scene::SceneController::instance().finished && trial_->summary()) {
+        trialHud_->drawSummary(*trial_->summary(), width, height);
+    }
+    if (phase_.paused) {
+        trialHud_->drawPaused(width, height);
     }
 }
 
@@ -289,6 +332,12 @@ void Renderer::onKey(int key, int action) {
             break;
         case GLFW_KEY_M:
             log(audio_->toggleMute() ? " Sound OFF" : " Sound ON");
+            break;
+        case GLFW_KEY_P:
+            log(phase_.togglePause() ? " Pause ON" : " Pause OFF");
+            break;
+        case GLFW_KEY_G:
+            log(trial_->toggleGhost() ? " Ghost ON" : " Ghost OFF");
             break;
         default:
             break;

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/GlfwKeyInput.h"
+#include "game/CourseInfo.h"
 #include "game/GameEvent.h"
 #include "game/GamePhase.h"
 
@@ -17,6 +18,10 @@ class SceneRenderTarget;
 }
 namespace common::hud {
 class Hud;
+class TrialHud;
+}  // namespace common::hud
+namespace common::progress {
+class TimeTrial;
 }
 namespace common::scene {
 class Autopilot;
@@ -56,6 +61,9 @@ class Renderer {
     const scene::GameEvents& events() const { return events_; }
     // The game's sound (silent without a device).
     audio::GameAudio& audio() { return *audio_; }
+    // The course being flown, for its records and medal; may be called before or after init.
+    void setCourse(const scene::CourseInfo& course);
+    const progress::TimeTrial& timeTrial() const { return *trial_; }
 
     std::int32_t height = 0;
     std::int32_t width = 0;
@@ -76,7 +84,9 @@ class Renderer {
     void loadScene(bool demo);
     void advanceScene(double dt);
     void playSounds(double dt);
+    void followTimeTrial(bool flying);
     void drawHud();
+    void drawTimeTrial();
     void toggleWireframe();
     void cycleMipmapMode();
     void restartGame();
@@ -90,6 +100,9 @@ class Renderer {
     std::unique_ptr<scene::Quad> velocityQuad_;
     std::unique_ptr<hud::Hud> hud_;
     std::unique_ptr<audio::GameAudio> audio_;
+    scene::CourseInfo course_;
+    std::unique_ptr<progress::TimeTrial> trial_;
+    std::unique_ptr<hud::TrialHud> trialHud_;
     scene::GamePhase phase_;
     scene::GameEvents events_;
     // Events that arrive between two updates (a restart key), handed out with the next update's.

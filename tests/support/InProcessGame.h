@@ -1,5 +1,7 @@
 #pragma once
 
+#include <filesystem>
+
 namespace common::app {
 class Renderer;
 }
@@ -11,6 +13,9 @@ namespace testsupport {
 // config.txt asks for a width x height window. One per process, like the renderer; later calls
 // return the same one.
 common::app::Renderer& startGameInProcess(int width, int height);
+
+// The in-process game's records file: XDG_DATA_HOME points into its temporary tree.
+std::filesystem::path inProcessRecordsFile();
 
 // One frame as the main loop runs it, with a fixed step: update, draw, swap, events.
 void runFrame(common::app::Renderer& renderer, double dt = 1.0 / 60.0);

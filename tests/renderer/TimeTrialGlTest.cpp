@@ -1,0 +1,151 @@
+// The time trial in the real game, in this process: the autopilot flies as a player would and its
+// runs go into the records file; the pause and its text on the drawn frame.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include <GL/glew.h>
+#include <GLFW/glfw3.h>
+#include <nlohmann/json.hpp>
+
+#include "app/Renderer.h"
+#include "game/Autopilot.h"
+#include "game/Player.h"
+#include "progress/TimeTrial.h"
+#include "scene/SceneController.h"
+#include "tests/support/InProcessGame.h"
+#include "tests/support/TestFiles.h"
+
+using common::app::Renderer;
+using common::scene::GameEventType;
+using common::scene::SceneController;
+using nlohmann::json;
+
+namespace {
+
+constexpr int kWidth = 320;
+constexpr int kHeight = 240;
+// The main loop's clamped step: the longest the game takes, so the fewest updates per run.
+constexpr double kStep = double(0.04f);
+
+class TimeTrialInGame : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        testsupport::beginStdoutCapture();
+        testsupport::startGameInProcess(kWidth, kHeight);
+        testsupport::endStdoutCapture();
+    }
+
+    void press(int key) {
+        testsupport::beginStdoutCapture();
+        renderer.onKey(key, GLFW_PRESS);
+        testsupport::endStdoutCapture();
+    }
+
+    // A new game flown by the autopilot through its keys, as a player at the keyboard; the scene
+    // is drawn only while the countdown needs it. Returns the time of the finish.
+    double flyCourse() {
+        // Kept to the end of the process: the craft keeps polling it.
+        static common::scene::Autopilot pilot(scene.ringTransforms);
+        scene.setKeyInput(&pilot);
+        press(GLFW_KEY_R);
+        testsupport::runFrame(renderer, kStep);
+        while (renderer.phase().countdownTimer <= 4.0f) {
+            renderer.update(kStep);
+        }
+        renderer.draw();  // the countdown is over once it has been drawn past its end
+        for (int frame = 0; frame < 10000 && scene.running; ++frame) {
+            pilot.steer(*scene.player, kStep);
+            renderer.update(kStep);
+            for (const auto& event : renderer.events()) {
+                if (event.type == GameEventType::Finished) {
+                    return event.time;
+                }
+            }
+        }
+        ADD_FAILURE() << "the autopilot did not finish";
+        return 0.0;
+    }
+
+    static json records() {
+        std::ifstream in(testsupport::inProcessRecordsFile());
+        return json::parse(in, nullptr, false);
+    }
+    static void writeRecords(const json& document) {
+        std::ofstream(testsupport::inProcessRecordsFile()) << document.dump();
+    }
+
+    Renderer& renderer = Renderer::instance();
+    SceneController& scene = SceneController::instance();
+};
+
+}  // namespace
+
+// The first finish writes the record with its splits and ghost; a run slower than the record leaves it
+// as it is; a faster one replaces it.
+TEST_F(TimeTrialInGame, TheAutopilotFlyingAsThePlayerSetsRecordsOnlyFasterRunsReplace) {
+    std::filesystem::remove(testsupport::inProcessRecordsFile());
+    const double first = flyCourse();
+    ASSERT_GT(first, 10.0);
+    json document = records();
+    json& course = document["courses"]["mountain"];
+    ASSERT_TRUE(course.is_object()) << document.dump();
+    EXPECT_DOUBLE_EQ(course["bestTime"].get<double>(), first);
+    EXPECT_EQ(course["splits"].size(), scene.gameRules().ringCount());
+    EXPECT_GE(course["ghost"].size(), std::size_t(20 * first));
+    EXPECT_TRUE(renderer.timeTrial().summary()->newBest);
+
+    // The record now claims a second less: the same flight is slower.
+    course["bestTime"] = first - 1.0;
+    course.erase("splits");
+    writeRecords(document);
+    flyCourse();
+    EXPECT_FALSE(renderer.timeTrial().summary()->newBest);
+    EXPECT_DOUBLE_EQ(records()["courses"]["mountain"]["bestTime"].get<double>(), first - 1.0);
+
+    // And now a second more: the flight is faster and replaces it.
+    course["bestTime"] = first + 1.0;
+    writeRecords(document);
+    const double third = flyCourse();
+    EXPECT_TRUE(renderer.timeTrial().summary()->newBest);
+    EXPECT_DOUBLE_EQ(records()["courses"]["mountain"]["bestTime"].get<double>(), third);
+}
+
+// P holds the countdown; the frame differs from the unpaused one only where "Paused" is written,
+// two thirds up the window (160 to 210 in 240 pixels); P again goes on.
+TEST_F(TimeTrialInGame, PauseHoldsTheGameAndWritesPausedAboveTheCentre) {
+    press(GLFW_KEY_R);
+    testsupport::runFrame(renderer, kStep);
+    press(GLFW_KEY_P);
+    auto frame = [&] {
+        testsupport::runFrame(renderer, kStep);
+        renderer.draw();
+        std::vector<unsigned char> pixels(kWidth * kHeight * 3);
+        glReadPixels(0, 0, kWidth, kHeight, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+        return pixels;
+    };
+    const std::vector<unsigned char> paused = frame();
+    EXPECT_EQ(renderer.phase().countdownTimer, float(kStep));
+    press(GLFW_KEY_P);
+    renderer.draw();
+    std::vector<unsigned char> resumed(paused.size());
+    glReadPixels(0, 0, kWidth, kHeight, GL_RGB, GL_UNSIGNED_BYTE, resumed.data());
+
+    int inside = 0, outside = 0;
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            const std::size_t i = std::size_t(y * kWidth + x) * 3;
+            const bool differs = std::abs(int(paused[i]) - int(resumed[i])) > 8;
+            const bool inText = y >= 160 && y < 210 && std::abs(x - kWidth / 2) <= 150;
+            (inText ? inside : outside) += differs ? 1 : 0;
+        }
+    }
+    EXPECT_GT(inside, 200);
+    EXPECT_EQ(outside, 0);
+    testsupport::runFrame(renderer, kStep);
+    EXPECT_EQ(renderer.phase().countdownTimer, float(2 * kStep));
+}
