@@ -334,7 +334,8 @@ void Renderer::onKey(int key, int action) {
             log(audio_->toggleMute() ? " Sound OFF" : " Sound ON");
             break;
         case GLFW_KEY_P:
-            log(phase_.togglePause() ? " Pause ON" : " Pause OFF");
+            audio_->setPaused(phase_.togglePause());
+            log(phase_.paused ? " Pause ON" : " Pause OFF");
             break;
         case GLFW_KEY_G:
             log(trial_->toggleGhost() ? " Ghost ON" : " Ghost OFF");
@@ -416,6 +417,7 @@ void Renderer::restartGame() {
     scene::SceneController::instance().restart();
     log(" Restart Game.");
     phase_.restart();
+    audio_->setPaused(false);
     pendingEvents_.push_back({scene::GameEventType::Restarted, 0, 0.0});
 }
 
