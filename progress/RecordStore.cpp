@@ -53,7 +53,8 @@ std::optional<GhostTrack> readGhost(const json& value) {
         }
         double v[8];
         for (std::size_t i = 0; i < 8; ++i) {
-            if (!entry[i].is_number()) {
+            // Beyond float range the craft's pose would not be finite (and the conversion undefined).
+            if (!entry[i].is_number() || !(std::abs(entry[i].get<double>()) <= 1e30)) {
                 return std::nullopt;
             }
             v[i] = entry[i].get<double>();

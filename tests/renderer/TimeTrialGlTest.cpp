@@ -1,14 +1,11 @@
 // The time trial in the real game, in this process: the autopilot flies as a player would and its
-// runs go into the records file; the pause and its text on the drawn frame.
+// runs go into the records file.
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <vector>
 
-#include <GL/glew.h>
 #include <GLFW/glfw3.h>
 #include <nlohmann/json.hpp>
 
@@ -113,39 +110,4 @@ TEST_F(TimeTrialInGame, TheAutopilotFlyingAsThePlayerSetsRecordsOnlyFasterRunsRe
     const double third = flyCourse();
     EXPECT_TRUE(renderer.timeTrial().summary()->newBest);
     EXPECT_DOUBLE_EQ(records()["courses"]["mountain"]["bestTime"].get<double>(), third);
-}
-
-// P holds the countdown; the frame differs from the unpaused one only where "Paused" is written,
-// two thirds up the window (160 to 210 in 240 pixels); P again goes on.
-TEST_F(TimeTrialInGame, PauseHoldsTheGameAndWritesPausedAboveTheCentre) {
-    press(GLFW_KEY_R);
-    testsupport::runFrame(renderer, kStep);
-    press(GLFW_KEY_P);
-    auto frame = [&] {
-        testsupport::runFrame(renderer, kStep);
-        renderer.draw();
-        std::vector<unsigned char> pixels(kWidth * kHeight * 3);
-        glReadPixels(0, 0, kWidth, kHeight, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-        return pixels;
-    };
-    const std::vector<unsigned char> paused = frame();
-    EXPECT_EQ(renderer.phase().countdownTimer, float(kStep));
-    press(GLFW_KEY_P);
-    renderer.draw();
-    std::vector<unsigned char> resumed(paused.size());
-    glReadPixels(0, 0, kWidth, kHeight, GL_RGB, GL_UNSIGNED_BYTE, resumed.data());
-
-    int inside = 0, outside = 0;
-    for (int y = 0; y < kHeight; ++y) {
-        for (int x = 0; x < kWidth; ++x) {
-            const std::size_t i = std::size_t(y * kWidth + x) * 3;
-            const bool differs = std::abs(int(paused[i]) - int(resumed[i])) > 8;
-            const bool inText = y >= 160 && y < 210 && std::abs(x - kWidth / 2) <= 150;
-            (inText ? inside : outside) += differs ? 1 : 0;
-        }
-    }
-    EXPECT_GT(inside, 200);
-    EXPECT_EQ(outside, 0);
-    testsupport::runFrame(renderer, kStep);
-    EXPECT_EQ(renderer.phase().countdownTimer, float(2 * kStep));
 }
