@@ -12,9 +12,10 @@ namespace common::hud {
 namespace {
 
 // The finish screen's lines end at half the height minus 60 ("Your Points", 40 pixels high); the
-// summary continues below with a little air between lines.
-constexpr int kSummaryTop = 110;
-constexpr int kSummaryStep = 40;
+// summary continues below with a little air between lines. Twelve glyphs of its size end left of
+// the altimeter dial in an 800-pixel window.
+constexpr int kSummaryTop = 100;
+constexpr int kSummaryStep = 32;
 
 }  // namespace
 

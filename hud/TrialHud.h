@@ -18,7 +18,7 @@ class TrialHud {
   public:
     static constexpr int kClockSize = 30;
     static constexpr int kSplitSize = 24;
-    static constexpr int kSummarySize = 30;
+    static constexpr int kSummarySize = 24;
     static constexpr int kPausedSize = 50;
 
     // "m:ss.cc" (minutes without a leading zero), rounded to the hundredth; nonsense reads 0:00.00.
