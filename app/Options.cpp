@@ -11,6 +11,8 @@ const char* const kKeys =
     "  Left / Right   roll left / right\n"
     "  R              restart\n"
     "  M              sound off / on\n"
+    "  P              pause / go on\n"
+    "  G              ghost of the best run on / off\n"
     "  F2             average frame rate and triangle count\n"
     "  F3             wireframe with bounding boxes\n"
     "  F4             bilinear / nearest texture filter\n"

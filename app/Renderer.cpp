@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
@@ -19,6 +21,8 @@
 #include "gl/SceneRenderTarget.h"
 #include "gl/ShaderController.h"
 #include "hud/Hud.h"
+#include "hud/TrialHud.h"
+#include "progress/TimeTrial.h"
 #include "scene/Quad.h"
 #include "scene/RenderPasses.h"
 #include "scene/SceneController.h"
@@ -89,7 +93,20 @@ void Renderer::init(bool demo, std::optional<Quality> quality) {
         blurProgram->setUniform("blurTaps", quality_.blurTaps);
     }
     hud_ = std::make_unique<hud::Hud>(width, height);
+    trialHud_ = std::make_unique<hud::TrialHud>();
     audio_ = audio::GameAudio::open();
+    // The autopilot's runs are not the player's: they are never recorded.
+    progress::RecordStore records(progress::RecordStore::defaultPath(),
+                                  [](const std::string& line) { Logger::instance().warning(line); });
+    trial_ = std::make_unique<progress::TimeTrial>(std::move(records), !demo);
+    setCourse(course_);
+}
+
+void Renderer::setCourse(const scene::CourseInfo& course) {
+    course_ = course;
+    if (trial_) {
+        trial_->setCourse(course_, scene::SceneController::instance().gameRules().ringCount());
+    }
 }
 
 void Renderer::chooseQuality(const Config& config, std::optional<Quality> quality) {
@@ -173,9 +190,13 @@ void Renderer::update(double dt) {
     pendingEvents_.clear();
     const scene::GameEvents countdown = phase_.tick(dt);
     events_.insert(events_.end(), countdown.begin(), countdown.end());
-    if (phase_.sceneAdvances(scene::SceneController::instance().running)) {
+    const bool advances = phase_.sceneAdvances(scene::SceneController::instance().running);
+    // The countdown's end is only known after this frame's draw: the clock runs from the next one.
+    const bool flying = advances && !phase_.countdownActive;
+    if (advances) {
         advanceScene(dt);
     }
+    followTimeTrial(flying);
     playSounds(dt);
 }
 
@@ -204,6 +225,11 @@ void Renderer::advanceScene(double dt) {
     }
 }
 
+void Renderer::followTimeTrial(bool flying) {
+    const scene::SceneController& scene = scene::SceneController::instance();
+    trial_->update(events_, {phase_.raceTime, flying, scene.player->getModelMatrix(), scene.score});
+}
+
 // Every frame, the frozen ones too: the countdown beeps while the scene holds still.
 void Renderer::playSounds(double dt) {
     const scene::Player& craft = *scene::SceneController::instance().player;
@@ -217,6 +243,9 @@ void Renderer::draw() {
     glViewport(0, 0, static_cast<GLsizei>(sceneTarget_->width), static_cast<GLsizei>(sceneTarget_->height));
     sceneTarget_->bindForWriting();
     scene.render();
+    if (const std::optional<glm::mat4> ghost = trial_->ghostPose(phase_.raceTime)) {
+        scene::render_passes::drawGhost(scene, *ghost);
+    }
     scene.renderTransparent();
 
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
@@ -245,6 +274,7 @@ void Renderer::drawHud() {
     if (!scene.running) {
         hud_->drawGameOver();
     }
+    drawTimeTrial();
     if (debugView) {
         sceneTarget_->bindVelocityForReading();
         glViewport(scene::render_passes::kVelocityPreviewX, 0, scene::render_passes::kPreviewSize,
@@ -276,10 +306,25 @@ std::optional<hud::GuidanceMark> Renderer::guidanceMark() const {
         *next >= scene.ringTransforms.size()) {
         return std::nullopt;
     }
-    const hud::Guidance placement(width, height, hud_->occupiedAreas(debugView));
+    std::vector<hud::ScreenRect> occupied = hud_->occupiedAreas(debugView);
+    occupied.push_back(hud::TrialHud::clockArea(width, height));
+    const hud::Guidance placement(width, height, std::move(occupied));
     const glm::vec3 ring(scene.ringTransforms[*next][3]);
     return placement.locate(scene.camera->viewMatrix, scene.camera->projectionMatrix, ring,
                             scene.player->position);
+}
+
+void Renderer::drawTimeTrial() {
+    trialHud_->drawClock(phase_.raceTime, width, height);
+    if (const std::optional<double> split = trial_->splitShown(phase_.raceTime)) {
+        trialHud_->drawSplit(*split, width, height);
+    }
+    if (scene::SceneController::instance().finished && trial_->summary()) {
+        trialHud_->drawSummary(*trial_->summary(), width, height);
+    }
+    if (phase_.paused) {
+        trialHud_->drawPaused(width, height);
+    }
 }
 
 void Renderer::onKey(int key, int action) {
@@ -336,6 +381,13 @@ void Renderer::onKey(int key, int action) {
         case GLFW_KEY_N:
             guidance = !guidance;
             log(guidance ? " Guidance ON" : " Guidance OFF");
+            break;
+        case GLFW_KEY_P:
+            audio_->setPaused(phase_.togglePause());
+            log(phase_.paused ? " Pause ON" : " Pause OFF");
+            break;
+        case GLFW_KEY_G:
+            log(trial_->toggleGhost() ? " Ghost ON" : " Ghost OFF");
             break;
         default:
             break;
@@ -414,6 +466,7 @@ void Renderer::restartGame() {
     scene::SceneController::instance().restart();
     log(" Restart Game.");
     phase_.restart();
+    audio_->setPaused(false);
     pendingEvents_.push_back({scene::GameEventType::Restarted, 0, 0.0});
 }
 

@@ -6,6 +6,7 @@
 
 #include "app/GlfwKeyInput.h"
 #include "app/QualityPreset.h"
+#include "game/CourseInfo.h"
 #include "game/GameEvent.h"
 #include "game/GamePhase.h"
 #include "hud/Guidance.h"
@@ -20,7 +21,11 @@ class SceneRenderTarget;
 }
 namespace common::hud {
 class Hud;
+class TrialHud;
 }  // namespace common::hud
+namespace common::progress {
+class TimeTrial;
+}
 namespace common::scene {
 class Autopilot;
 class Quad;
@@ -65,6 +70,9 @@ class Renderer {
     std::optional<hud::GuidanceMark> guidanceMark() const;
     // The game's sound (silent without a device).
     audio::GameAudio& audio() { return *audio_; }
+    // The course being flown, for its records and medal; may be called before or after init.
+    void setCourse(const scene::CourseInfo& course);
+    const progress::TimeTrial& timeTrial() const { return *trial_; }
 
     std::int32_t height = 0;
     std::int32_t width = 0;
@@ -90,7 +98,9 @@ class Renderer {
     void buildSceneTarget();
     void advanceScene(double dt);
     void playSounds(double dt);
+    void followTimeTrial(bool flying);
     void drawHud();
+    void drawTimeTrial();
     void toggleWireframe();
     void cycleMipmapMode();
     void restartGame();
@@ -105,6 +115,9 @@ class Renderer {
     std::unique_ptr<hud::Hud> hud_;
     std::unique_ptr<audio::GameAudio> audio_;
     QualityPreset quality_;
+    scene::CourseInfo course_;
+    std::unique_ptr<progress::TimeTrial> trial_;
+    std::unique_ptr<hud::TrialHud> trialHud_;
     scene::GamePhase phase_;
     scene::GameEvents events_;
     // Events that arrive between two updates (a restart key), handed out with the next update's.

@@ -13,6 +13,9 @@ int GamePhase::countdownNumber(double t) {
 }
 
 GameEvents GamePhase::tick(double dt) {
+    if (paused) {
+        return {};
+    }
     countdownTimer = static_cast<float>(countdownTimer + dt);
     GameEvents events;
     const int number = countdownNumber(countdownTimer);
@@ -31,7 +34,7 @@ void GamePhase::sceneAdvanced(double dt) {
 }
 
 bool GamePhase::sceneAdvances(bool running) const {
-    return countdownActive == warmUpPending && running && !finishShown;
+    return countdownActive == warmUpPending && running && !finishShown && !paused;
 }
 
 void GamePhase::countdownDrawn(bool over) {
@@ -44,6 +47,7 @@ void GamePhase::restart() {
     countdownActive = true;
     warmUpPending = true;
     finishShown = false;
+    paused = false;
     countdownTimer = 0.0f;
     raceTime = 0.0;
     shownNumber = -1;

@@ -7,7 +7,7 @@ namespace common::scene {
 // The renderer's side of the game rules: the countdown timer and the gate that decides whether the
 // scene advances this frame. After a start or restart one update positions the scene, the scene then
 // holds still while the countdown shows, and advances every frame once it is over, until a crash or
-// the finish screen.
+// the finish screen. While paused nothing counts and nothing advances.
 class GamePhase {
   public:
     // The countdown shows 3 until 1 s, 2 until 2 s, 1 until 3 s, then 0 until it is over after 4 s.
@@ -24,13 +24,16 @@ class GamePhase {
     // The countdown was drawn; `over` is what the HUD answered.
     void countdownDrawn(bool over);
     void finishDrawn() { finishShown = true; }
-    // Back to the warm-up of a new game.
+    // Pausing holds everything: the countdown, the scene and the race clock. Returns the new state.
+    bool togglePause() { return paused = !paused; }
+    // Back to the warm-up of a new game, unpaused.
     void restart();
 
     float countdownTimer = 0.0f;
     bool countdownActive = true;
     bool warmUpPending = true;
     bool finishShown = false;
+    bool paused = false;
     // Seconds the scene has advanced since the countdown ended.
     double raceTime = 0.0;
 

@@ -2,6 +2,8 @@
 
 #include <GL/glew.h>
 
+#include <glm/gtc/matrix_transform.hpp>
+
 #include "camera/CameraPersp.h"
 #include "camera/Frustum.h"
 #include "game/Player.h"
@@ -17,6 +19,7 @@ namespace common::scene::render_passes {
 namespace {
 
 constexpr int kCascadeCount = SceneController::kCascadeCount;
+constexpr float kGhostOpacity = 0.4f;
 
 // Maps clip coordinates (-1..1) to shadow-map texture coordinates (0..1).
 const glm::mat4 kShadowBias(0.5f, 0.0f, 0.0f, 0.0f, 0.0f, 0.5f, 0.0f, 0.0f, 0.0f, 0.0f, 0.5f, 0.0f, 0.5f,
@@ -117,6 +120,33 @@ void drawScene(SceneController& scene) {
     if (scene.wireframe) {
         glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     }
+}
+
+void drawGhost(SceneController& scene, const glm::mat4& pose) {
+    Player* craft = scene.player;
+    if (!craft) {
+        return;
+    }
+    const glm::mat4 model = craft->getModelMatrix();
+    const glm::mat4 previous = craft->getPrevModelMatrix();
+    const glm::vec3 scale(glm::length(glm::vec3(model[0])), glm::length(glm::vec3(model[1])),
+                          glm::length(glm::vec3(model[2])));
+    const glm::mat4 ghost = glm::scale(pose, scale);
+    craft->setModelMatrix(ghost);
+    craft->setPrevModelMatrix(ghost);
+    // A constant alpha makes the lit craft see-through without a program of its own; the velocity
+    // target keeps what is behind the ghost, so motion blur ignores it.
+    glEnable(GL_BLEND);
+    glBlendColor(0.0f, 0.0f, 0.0f, kGhostOpacity);
+    glBlendFunc(GL_CONSTANT_ALPHA, GL_ONE_MINUS_CONSTANT_ALPHA);
+    glDepthMask(GL_FALSE);
+    glColorMaski(1, GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+    craft->draw();
+    glColorMaski(1, GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glDepthMask(GL_TRUE);
+    glDisable(GL_BLEND);
+    craft->setModelMatrix(model);
+    craft->setPrevModelMatrix(previous);
 }
 
 void drawTransparent(SceneController& scene) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <glm/glm.hpp>
+
 namespace common::scene {
 
 class SceneController;
@@ -21,6 +23,10 @@ void drawShadowMaps(SceneController& scene);
 // The environment, then the visible objects, into the bound target; counts the triangles. Leaves the
 // shadow maps bound on units 1 to 3 and unit 0 active.
 void drawScene(SceneController& scene);
+// The craft's mesh once more at `pose` (position and rotation; the craft's own scale is kept),
+// translucent, over what is drawn: a ghost that writes neither depth nor velocity and casts no shadow.
+// Leaves blending off, depth writes and every colour output on.
+void drawGhost(SceneController& scene, const glm::mat4& pose);
 // The transparent ring discs, blended over what is drawn. Leaves blending off.
 void drawTransparent(SceneController& scene);
 // The three shadow maps as grey previews along the bottom of the window. Leaves the viewport set to

@@ -84,3 +84,49 @@ TEST(GamePhase, TheRaceClockStartsWhenTheCountdownEnds) {
     phase.restart();
     EXPECT_EQ(phase.raceTime, 0.0);
 }
+
+// Pausing holds the countdown and the race clock, whatever the frames bring; a restart unpauses.
+TEST(GamePhase, PauseHoldsTheCountdownAndTheRaceClockUntilResumed) {
+    GamePhase phase;
+    // The renderer's order within one frame.
+    auto frames = [&](int count, double dt) {
+        int ticks = 0;
+        for (int i = 0; i < count; ++i) {
+            ticks += static_cast<int>(phase.tick(dt).size());
+            if (phase.sceneAdvances(true)) {
+                phase.sceneAdvanced(dt);
+            }
+            if (phase.countdownActive) {
+                phase.countdownDrawn(phase.countdownTimer > 4.0f);
+            }
+        }
+        return ticks;
+    };
+    frames(3, 0.5);
+    EXPECT_TRUE(phase.togglePause());
+    EXPECT_EQ(frames(20, 0.5), 0);
+    EXPECT_EQ(phase.countdownTimer, 1.5f);
+    EXPECT_TRUE(phase.countdownActive);
+
+    EXPECT_FALSE(phase.togglePause());
+    frames(6, 0.5);  // the countdown ends in the frame that passes 4 s
+    EXPECT_FALSE(phase.countdownActive);
+    frames(4, 0.25);
+    EXPECT_EQ(phase.raceTime, 1.0);
+    phase.togglePause();
+    frames(8, 0.25);
+    EXPECT_EQ(phase.raceTime, 1.0);
+    phase.togglePause();
+    frames(2, 0.25);
+    EXPECT_EQ(phase.raceTime, 1.5);
+
+    // The finish stops the clock.
+    phase.finishDrawn();
+    frames(4, 0.25);
+    EXPECT_EQ(phase.raceTime, 1.5);
+
+    phase.togglePause();
+    phase.restart();
+    EXPECT_FALSE(phase.paused);
+    EXPECT_TRUE(phase.sceneAdvances(true));
+}

@@ -54,6 +54,8 @@ void GameProcess::start() {
     // Built before the fork: the child only runs the shell.
     std::string command = std::string(options_.withDisplay ? "" : "unset DISPLAY; ") + "cd '" +
                           runDir_.string() + "' && exec env";
+    // The game's records go to the temporary tree, never to the real home; a test may name its own.
+    command += " 'XDG_DATA_HOME=" + dataDir().string() + "'";
     for (const std::string& entry : options_.environment) {
         command += " '" + entry + "'";
     }

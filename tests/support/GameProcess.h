@@ -33,6 +33,8 @@ class GameProcess {
     // The temporary tree: runDir() is the game's working directory, resourcesDir() its ../resources.
     const std::filesystem::path& runDir() const { return runDir_; }
     std::filesystem::path resourcesDir() const { return root_.path() / "resources"; }
+    // The game's XDG_DATA_HOME (its records live in skyrings/ below it), unless the environment names one.
+    std::filesystem::path dataDir() const { return root_.path() / "data"; }
     // Copies the staged resources instead of linking them, so a test can damage its own copy.
     void copyResources();
 

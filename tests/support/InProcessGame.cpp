@@ -1,5 +1,6 @@
 #include "tests/support/InProcessGame.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -10,10 +11,22 @@
 #include "tests/support/TestFiles.h"
 
 namespace testsupport {
+namespace {
+
+// Kept to the end of the process: the game reads its resources from here as it runs.
+const TempDir& gameTree() {
+    static TempDir tree;
+    return tree;
+}
+
+}  // namespace
+
+std::filesystem::path inProcessRecordsFile() {
+    return gameTree().path() / "data" / "skyrings" / "records.json";
+}
 
 common::app::Renderer& startGameInProcess(int width, int height, const std::string& moreConfig) {
-    // Kept to the end of the process: the game reads its resources from here as it runs.
-    static TempDir tree;
+    const TempDir& tree = gameTree();
     static bool started = false;
     common::app::Renderer& renderer = common::app::Renderer::instance();
     if (!started) {
@@ -23,6 +36,7 @@ common::app::Renderer& startGameInProcess(int width, int height, const std::stri
         std::filesystem::create_directory_symlink(std::filesystem::path(SKYRINGS_STAGE_DIR) / "resources",
                                                   tree.path() / "resources");
         static ScopedCwd cwd(tree.path() / "bin");
+        setenv("XDG_DATA_HOME", (tree.path() / "data").c_str(), 1);
         renderer.init();
         common::app::debug_output::install();
     }

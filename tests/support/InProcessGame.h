@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 namespace common::app {
@@ -13,6 +14,9 @@ namespace testsupport {
 // config.txt asks for a width x height window, followed by `moreConfig` (other keys). One per
 // process, like the renderer; later calls return the same one.
 common::app::Renderer& startGameInProcess(int width, int height, const std::string& moreConfig = "");
+
+// The in-process game's records file: XDG_DATA_HOME points into its temporary tree.
+std::filesystem::path inProcessRecordsFile();
 
 // One frame as the main loop runs it, with a fixed step: update, draw, swap, events.
 void runFrame(common::app::Renderer& renderer, double dt = 1.0 / 60.0);

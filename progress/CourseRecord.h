@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "progress/GhostTrack.h"
+
+namespace common::progress {
+
+// The race-clock time at which a run captured one ring (its place in course order).
+struct Split {
+    int ring = 0;
+    double time = 0.0;
+};
+
+// The best run on one course: its time, the best score, the run's ring times and its flight path.
+struct CourseRecord {
+    double bestTime = 0.0;
+    std::int32_t bestScore = 0;
+    std::vector<Split> splits;
+    GhostTrack ghost;
+};
+
+}  // namespace common::progress

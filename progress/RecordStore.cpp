@@ -1,0 +1,291 @@
+#include "progress/RecordStore.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <system_error>
+
+#include <nlohmann/json.hpp>
+
+#include "progress/AtomicFile.h"
+
+namespace common::progress {
+namespace {
+
+using nlohmann::json;
+namespace fs = std::filesystem;
+
+constexpr std::size_t kMaxGhostSamples = 30 * 3600;
+
+bool isTime(const json& value, double limit) {
+    return value.is_number() && std::isfinite(value.get<double>()) && value.get<double>() >= 0.0 &&
+           value.get<double>() <= limit;
+}
+
+// [[ring, time], ...] with rings in course range and times that never go back.
+std::optional<std::vector<Split>> readSplits(const json& value, double bestTime) {
+    if (!value.is_array()) {
+        return std::nullopt;
+    }
+    std::vector<Split> splits;
+    for (const json& entry : value) {
+        if (!entry.is_array() || entry.size() != 2 || !entry[0].is_number_integer() ||
+            entry[0].get<long long>() < 0 || entry[0].get<long long>() > 100000 ||
+            !isTime(entry[1], bestTime) || (!splits.empty() && entry[1].get<double>() < splits.back().time)) {
+            return std::nullopt;
+        }
+        splits.push_back({entry[0].get<int>(), entry[1].get<double>()});
+    }
+    return splits;
+}
+
+std::optional<GhostTrack> readGhost(const json& value) {
+    if (!value.is_array() || value.size() > kMaxGhostSamples) {
+        return std::nullopt;
+    }
+    std::vector<GhostSample> samples;
+    samples.reserve(value.size());
+    for (const json& entry : value) {
+        if (!entry.is_array() || entry.size() != 8) {
+            return std::nullopt;
+        }
+        double v[8];
+        for (std::size_t i = 0; i < 8; ++i) {
+            // Beyond float range the craft's pose would not be finite (and the conversion undefined).
+            if (!entry[i].is_number() || !(std::abs(entry[i].get<double>()) <= 1e30)) {
+                return std::nullopt;
+            }
+            v[i] = entry[i].get<double>();
+        }
+        samples.push_back({v[0], glm::vec3(v[1], v[2], v[3]),
+                           glm::quat(static_cast<float>(v[4]), static_cast<float>(v[5]),
+                                     static_cast<float>(v[6]), static_cast<float>(v[7]))});
+    }
+    if (!GhostTrack::valid(samples)) {
+        return std::nullopt;
+    }
+    return GhostTrack(std::move(samples));
+}
+
+json splitsJson(const std::vector<Split>& splits) {
+    json list = json::array();
+    for (const Split& split : splits) {
+        list.push_back({split.ring, split.time});
+    }
+    return list;
+}
+
+json ghostJson(const GhostTrack& ghost) {
+    json list = json::array();
+    for (const GhostSample& s : ghost.samples()) {
+        const glm::quat& q = s.orientation;
+        list.push_back({s.time, s.position.x, s.position.y, s.position.z, q.w, q.x, q.y, q.z});
+    }
+    return list;
+}
+
+}  // namespace
+
+fs::path RecordStore::pathFor(const char* xdgDataHome, const char* home) {
+    fs::path base;
+    if (xdgDataHome && *xdgDataHome) {
+        base = xdgDataHome;
+    } else if (home && *home) {
+        base = fs::path(home) / ".local" / "share";
+    } else {
+        return {};
+    }
+    return base / "skyrings" / "records.json";
+}
+
+fs::path RecordStore::defaultPath() {
+    return pathFor(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+}
+
+RecordStore::RecordStore(fs::path file, Warning warning)
+    : file_(std::move(file)),
+      warning_(std::move(warning)),
+      document_(std::make_unique<json>(json::object())) {}
+
+RecordStore::~RecordStore() = default;
+RecordStore::RecordStore(RecordStore&&) noexcept = default;
+RecordStore& RecordStore::operator=(RecordStore&&) noexcept = default;
+
+void RecordStore::problem(const std::string& what) {
+    problems_.push_back(what);
+}
+
+void RecordStore::load() {
+    *document_ = json::object();
+    courses_.clear();
+    problems_.clear();
+    if (file_.empty()) {
+        return;
+    }
+    readDocument();
+    readCourses();
+    if (!problems_.empty()) {
+        std::string line = "Records: " + file_.string() + ": " + problems_.front();
+        if (problems_.size() > 1) {
+            line += " (and " + std::to_string(problems_.size() - 1) + " more)";
+        }
+        warning_(line + "; playing on without what is bad");
+    }
+}
+
+void RecordStore::readDocument() {
+    std::error_code error;
+    const fs::file_status status = fs::status(file_, error);
+    if (!fs::exists(status)) {
+        return;
+    }
+    if (fs::is_directory(status)) {
+        problem("a folder stands where the file should be");
+        return;
+    }
+    std::ifstream in(file_, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    if (!in || in.bad()) {
+        problem("cannot be read");
+        return;
+    }
+    json parsed = json::parse(text.str(), nullptr, false);
+    if (parsed.is_discarded() || !parsed.is_object()) {
+        problem("not a JSON object");
+        return;
+    }
+    const auto version = parsed.find("version");
+    if (version == parsed.end() || !version->is_number_integer() || version->get<long long>() < 1) {
+        problem("no usable version");
+    }
+    *document_ = std::move(parsed);
+}
+
+// Keeps what is usable of each course; what is not is reported and dropped from the document, so
+// that a rewrite leaves only good data (the original goes aside).
+void RecordStore::readCourses() {
+    json& document = *document_;
+    if (!document.contains("courses")) {
+        return;
+    }
+    if (!document["courses"].is_object()) {
+        problem("\"courses\" is not an object");
+        document["courses"] = json::object();
+        return;
+    }
+    json& courses = document["courses"];
+    for (auto entry = courses.begin(); entry != courses.end();) {
+        json& value = entry.value();
+        const std::string name = entry.key();
+        if (!value.is_object() || !value.contains("bestTime") || !isTime(value["bestTime"], kMaxTime) ||
+            value["bestTime"].get<double>() <= 0.0) {
+            problem("course \"" + name + "\" has no usable best time");
+            entry = courses.erase(entry);
+            continue;
+        }
+        CourseRecord record;
+        record.bestTime = value["bestTime"].get<double>();
+        if (value.contains("bestScore")) {
+            const json& score = value["bestScore"];
+            if (score.is_number_integer() && score.get<long long>() >= 0 &&
+                score.get<long long>() <= kMaxScore) {
+                record.bestScore = score.get<std::int32_t>();
+            } else {
+                problem("course \"" + name + "\" has a bad best score");
+                value.erase("bestScore");
+            }
+        }
+        if (value.contains("splits")) {
+            if (auto splits = readSplits(value["splits"], record.bestTime)) {
+                record.splits = std::move(*splits);
+            } else {
+                problem("course \"" + name + "\" has bad splits");
+                value.erase("splits");
+            }
+        }
+        if (value.contains("ghost")) {
+            if (auto ghost = readGhost(value["ghost"])) {
+                record.ghost = std::move(*ghost);
+            } else {
+                problem("course \"" + name + "\" has a bad ghost");
+                value.erase("ghost");
+            }
+        }
+        courses_[name] = std::move(record);
+        ++entry;
+    }
+}
+
+std::optional<CourseRecord> RecordStore::course(const std::string& name) const {
+    const auto found = courses_.find(name);
+    if (found == courses_.end()) {
+        return std::nullopt;
+    }
+    return found->second;
+}
+
+// A copy keeps the bad file's good parts readable in place until the new file replaces it; what
+// cannot be copied (a folder, an unreadable file) is moved aside instead.
+bool RecordStore::setBadFileAside() {
+    fs::path aside = file_;
+    aside += ".bad";
+    std::error_code error;
+    fs::remove_all(aside, error);
+    if (fs::is_regular_file(file_, error) && fs::copy_file(file_, aside, error)) {
+        return true;
+    }
+    fs::rename(file_, aside, error);
+    if (error && fs::exists(file_)) {
+        warning_("Records: cannot keep the bad " + file_.string() + " aside (" + error.message() +
+                 "); the new record is not written");
+        return false;
+    }
+    return true;
+}
+
+bool RecordStore::save(const std::string& name, const CourseRecord& record) {
+    courses_[name] = record;
+    if (file_.empty()) {
+        return false;
+    }
+    json& document = *document_;
+    if (!document.is_object()) {
+        document = json::object();
+    }
+    document["version"] = kVersion;
+    if (!document.contains("courses") || !document["courses"].is_object()) {
+        document["courses"] = json::object();
+    }
+    json& course = document["courses"][name];
+    if (!course.is_object()) {
+        course = json::object();
+    }
+    course["bestTime"] = record.bestTime;
+    course["bestScore"] = record.bestScore;
+    course["splits"] = splitsJson(record.splits);
+    course["ghost"] = ghostJson(record.ghost);
+
+    std::error_code error;
+    fs::create_directories(file_.parent_path(), error);
+    if (error) {
+        warning_("Records: cannot make the folder " + file_.parent_path().string() + " (" + error.message() +
+                 "); the record is kept for this session only");
+        return false;
+    }
+    if (!problems_.empty() && !setBadFileAside()) {
+        return false;
+    }
+    try {
+        AtomicFile::write(file_, document.dump());
+    } catch (const std::exception& failure) {
+        warning_(std::string("Records: ") + failure.what() + "; the record is kept for this session only");
+        return false;
+    }
+    problems_.clear();
+    return true;
+}
+
+}  // namespace common::progress

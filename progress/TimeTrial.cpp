@@ -1,0 +1,98 @@
+#include "progress/TimeTrial.h"
+
+#include <algorithm>
+
+namespace common::progress {
+
+TimeTrial::TimeTrial(RecordStore store, bool recordRuns)
+    : store_(std::move(store)), recordRuns_(recordRuns) {}
+
+void TimeTrial::setCourse(const scene::CourseInfo& course, std::size_t ringCount) {
+    course_ = course;
+    ringCount_ = static_cast<int>(ringCount);
+    startRun();
+}
+
+// Each run reads the records afresh: another game may have set a new best meanwhile.
+void TimeTrial::startRun() {
+    store_.load();
+    best_ = store_.course(course_.name);
+    splits_.clear();
+    ghost_.clear();
+    lastDelta_.reset();
+    summary_.reset();
+}
+
+void TimeTrial::update(const scene::GameEvents& events, const RaceFrame& frame) {
+    for (const scene::GameEvent& event : events) {
+        if (event.type == scene::GameEventType::Restarted) {
+            startRun();
+        }
+    }
+    if (frame.flying && !summary_) {
+        const bool finishing = std::any_of(events.begin(), events.end(), [](const scene::GameEvent& event) {
+            return event.type == scene::GameEventType::Finished;
+        });
+        ghost_.record(frame.raceTime, frame.craft, finishing);
+    }
+    for (const scene::GameEvent& event : events) {
+        if (event.type == scene::GameEventType::RingCaptured) {
+            ringCaptured(event.index, event.time);
+        } else if (event.type == scene::GameEventType::Finished) {
+            finished(event.time, frame.score);
+        }
+    }
+}
+
+void TimeTrial::ringCaptured(int ring, double time) {
+    splits_.push_back({ring, time});
+    lastSplitTime_ = time;
+    lastDelta_.reset();
+    if (!best_) {
+        return;
+    }
+    for (const Split& split : best_->splits) {
+        if (split.ring == ring) {
+            lastDelta_ = time - split.time;
+        }
+    }
+}
+
+std::optional<double> TimeTrial::splitShown(double raceTime) const {
+    if (summary_ || raceTime >= lastSplitTime_ + kSplitShownFor) {
+        return std::nullopt;
+    }
+    return lastDelta_;
+}
+
+void TimeTrial::finished(double time, std::int32_t score) {
+    RunSummary summary;
+    summary.time = time;
+    summary.ringsCaptured = static_cast<int>(splits_.size());
+    summary.ringCount = ringCount_;
+    summary.medal = scene::medalFor(time, course_.par);
+    if (best_) {
+        summary.previousBest = best_->bestTime;
+    }
+    const bool faster = !best_ || time < best_->bestTime;
+    if (recordRuns_ && faster && time > 0.0) {
+        CourseRecord record;
+        record.bestTime = time;
+        record.bestScore = best_ ? std::max(best_->bestScore, score) : score;
+        record.splits = splits_;
+        record.ghost = ghost_;
+        store_.save(course_.name, record);
+        best_ = std::move(record);
+        summary.newBest = true;
+    }
+    summary_ = summary;
+}
+
+std::optional<glm::mat4> TimeTrial::ghostPose(double raceTime) const {
+    if (!ghostOn_ || !best_) {
+        return std::nullopt;
+    }
+    return best_->ghost.poseAt(raceTime);
+}
+
+}  // namespace common::progress

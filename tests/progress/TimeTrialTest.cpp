@@ -1,0 +1,126 @@
+#include "progress/TimeTrial.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include <glm/gtc/matrix_transform.hpp>
+
+#include "tests/support/TestFiles.h"
+
+using common::progress::RaceFrame;
+using common::progress::RecordStore;
+using common::progress::TimeTrial;
+using common::scene::GameEvent;
+using common::scene::GameEventType;
+using common::scene::Medal;
+
+namespace {
+
+// A run on a three-ring course (ring 2 is the finish) flown frame by frame: the craft moves along x
+// at 10 units a second and captures each ring at the given race time.
+struct Course {
+    testsupport::TempDir home;
+    std::vector<std::string> warnings;
+
+    TimeTrial trial(bool recordRuns = true, double par = 0.0) {
+        RecordStore store(home.path() / "records.json",
+                          [this](const std::string& l) { warnings.push_back(l); });
+        TimeTrial trial(std::move(store), recordRuns);
+        trial.setCourse({"mountain", par}, 3);
+        return trial;
+    }
+
+    // Flies a run frame by frame, capturing ring i at race time captures[i] (the last is the finish),
+    // the craft moving along x at 10 units a second; returns the split shown right after each capture.
+    static std::vector<double> fly(TimeTrial& trial, std::vector<double> captures, bool restart = false) {
+        if (restart) {
+            trial.update({{GameEventType::Restarted}}, {});
+        }
+        std::vector<double> shown;
+        std::size_t next = 0;
+        for (double t = 1.0 / 60.0; next < captures.size(); t += 1.0 / 60.0) {
+            std::vector<GameEvent> events;
+            if (t >= captures[next]) {
+                events.push_back({GameEventType::RingCaptured, int(next), t});
+                if (++next == captures.size()) {
+                    events.push_back({GameEventType::Finished, int(next - 1), t});
+                }
+            }
+            const glm::mat4 craft = glm::translate(glm::mat4(1.0f), glm::vec3(10.0f * float(t), 50.0f, 0.0f));
+            trial.update(events, RaceFrame{t, true, craft, 250});
+            if (!events.empty()) {
+                shown.push_back(trial.splitShown(t).value_or(99.0));
+            }
+        }
+        return shown;
+    }
+};
+
+}  // namespace
+
+// A first run has nothing to compare with and is a new best; a second is timed against it at each
+// ring: ahead reads negative, behind positive, for two seconds of race time.
+TEST(TimeTrial, SplitsCompareEachRingWithTheBestRun) {
+    Course course;
+    TimeTrial trial = course.trial();
+    EXPECT_EQ(Course::fly(trial, {5.0, 10.0, 15.0}), (std::vector<double>{99.0, 99.0, 99.0}));
+    ASSERT_TRUE(trial.summary());
+    EXPECT_TRUE(trial.summary()->newBest);
+    EXPECT_FALSE(trial.summary()->previousBest);
+
+    const std::vector<double> splits = Course::fly(trial, {4.0, 11.0, 16.0}, true);
+    ASSERT_EQ(splits.size(), 3u);
+    EXPECT_NEAR(splits[0], -1.0, 0.02);
+    EXPECT_NEAR(splits[1], 1.0, 0.02);
+    EXPECT_EQ(splits[2], 99.0);  // the finish screen shows instead
+    EXPECT_TRUE(course.warnings.empty());
+
+    // Shown for two seconds of race time.
+    trial.update({{GameEventType::Restarted}}, {});
+    trial.update({{GameEventType::RingCaptured, 0, 4.0}}, {4.0, true, glm::mat4(1.0f), 50});
+    EXPECT_NEAR(*trial.splitShown(5.99), -1.0, 0.02);
+    EXPECT_FALSE(trial.splitShown(6.01));
+}
+
+// Only a faster finished run replaces the record; a slower one shows the best time instead. The
+// record carries the splits and the ghost of the run that set it; the medal is against par.
+TEST(TimeTrial, OnlyAFasterRunReplacesTheRecord) {
+    Course course;
+    TimeTrial trial = course.trial(true, 10.0);
+    Course::fly(trial, {5.0, 10.0, 15.0});
+    EXPECT_EQ(trial.summary()->medal, Medal::Bronze);
+    EXPECT_EQ(trial.summary()->ringsCaptured, 3);
+    EXPECT_EQ(trial.summary()->ringCount, 3);
+
+    Course::fly(trial, {5.0, 10.0, 16.0}, true);
+    EXPECT_FALSE(trial.summary()->newBest);
+    EXPECT_NEAR(*trial.summary()->previousBest, 15.0, 0.02);
+    TimeTrial reread = course.trial();
+    EXPECT_NEAR(reread.best()->bestTime, 15.0, 0.02);
+
+    Course::fly(trial, {3.0, 6.0, 10.4}, true);
+    EXPECT_TRUE(trial.summary()->newBest);
+    EXPECT_EQ(trial.summary()->medal, Medal::Gold);
+    TimeTrial third = course.trial();
+    ASSERT_TRUE(third.best());
+    EXPECT_NEAR(third.best()->bestTime, 10.4, 0.02);
+    EXPECT_NEAR(third.best()->splits[1].time, 6.0, 0.02);
+    // The ghost replays the run that set the record: at 10 units a second along x.
+    const auto pose = third.ghostPose(5.0);
+    ASSERT_TRUE(pose);
+    EXPECT_NEAR((*pose)[3].x, 50.0f, 0.5f);
+    EXPECT_GE(third.best()->ghost.samples().size(), 20u * 10u);
+    EXPECT_FALSE(third.toggleGhost());
+    EXPECT_FALSE(third.ghostPose(5.0));
+}
+
+// The autopilot's runs are timed and shown but never written.
+TEST(TimeTrial, RunsThatAreNotRecordedNeverWriteTheFile) {
+    Course course;
+    TimeTrial demo = course.trial(false);
+    Course::fly(demo, {5.0, 10.0, 15.0});
+    EXPECT_FALSE(demo.summary()->newBest);
+    EXPECT_FALSE(std::filesystem::exists(course.home.path() / "records.json"));
+}

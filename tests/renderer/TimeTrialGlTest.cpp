@@ -1,0 +1,113 @@
+// The time trial in the real game, in this process: the autopilot flies as a player would and its
+// runs go into the records file.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include <GLFW/glfw3.h>
+#include <nlohmann/json.hpp>
+
+#include "app/Renderer.h"
+#include "game/Autopilot.h"
+#include "game/Player.h"
+#include "progress/TimeTrial.h"
+#include "scene/SceneController.h"
+#include "tests/support/InProcessGame.h"
+#include "tests/support/TestFiles.h"
+
+using common::app::Renderer;
+using common::scene::GameEventType;
+using common::scene::SceneController;
+using nlohmann::json;
+
+namespace {
+
+constexpr int kWidth = 320;
+constexpr int kHeight = 240;
+// The main loop's clamped step: the longest the game takes, so the fewest updates per run.
+constexpr double kStep = double(0.04f);
+
+class TimeTrialInGame : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        testsupport::beginStdoutCapture();
+        testsupport::startGameInProcess(kWidth, kHeight);
+        testsupport::endStdoutCapture();
+    }
+
+    void press(int key) {
+        testsupport::beginStdoutCapture();
+        renderer.onKey(key, GLFW_PRESS);
+        testsupport::endStdoutCapture();
+    }
+
+    // A new game flown by the autopilot through its keys, as a player at the keyboard; the scene
+    // is drawn only while the countdown needs it. Returns the time of the finish.
+    double flyCourse() {
+        // Kept to the end of the process: the craft keeps polling it.
+        static common::scene::Autopilot pilot(scene.ringTransforms);
+        scene.setKeyInput(&pilot);
+        press(GLFW_KEY_R);
+        testsupport::runFrame(renderer, kStep);
+        while (renderer.phase().countdownTimer <= 4.0f) {
+            renderer.update(kStep);
+        }
+        renderer.draw();  // the countdown is over once it has been drawn past its end
+        for (int frame = 0; frame < 10000 && scene.running; ++frame) {
+            pilot.steer(*scene.player, kStep);
+            renderer.update(kStep);
+            for (const auto& event : renderer.events()) {
+                if (event.type == GameEventType::Finished) {
+                    return event.time;
+                }
+            }
+        }
+        ADD_FAILURE() << "the autopilot did not finish";
+        return 0.0;
+    }
+
+    static json records() {
+        std::ifstream in(testsupport::inProcessRecordsFile());
+        return json::parse(in, nullptr, false);
+    }
+    static void writeRecords(const json& document) {
+        std::ofstream(testsupport::inProcessRecordsFile()) << document.dump();
+    }
+
+    Renderer& renderer = Renderer::instance();
+    SceneController& scene = SceneController::instance();
+};
+
+}  // namespace
+
+// The first finish writes the record with its splits and ghost; a run slower than the record leaves it
+// as it is; a faster one replaces it.
+TEST_F(TimeTrialInGame, TheAutopilotFlyingAsThePlayerSetsRecordsOnlyFasterRunsReplace) {
+    std::filesystem::remove(testsupport::inProcessRecordsFile());
+    const double first = flyCourse();
+    ASSERT_GT(first, 10.0);
+    json document = records();
+    json& course = document["courses"]["mountain"];
+    ASSERT_TRUE(course.is_object()) << document.dump();
+    EXPECT_DOUBLE_EQ(course["bestTime"].get<double>(), first);
+    EXPECT_EQ(course["splits"].size(), scene.gameRules().ringCount());
+    EXPECT_GE(course["ghost"].size(), std::size_t(20 * first));
+    EXPECT_TRUE(renderer.timeTrial().summary()->newBest);
+
+    // The record now claims a second less: the same flight is slower.
+    course["bestTime"] = first - 1.0;
+    course.erase("splits");
+    writeRecords(document);
+    flyCourse();
+    EXPECT_FALSE(renderer.timeTrial().summary()->newBest);
+    EXPECT_DOUBLE_EQ(records()["courses"]["mountain"]["bestTime"].get<double>(), first - 1.0);
+
+    // And now a second more: the flight is faster and replaces it.
+    course["bestTime"] = first + 1.0;
+    writeRecords(document);
+    const double third = flyCourse();
+    EXPECT_TRUE(renderer.timeTrial().summary()->newBest);
+    EXPECT_DOUBLE_EQ(records()["courses"]["mountain"]["bestTime"].get<double>(), third);
+}
