@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include <GL/glew.h>
 #include <GLFW/glfw3.h>
 #include <nlohmann/json.hpp>
 
