@@ -57,6 +57,11 @@ Config Config::read(std::istream& in) {
         } else if (line == "WIDTH") {
             std::string value;
             width = readLine(in, value) ? extractValue(value) : 0;
+        } else if (line == "COURSE") {
+            // Whether the name is a course is the caller's question: it knows the courses.
+            if (!readLine(in, config.course)) {
+                config.course.clear();
+            }
         }
     }
     config.width = usableOr(width, kDefaultWidth);

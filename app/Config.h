@@ -17,10 +17,12 @@ struct Config {
     std::int32_t width = kDefaultWidth;
     std::int32_t height = kDefaultHeight;
     bool fullscreen = false;
+    // The course to start on ("COURSE" and its value line); empty when the file names none.
+    std::string course;
 
     // Reads the file; a file that cannot be opened gives the defaults. Prints nothing.
     static Config readFile(const std::string& path);
-    // Reads the key lines "WIDTH", "HEIGHT" (each followed by its value line) and "F".
+    // Reads the key lines "WIDTH", "HEIGHT", "COURSE" (each followed by its value line) and "F".
     // A dimension that is missing, has no number, is not positive, does not fit 32 bits or is larger
     // than kMaxDimension falls back to its default, since every user of the size needs a usable one.
     static Config read(std::istream& in);
