@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "app/CourseCatalogue.h"
 #include "app/GlfwKeyInput.h"
 #include "game/GameEvent.h"
 #include "game/GamePhase.h"
@@ -34,8 +35,9 @@ class Renderer {
 
     // Reads config.txt, opens the window (or ends the process), sets the fixed GL state, loads the
     // scene and builds the render target, the two quads and the HUD. In demo mode the autopilot
-    // flies the craft instead of the arrow keys.
-    void init(bool demo = false);
+    // flies the craft instead of the arrow keys. The course is `course` when the catalogue knows it,
+    // else the one config.txt names, else the first of the catalogue.
+    void init(bool demo = false, const std::string& course = {});
     void update(double dt);
     void draw();
     // Keyboard commands: presses only; releases and repeats are ignored.
@@ -54,6 +56,9 @@ class Renderer {
     // What the game reported during the last update: countdown numbers, captures, the finish or the
     // crash, and a restart asked for since the update before. Sound, records and HUD read these.
     const scene::GameEvents& events() const { return events_; }
+    // The course being flown (its name and par time key the records) and the courses there are.
+    const CourseInfo& course() const { return course_; }
+    const CourseCatalogue& courses() const { return catalogue_; }
     // The game's sound (silent without a device).
     audio::GameAudio& audio() { return *audio_; }
 
@@ -73,7 +78,11 @@ class Renderer {
   private:
     Renderer();
     void createWindow();
-    void loadScene(bool demo);
+    std::string startCourse(const std::string& asked, const std::string& configured) const;
+    void loadFirstCourse(const std::string& name);
+    bool loadCourse(const CourseInfo& course);
+    void switchCourse();
+    void reportFinish(const scene::GameEvent& event) const;
     void advanceScene(double dt);
     void playSounds(double dt);
     void drawHud();
@@ -85,6 +94,9 @@ class Renderer {
     GLFWwindow* window_ = nullptr;
     std::unique_ptr<GlfwKeyInput> keys_;
     std::unique_ptr<scene::Autopilot> autopilot_;
+    bool demo_ = false;
+    CourseCatalogue catalogue_;
+    CourseInfo course_;
     std::unique_ptr<gl::SceneRenderTarget> sceneTarget_;
     std::unique_ptr<scene::Quad> compositeQuad_;
     std::unique_ptr<scene::Quad> velocityQuad_;
