@@ -1,11 +1,13 @@
 #include "tools/AssetGenerator.h"
 
+#include <fstream>
 #include <stdexcept>
 #include <string>
 #include <system_error>
 
 #include <glm/geometric.hpp>
 #include <glm/mat4x4.hpp>
+#include <nlohmann/json.hpp>
 
 #include "audio/Sound.h"
 
@@ -78,6 +80,24 @@ void makeFolder(const std::filesystem::path& path) {
     }
 }
 
+// Along the flown line from the start to the finish ring's centre (the line runs on a little past it).
+double lengthToFinish(const Course& course) {
+    const std::vector<glm::dvec3> line = course.centreLine(0.5);
+    const glm::dvec3 finish = course.rings().back().position;
+    double length = 0.0;
+    double lengthAtFinish = 0.0;
+    double nearest = glm::length(line.front() - finish);
+    for (std::size_t i = 1; i < line.size(); ++i) {
+        length += glm::length(line[i] - line[i - 1]);
+        const double distance = glm::length(line[i] - finish);
+        if (distance < nearest) {
+            nearest = distance;
+            lengthAtFinish = length;
+        }
+    }
+    return lengthAtFinish;
+}
+
 }  // namespace
 
 void AssetGenerator::run() const {
@@ -85,10 +105,27 @@ void AssetGenerator::run() const {
     makeFolder(resourceDir_ / "textures");
     makeFolder(resourceDir_ / "sounds");
     makeFolder(resourceDir_ / "icons");
+    makeFolder(resourceDir_ / "courses");
     writeWorld();
     writeRingModel();
     writeHud();
     writeSounds();
+    writeCourseManifest();
+}
+
+void AssetGenerator::writeCourseManifest() const {
+    const Course course;
+    nlohmann::ordered_json mountain = {{"name", "mountain"},
+                                       {"scene", "meshes/low_res_Mountain/mountain_player.dae"},
+                                       {"heightmap", "meshes/heightmap.bmp"},
+                                       {"length", lengthToFinish(course)}};
+    const nlohmann::ordered_json manifest = {{"courses", nlohmann::ordered_json::array({mountain})}};
+    const std::filesystem::path path = resourceDir_ / "courses" / "manifest.json";
+    std::ofstream file(path);
+    file << manifest.dump(2) << "\n";
+    if (!file) {
+        throw std::runtime_error("cannot write " + path.string());
+    }
 }
 
 void AssetGenerator::writeWorld() const {

@@ -19,6 +19,9 @@ class AssetGenerator {
     void writeRingModel() const;
     void writeHud() const;
     void writeSounds() const;
+    // courses/manifest.json: each course's name, scene and height image (relative to the resources
+    // folder) and the length of its flown line.
+    void writeCourseManifest() const;
 
     std::filesystem::path resourceDir_;
 };
