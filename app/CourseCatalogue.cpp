@@ -1,6 +1,7 @@
 #include "app/CourseCatalogue.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <stdexcept>
 
@@ -53,9 +54,15 @@ CourseInfo courseFrom(const json& entry, const std::string& resourceDir) {
     return course;
 }
 
+// "../resources/courses/courses.json" gives "../resources": the paths the game opens stay the same
+// as the built-in ones for the default course.
 std::string folderAbove(const std::string& path) {
-    const std::string::size_type slash = path.find_last_of('/');
-    return slash == std::string::npos ? ".." : path.substr(0, slash) + "/..";
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    if (folder.empty()) {
+        return "..";
+    }
+    const std::filesystem::path above = folder.parent_path();
+    return above.empty() ? "." : above.string();
 }
 
 }  // namespace

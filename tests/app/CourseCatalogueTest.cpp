@@ -99,5 +99,5 @@ TEST(CourseCatalogue, FromAFileMissingOrDamaged) {
     const CourseCatalogue good =
         CourseCatalogue::load(dir.write("res/courses/courses.json", kTwoCourses).string());
     ASSERT_EQ(good.courses().size(), 2u) << good.problem();
-    EXPECT_EQ(good.courses()[0].scenePath, (dir.path() / "res/courses/../meshes/m.dae").string());
+    EXPECT_EQ(good.courses()[0].scenePath, (dir.path() / "res/meshes/m.dae").string());
 }
