@@ -13,7 +13,7 @@
 using common::app::CourseCatalogue;
 using common::app::CourseInfo;
 using common::scene::CourseFlight;
-using common::scene::CourseFlightResult;
+using common::scene::FlightResult;
 
 TEST(ParTimes, EachCourseParIsTheAutopilotsTimeAndTheGameListsIt) {
     const CourseCatalogue catalogue = CourseCatalogue::load();
@@ -27,13 +27,13 @@ TEST(ParTimes, EachCourseParIsTheAutopilotsTimeAndTheGameListsIt) {
     const std::string listed = game.out();
 
     for (const CourseInfo& course : catalogue.courses()) {
-        const CourseFlight flight(course.scenePath, course.heightMapPath);
-        const CourseFlightResult result = flight.fly(1.0 / 60.0);
+        CourseFlight flight(course.scenePath, course.heightMapPath);
+        const FlightResult result = flight.fly(1.0 / 60.0);
         std::printf("[ course   ] %s: %d rings, %.0f units, par %.2f s\n", course.name.c_str(), course.rings,
                     course.length, course.par);
         EXPECT_TRUE(result.finished && !result.crashed) << course.name;
         EXPECT_DOUBLE_EQ(course.par, result.seconds) << course.name;
-        EXPECT_EQ(course.rings, static_cast<int>(flight.ringCount())) << course.name;
+        EXPECT_EQ(course.rings, static_cast<int>(flight.ringTransforms().size())) << course.name;
 
         char par[32];
         std::snprintf(par, sizeof par, "par %.2f s", result.seconds);

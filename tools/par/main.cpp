@@ -36,18 +36,18 @@ ordered_json readManifest(const std::filesystem::path& path) {
 // Flies the course and adds its ring count and par time to its entry.
 void measure(ordered_json& course, const std::filesystem::path& resourceDir) {
     const std::string name = course.at("name").get<std::string>();
-    const common::scene::CourseFlight flight(
-        (resourceDir / course.at("scene").get<std::string>()).string(),
-        (resourceDir / course.at("heightmap").get<std::string>()).string());
-    const common::scene::CourseFlightResult result = flight.fly(kParStep);
+    common::scene::CourseFlight flight((resourceDir / course.at("scene").get<std::string>()).string(),
+                                       (resourceDir / course.at("heightmap").get<std::string>()).string());
+    const common::scene::FlightResult result = flight.fly(kParStep);
     if (!result.finished) {
         throw std::runtime_error("the autopilot cannot finish the course \"" + name + "\" (" +
                                  (result.crashed ? "it crashed" : "it ran out of time") + " after " +
                                  std::to_string(result.seconds) + " s)");
     }
-    course["rings"] = flight.ringCount();
+    course["rings"] = flight.ringTransforms().size();
     course["par"] = result.seconds;
-    std::printf("Course %s: %zu rings, par %.2f s\n", name.c_str(), flight.ringCount(), result.seconds);
+    std::printf("Course %s: %zu rings, par %.2f s\n", name.c_str(), flight.ringTransforms().size(),
+                result.seconds);
 }
 
 // Written beside the target and renamed over it: a failed run leaves no half list behind.
