@@ -7,7 +7,7 @@ SKYRINGS_PACKAGES=(
     build-essential cmake pkg-config
     libglfw3-dev libglew-dev libglm-dev libassimp-dev libfreeimage-dev cimg-dev
     libfreetype-dev libcairo2-dev fonts-dejavu-core
-    libopenal-dev libsndfile1-dev libasound2-dev libcli11-dev
+    libopenal-dev libsndfile1-dev libasound2-dev libcli11-dev nlohmann-json3-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth libgl1-mesa-dri xdotool x11-utils imagemagick
 )
