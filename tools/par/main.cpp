@@ -40,9 +40,11 @@ void measure(ordered_json& course, const std::filesystem::path& resourceDir) {
                                        (resourceDir / course.at("heightmap").get<std::string>()).string());
     const common::scene::FlightResult result = flight.fly(kParStep);
     if (!result.finished) {
+        char seconds[32];
+        std::snprintf(seconds, sizeof seconds, "%.2f", result.seconds);
         throw std::runtime_error("the autopilot cannot finish the course \"" + name + "\" (" +
                                  (result.crashed ? "it crashed" : "it ran out of time") + " after " +
-                                 std::to_string(result.seconds) + " s)");
+                                 seconds + " s)");
     }
     course["rings"] = flight.ringTransforms().size();
     course["par"] = result.seconds;
