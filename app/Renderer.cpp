@@ -5,6 +5,8 @@
 #include <exception>
 #include <string>
 
+#include <malloc.h>
+
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
@@ -122,15 +124,11 @@ void Renderer::loadFirstCourse(const std::string& name) {
     }
 }
 
-// The height map first: a course whose image cannot be read leaves the scene as it was.
+// False when the scene cannot be read or has no craft; throws when the height map cannot be read
+// (the scene is then left as it was).
 bool Renderer::loadCourse(const CourseInfo& course) {
     scene::SceneController& scene = scene::SceneController::instance();
-    try {
-        if (!scene.loadCourse(course.scenePath, course.heightMapPath)) {
-            return false;
-        }
-    } catch (const std::exception& error) {
-        Logger::instance().warning(error.what());
+    if (!scene.loadCourse(course.scenePath, course.heightMapPath)) {
         return false;
     }
     course_ = course;
@@ -155,16 +153,30 @@ bool Renderer::loadCourse(const CourseInfo& course) {
 void Renderer::switchCourse() {
     const CourseInfo previous = course_;
     const CourseInfo next = catalogue_.next(previous.name);
-    if (!loadCourse(next)) {
+    if (!loadCourseOrSay(next)) {
         Logger::instance().warning("Cannot load the course " + next.name + ", staying on " + previous.name);
-        if (!loadCourse(previous)) {
+        if (!loadCourseOrSay(previous)) {
             std::fprintf(stderr, "Cannot reload the course %s\n", previous.name.c_str());
             std::exit(-1);
         }
     }
+    // Loading decodes every texture and copies the whole scene file in memory; freed, those blocks
+    // stay with the allocator, scattered between the new scene's. Hand them back, so going round the
+    // courses keeps the resident memory of one scene, not of the worst mix of them.
+    malloc_trim(0);
     log((" Course " + course_.name + ".").c_str());
     phase_.restart();
     pendingEvents_.push_back({scene::GameEventType::Restarted, 0, 0.0});
+}
+
+// Inside the key callback nothing may escape: an unreadable height map is one line and a false.
+bool Renderer::loadCourseOrSay(const CourseInfo& course) {
+    try {
+        return loadCourse(course);
+    } catch (const std::exception& error) {
+        Logger::instance().warning(error.what());
+        return false;
+    }
 }
 
 void Renderer::reportFinish(const scene::GameEvent& event) const {

@@ -81,6 +81,7 @@ class Renderer {
     std::string startCourse(const std::string& asked, const std::string& configured) const;
     void loadFirstCourse(const std::string& name);
     bool loadCourse(const CourseInfo& course);
+    bool loadCourseOrSay(const CourseInfo& course);
     void switchCourse();
     void reportFinish(const scene::GameEvent& event) const;
     void advanceScene(double dt);
