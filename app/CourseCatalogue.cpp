@@ -71,12 +71,12 @@ CourseCatalogue CourseCatalogue::load(const std::string& path) {
     std::ifstream file(path);
     if (!file.is_open()) {
         CourseCatalogue fallback = builtIn();
-        fallback.problem_ = "No course list " + path + ": only the " + kDefaultCourse + " course";
+        fallback.problem_ = "Course list " + path + " missing: only the " + kDefaultCourse + " course";
         return fallback;
     }
     CourseCatalogue catalogue = read(file, folderAbove(path));
     if (!catalogue.problem_.empty()) {
-        catalogue.problem_ = "Bad course list " + path + " (" + catalogue.problem_ + "): only the " +
+        catalogue.problem_ = "Course list " + path + " unreadable (" + catalogue.problem_ + "): only the " +
                              kDefaultCourse + " course";
     }
     return catalogue;

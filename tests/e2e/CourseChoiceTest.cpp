@@ -46,7 +46,7 @@ TEST(CourseChoice, AnUnknownConfiguredCourseOrAMissingListPlaysTheDefaultCourse)
         const char* warning;
     } cases[] = {
         {"WIDTH\n320\nHEIGHT\n240\nCOURSE\nnowhere\n", false, "Unknown course \"nowhere\" in config.txt"},
-        {"WIDTH\n320\nHEIGHT\n240\n", true, "No course list ../resources/courses/courses.json"},
+        {"WIDTH\n320\nHEIGHT\n240\n", true, "Course list ../resources/courses/courses.json missing"},
     };
     for (const auto& wrong : cases) {
         GameProcess game({std::string(wrong.config), true, true});
