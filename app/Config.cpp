@@ -63,6 +63,11 @@ Config Config::read(std::istream& in) {
             const std::optional<Quality> quality = QualityPreset::parse(value);
             config.quality = quality.value_or(Quality::High);
             config.unknownQuality = quality ? std::nullopt : std::optional<std::string>(value);
+        } else if (line == "COURSE") {
+            // Whether the name is a course is the caller's question: it knows the courses.
+            if (!readLine(in, config.course)) {
+                config.course.clear();
+            }
         }
     }
     config.width = usableOr(width, kDefaultWidth);

@@ -24,10 +24,12 @@ struct Config {
     // The value line of a "QUALITY" key that names no preset (the last such line), for the one
     // warning the renderer prints; none when the last value was known.
     std::optional<std::string> unknownQuality;
+    // The course to start on ("COURSE" and its value line); empty when the file names none.
+    std::string course;
 
     // Reads the file; a file that cannot be opened gives the defaults. Prints nothing.
     static Config readFile(const std::string& path);
-    // Reads the key lines "WIDTH", "HEIGHT", "QUALITY" (each followed by its value line) and "F".
+    // Reads the key lines "WIDTH", "HEIGHT", "QUALITY", "COURSE" (each followed by its value line) and "F".
     // A dimension that is missing, has no number, is not positive, does not fit 32 bits or is larger
     // than kMaxDimension falls back to its default, since every user of the size needs a usable one.
     // A "QUALITY" value that names no preset gives "high".

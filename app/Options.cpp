@@ -10,6 +10,7 @@ const char* const kKeys =
     "  Up / Down      nose down / nose up\n"
     "  Left / Right   roll left / right\n"
     "  R              restart\n"
+    "  C              next course\n"
     "  M              sound off / on\n"
     "  P              pause / go on\n"
     "  G              ghost of the best run on / off\n"
@@ -43,13 +44,19 @@ std::string usageLine(const CLI::App& app) {
 
 }  // namespace
 
-Options Options::parse(int argc, const char* const* argv) {
+Options Options::parse(int argc, const char* const* argv, const std::vector<std::string>& courses) {
     Options options;
     CLI::App app{"Skyrings: fly a craft over the mountains and through the rings.", "skyrings"};
     app.set_version_flag("--version", std::string("skyrings ") + SKYRINGS_VERSION,
                          "Print the version and exit");
     // Every option stands once: a second one is a mistake on the command line, not an override.
     app.add_flag("--demo", options.demo_, "The autopilot flies the course")
+        ->multi_option_policy(CLI::MultiOptionPolicy::Throw);
+    app.add_option("--course", options.course_, "The course to start on")
+        ->type_name("NAME")
+        ->check(CLI::IsMember(courses))
+        ->multi_option_policy(CLI::MultiOptionPolicy::Throw);
+    app.add_flag("--list-courses", options.listCourses_, "Print each course's rings, length and par time")
         ->multi_option_policy(CLI::MultiOptionPolicy::Throw);
     app.footer(kKeys);
 

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace common::app {
 
@@ -12,10 +13,15 @@ class Options {
   public:
     static constexpr int kUsageError = 2;
 
-    static Options parse(int argc, const char* const* argv);
+    // `courses`: the names "--course" accepts; anything else is a usage error that lists them.
+    static Options parse(int argc, const char* const* argv, const std::vector<std::string>& courses = {});
 
     // "--demo": the autopilot flies the course.
     bool demo() const { return demo_; }
+    // "--course NAME": the course to start on; empty when not given.
+    const std::string& course() const { return course_; }
+    // "--list-courses": print the courses and stop.
+    bool listCourses() const { return listCourses_; }
 
     // Set when the program should print message() and stop: 0 for --help and --version (message on
     // standard output), kUsageError for a wrong command line (one usage line for standard error).
@@ -24,6 +30,8 @@ class Options {
 
   private:
     bool demo_ = false;
+    bool listCourses_ = false;
+    std::string course_;
     std::optional<int> exitStatus_;
     std::string message_;
 };

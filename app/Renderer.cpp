@@ -2,9 +2,12 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include <malloc.h>
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
@@ -56,8 +59,13 @@ Renderer::Renderer() {
     log("Renderer created");
 }
 
-void Renderer::init(bool demo, std::optional<Quality> quality) {
+void Renderer::init(bool demo, const std::string& course, std::optional<Quality> quality) {
     const Config config = Config::readFile("config.txt");
+    demo_ = demo;
+    catalogue_ = CourseCatalogue::load();
+    if (!catalogue_.problem().empty()) {
+        Logger::instance().warning(catalogue_.problem());
+    }
     width = config.width;
     height = config.height;
     fullscreen = config.fullscreen;
@@ -76,7 +84,7 @@ void Renderer::init(bool demo, std::optional<Quality> quality) {
 
     averageFps = 100.0f;
     phase_.countdownTimer = 0.0f;
-    loadScene(demo);
+    loadFirstCourse(startCourse(course, config.course));
 
     sceneTarget_ = std::make_unique<gl::SceneRenderTarget>();
     buildSceneTarget();
@@ -129,22 +137,93 @@ void Renderer::buildSceneTarget() {
                        static_cast<GLuint>(quality_.scaledSide(height)), formats);
 }
 
-void Renderer::loadScene(bool demo) {
+std::string Renderer::startCourse(const std::string& asked, const std::string& configured) const {
+    if (catalogue_.find(asked)) {
+        return asked;
+    }
+    const std::string fallback = catalogue_.courses().front().name;
+    if (!configured.empty() && !catalogue_.find(configured)) {
+        Logger::instance().warning("Unknown course \"" + configured + "\" in config.txt, playing " +
+                                   fallback + " (courses: " + catalogue_.names() + ")");
+        return fallback;
+    }
+    return configured.empty() ? fallback : configured;
+}
+
+void Renderer::loadFirstCourse(const std::string& name) {
     scene::SceneController& scene = scene::SceneController::instance();
     scene.setShadowMapSize(quality_.shadowMapSize);
     keys_ = std::make_unique<GlfwKeyInput>(window_);
     scene.setKeyInput(keys_.get());
     // The chase camera shows the window's proportions, not a square stretched over it.
     scene.setAspectRatio(static_cast<float>(width) / static_cast<float>(height));
-    if (!scene.loadScene(scene::SceneController::kScenePath)) {
+    const scene::CourseInfo& course = *catalogue_.find(name);
+    if (!loadCourse(course)) {
         std::fprintf(stderr, "Cannot start: the scene %s could not be read or has no \"Player\" node\n",
-                     scene::SceneController::kScenePath);
+                     course.scenePath.c_str());
         std::exit(-1);
     }
-    if (demo) {
+}
+
+// False when the scene cannot be read or has no craft; throws when the height map cannot be read
+// (the scene is then left as it was).
+bool Renderer::loadCourse(const scene::CourseInfo& course) {
+    scene::SceneController& scene = scene::SceneController::instance();
+    if (!scene.loadCourse(course.scenePath, course.heightMapPath)) {
+        return false;
+    }
+    setCourse(course);
+    if (demo_) {
         autopilot_ = std::make_unique<scene::Autopilot>(scene.ringTransforms);
         scene.setKeyInput(autopilot_.get());
     }
+    // New objects start with the default texture filtering; the player's choice carries over.
+    if (!bilinearFilter) {
+        scene.setFilterNearest();
+    }
+    if (mipmapMode == 0) {
+        scene.setMipmapOff();
+    } else if (mipmapMode == 1) {
+        scene.setMipmapNearest();
+    }
+    return true;
+}
+
+// The next course in catalogue order, from its countdown. A course that cannot be loaded is skipped
+// with one line, and the one just flown is loaded again.
+void Renderer::switchCourse() {
+    const scene::CourseInfo previous = course_;
+    const scene::CourseInfo next = catalogue_.next(previous.name);
+    if (!loadCourseOrSay(next)) {
+        Logger::instance().warning("Cannot load the course " + next.name + ", staying on " + previous.name);
+        if (!loadCourseOrSay(previous)) {
+            std::fprintf(stderr, "Cannot reload the course %s\n", previous.name.c_str());
+            std::exit(-1);
+        }
+    }
+    // Loading decodes every texture and copies the whole scene file in memory; freed, those blocks
+    // stay with the allocator, scattered between the new scene's. Hand them back, so going round the
+    // courses keeps the resident memory of one scene, not of the worst mix of them.
+    malloc_trim(0);
+    log((" Course " + course_.name + ".").c_str());
+    phase_.restart();
+    pendingEvents_.push_back({scene::GameEventType::Restarted, 0, 0.0});
+}
+
+// Inside the key callback nothing may escape: an unreadable height map is one line and a false.
+bool Renderer::loadCourseOrSay(const scene::CourseInfo& course) {
+    try {
+        return loadCourse(course);
+    } catch (const std::exception& error) {
+        Logger::instance().warning(error.what());
+        return false;
+    }
+}
+
+void Renderer::reportFinish(const scene::GameEvent& event) const {
+    char seconds[32];
+    std::snprintf(seconds, sizeof seconds, "%.2f", event.time);
+    log(("Finished " + course_.name + " in " + seconds + " s").c_str());
 }
 
 void Renderer::createWindow() {
@@ -212,6 +291,9 @@ void Renderer::advanceScene(double dt) {
     for (scene::GameEvent event : scene.lastEvents()) {
         event.time = phase_.raceTime;
         events_.push_back(event);
+        if (event.type == scene::GameEventType::Finished) {
+            reportFinish(event);
+        }
     }
     gl::ShaderController& shaders = gl::ShaderController::instance();
     if (gl::GlslProg* blurProgram = shaders.getShader(gl::ShaderType::BlurShader)) {
@@ -371,6 +453,9 @@ void Renderer::onKey(int key, int action) {
             break;
         case GLFW_KEY_R:
             restartGame();
+            break;
+        case GLFW_KEY_C:
+            switchCourse();
             break;
         case GLFW_KEY_F11:
             toggleFullScreen();

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 
+#include "app/CourseCatalogue.h"
 #include "app/GlfwKeyInput.h"
 #include "app/QualityPreset.h"
 #include "game/CourseInfo.h"
@@ -44,8 +45,11 @@ class Renderer {
 
     // Reads config.txt, opens the window (or ends the process), sets the fixed GL state, loads the
     // scene and builds the render target, the two quads and the HUD. In demo mode the autopilot
-    // flies the craft instead of the arrow keys. A quality given here wins over the file's.
-    void init(bool demo = false, std::optional<Quality> quality = std::nullopt);
+    // flies the craft instead of the arrow keys. The course is `course` when the catalogue knows it,
+    // else the one config.txt names, else the first of the catalogue. A quality given here wins over
+    // the file's.
+    void init(bool demo = false, const std::string& course = {},
+              std::optional<Quality> quality = std::nullopt);
     void update(double dt);
     void draw();
     // Keyboard commands: presses only; releases and repeats are ignored.
@@ -68,6 +72,9 @@ class Renderer {
     const scene::GameEvents& events() const { return events_; }
     // Where the guidance shows the next ring this frame; none while it is off or no race is on.
     std::optional<hud::GuidanceMark> guidanceMark() const;
+    // The course being flown (its name and par time key the records) and the courses there are.
+    const scene::CourseInfo& course() const { return course_; }
+    const CourseCatalogue& courses() const { return catalogue_; }
     // The game's sound (silent without a device).
     audio::GameAudio& audio() { return *audio_; }
     // The course being flown, for its records and medal; may be called before or after init.
@@ -92,10 +99,15 @@ class Renderer {
   private:
     Renderer();
     void createWindow();
-    void loadScene(bool demo);
     void chooseQuality(const Config& config, std::optional<Quality> quality);
     // The scene target at the preset's share of the window.
     void buildSceneTarget();
+    std::string startCourse(const std::string& asked, const std::string& configured) const;
+    void loadFirstCourse(const std::string& name);
+    bool loadCourse(const scene::CourseInfo& course);
+    bool loadCourseOrSay(const scene::CourseInfo& course);
+    void switchCourse();
+    void reportFinish(const scene::GameEvent& event) const;
     void advanceScene(double dt);
     void playSounds(double dt);
     void followTimeTrial(bool flying);
@@ -109,6 +121,8 @@ class Renderer {
     GLFWwindow* window_ = nullptr;
     std::unique_ptr<GlfwKeyInput> keys_;
     std::unique_ptr<scene::Autopilot> autopilot_;
+    bool demo_ = false;
+    CourseCatalogue catalogue_;
     std::unique_ptr<gl::SceneRenderTarget> sceneTarget_;
     std::unique_ptr<scene::Quad> compositeQuad_;
     std::unique_ptr<scene::Quad> velocityQuad_;

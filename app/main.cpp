@@ -5,10 +5,12 @@
 #include <exception>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
+#include "app/CourseCatalogue.h"
 #include "app/DebugOutput.h"
 #include "app/FrameTime.h"
 #include "app/Logger.h"
@@ -51,10 +53,19 @@ void reportFatal(const char* message) {
     std::fprintf(stderr, "%s\n", line.c_str());
 }
 
+std::vector<std::string> courseNames(const common::app::CourseCatalogue& catalogue) {
+    std::vector<std::string> names;
+    for (const common::scene::CourseInfo& course : catalogue.courses()) {
+        names.push_back(course.name);
+    }
+    return names;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    const common::app::Options options = common::app::Options::parse(argc, argv);
+    const common::app::CourseCatalogue catalogue = common::app::CourseCatalogue::load();
+    const common::app::Options options = common::app::Options::parse(argc, argv, courseNames(catalogue));
     if (const std::optional<int> status = options.exitStatus()) {
         if (*status == 0) {
             std::fputs(options.message().c_str(), stdout);
@@ -63,11 +74,18 @@ int main(int argc, char** argv) {
         }
         return *status;
     }
+    if (options.listCourses()) {
+        if (!catalogue.problem().empty()) {
+            common::app::Logger::instance().warning(catalogue.problem());
+        }
+        std::fputs(catalogue.listing().c_str(), stdout);
+        return 0;
+    }
     // Console lines must reach pipes and terminals as they happen, including unterminated ones.
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     try {
         common::app::Renderer& renderer = common::app::Renderer::instance();
-        renderer.init(options.demo());
+        renderer.init(options.demo(), options.course());
         common::app::debug_output::install();
         runFrameLoop(renderer);
         renderer.shutdown();

@@ -312,7 +312,7 @@ int main(int argc, char** argv) {
 
     // Start-up as the entry point does it with --demo: the renderer's own autopilot flies.
     common::app::Renderer& renderer = common::app::Renderer::instance();
-    renderer.init(true, quality);
+    renderer.init(true, {}, quality);
     const common::app::QualityPreset& preset = renderer.quality();
     common::app::debug_output::install();
     GLFWwindow* window = renderer.window();

@@ -4,10 +4,16 @@
 
 namespace common::scene {
 
-// What the time trial needs to know about the course being flown: the name its records are kept
-// under and its par time in seconds (0 when no par is known: no medal is awarded).
+// One course as the game knows it: its name (its records are kept under it), where its scene and
+// height image lie (paths the game opens, beside the working directory), and the figures the build
+// measured. `rings`, `length` and `par` are 0 when unknown; without a par no medal is awarded.
 struct CourseInfo {
     std::string name = "mountain";
+    std::string scenePath;
+    std::string heightMapPath;
+    int rings = 0;
+    double length = 0.0;
+    // The autopilot's time over the course at a fixed 1/60 s step, in seconds.
     double par = 0.0;
 };
 

@@ -19,6 +19,8 @@ class TextureCache {
     Texture& get(const std::string& path);
 
     std::size_t size() const { return textures.size(); }
+    // Drops every texture: call once no mesh shows them any more (a course is unloaded).
+    void clear() { textures.clear(); }
 
   private:
     std::map<std::string, std::unique_ptr<Texture>> textures;

@@ -26,6 +26,14 @@
 #include "terrain/Terrain.h"
 
 namespace common::scene {
+namespace {
+
+// Until the scene file gives one: no direction, so no shadows.
+std::unique_ptr<Light> placeholderLight() {
+    return std::make_unique<Light>(glm::vec3(0.0f, 0.0f, 2000.0f), glm::vec3(0.0f));
+}
+
+}  // namespace
 
 SceneController& SceneController::instance() {
     // Never destroyed: its GL objects end with the context, after which no GL call may be made.
@@ -38,7 +46,7 @@ SceneController::SceneController() {
     camera = std::make_unique<camera::CameraPersp>();
     camera->createCascades(kCascadeCount);
     frustum = std::make_unique<camera::Frustum>(*camera);
-    light = std::make_unique<Light>(glm::vec3(0.0f, 0.0f, 2000.0f), glm::vec3(0.0f));
+    light = placeholderLight();
     debugQuad = std::make_unique<Quad>();
     heightMap = std::make_unique<HeightMap>();
     heightMap->load(kMaxTerrainHeight);
@@ -88,6 +96,35 @@ bool SceneController::loadScene(const std::string& path) {
     SceneLayout layout = SceneLayout::read(*scene, path);
     build(layout);
     return player != nullptr;
+}
+
+bool SceneController::loadCourse(const std::string& scenePath, const std::string& heightMapPath) {
+    auto ground = std::make_unique<HeightMap>();
+    ground->load(kMaxTerrainHeight, heightMapPath);
+    clearScene();
+    heightMap = std::move(ground);
+    rules = GameRules(heightMap.get());
+    return loadScene(scenePath);
+}
+
+void SceneController::clearScene() {
+    rules = GameRules(heightMap.get());
+    events.clear();
+    environment.clear();
+    objects.clear();
+    transparentObjects.clear();
+    ringTransforms.clear();
+    player = nullptr;
+    terrain = nullptr;
+    skybox = nullptr;
+    water = nullptr;
+    owned.clear();
+    // The next course shows its own pictures; the few it shares are loaded again.
+    textures.clear();
+    light = placeholderLight();
+    updateShadowsUsable();
+    cameraPlaced = false;
+    mirrorRules();
 }
 
 void SceneController::build(SceneLayout& layout) {

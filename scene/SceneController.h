@@ -61,6 +61,10 @@ class SceneController {
     // Reads the scene file and builds every object. Returns false when the file cannot be read or
     // holds no "Player" node: the game cannot run without a craft.
     bool loadScene(const std::string& path);
+    // Another course: the height map from `heightMapPath` (throws when it cannot be read, leaving the
+    // scene as it was), then every object of the old scene released and the new scene file read, as
+    // loadScene does. The switches (wireframe, culling) and the camera's projection stay.
+    bool loadCourse(const std::string& scenePath, const std::string& heightMapPath);
     // The arrow keys the craft polls (not owned).
     void setKeyInput(KeyInput* input);
     // Makes the shadow maps `size` texels a side (kShadowMapSize until asked otherwise).
@@ -125,6 +129,8 @@ class SceneController {
 
   private:
     void build(SceneLayout& layout);
+    // Releases every scene object with its GL objects and forgets the rings, the craft and the light.
+    void clearScene();
     // Takes the object into the scene and appends it to `list`.
     template <typename Object>
     Object* keep(std::unique_ptr<Object> object, std::vector<SceneObject*>& list);

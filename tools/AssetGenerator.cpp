@@ -1,16 +1,21 @@
 #include "tools/AssetGenerator.h"
 
+#include <fstream>
+#include <future>
 #include <stdexcept>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include <glm/geometric.hpp>
 #include <glm/mat4x4.hpp>
+#include <nlohmann/json.hpp>
 
 #include "audio/Sound.h"
 
 #include "tools/ColladaWriter.h"
 #include "tools/Course.h"
+#include "tools/CourseCatalogue.h"
 #include "tools/CraftModel.h"
 #include "tools/FontAtlas.h"
 #include "tools/HudArt.h"
@@ -78,6 +83,14 @@ void makeFolder(const std::filesystem::path& path) {
     }
 }
 
+void writeText(const std::filesystem::path& path, const std::string& text) {
+    std::ofstream file(path, std::ios::binary);
+    file << text;
+    if (!file.flush()) {
+        throw std::runtime_error("cannot write " + path.string());
+    }
+}
+
 }  // namespace
 
 void AssetGenerator::run() const {
@@ -85,6 +98,7 @@ void AssetGenerator::run() const {
     makeFolder(resourceDir_ / "textures");
     makeFolder(resourceDir_ / "sounds");
     makeFolder(resourceDir_ / "icons");
+    makeFolder(resourceDir_ / "courses");
     writeWorld();
     writeRingModel();
     writeHud();
@@ -92,17 +106,40 @@ void AssetGenerator::run() const {
 }
 
 void AssetGenerator::writeWorld() const {
-    const std::filesystem::path sceneDir = resourceDir_ / "meshes" / "low_res_Mountain";
-    const Course course;
-    const Landscape landscape(course);
-    landscape.saveBmp((resourceDir_ / "meshes" / "heightmap.bmp").string());
-
+    // The pictures every scene shares, painted once and written beside each scene file.
     const glm::dvec3 towardSun = glm::normalize(kSunPosition - kLandscapeCentre);
-    TerrainPainter(landscape).paint(2048).savePng((sceneDir / "terrain.png").string());
-    SkyPainter::paintWater(512).savePng((sceneDir / "water.png").string());
-    SkyPainter::paintSky(2048, 1024, towardSun).savePng((sceneDir / "sky.png").string());
-    CraftModel::paintLivery(256).savePng((sceneDir / "craft.png").string());
-    RingModel::paintDiscTexture(64).savePng((sceneDir / "disc.png").string());
+    const SharedPictures shared{SkyPainter::paintWater(512), SkyPainter::paintSky(2048, 1024, towardSun),
+                                CraftModel::paintLivery(256), RingModel::paintDiscTexture(64)};
+    const std::vector<CourseDesign> designs = CourseCatalogue::designs();
+    // The courses are independent of each other: make them side by side.
+    std::vector<std::future<double>> lengths;
+    for (const CourseDesign& design : designs) {
+        lengths.push_back(std::async(std::launch::async, [&] { return writeCourse(design, shared); }));
+    }
+    nlohmann::ordered_json manifest;
+    manifest["courses"] = nlohmann::ordered_json::array();
+    for (std::size_t i = 0; i < designs.size(); ++i) {
+        const CourseDesign& design = designs[i];
+        manifest["courses"].push_back({{"name", design.name},
+                                       {"scene", design.sceneFolder + "/" + design.sceneFile},
+                                       {"heightmap", design.heightMapPath},
+                                       {"length", lengths[i].get()}});
+    }
+    writeText(resourceDir_ / "courses" / "manifest.json", manifest.dump(2) + "\n");
+}
+
+double AssetGenerator::writeCourse(const CourseDesign& design, const SharedPictures& shared) const {
+    const std::filesystem::path sceneDir = resourceDir_ / design.sceneFolder;
+    makeFolder(sceneDir);
+    const Course course(design.route);
+    const Landscape landscape(design.island, course);
+    landscape.saveBmp((resourceDir_ / design.heightMapPath).string());
+
+    TerrainPainter(landscape).paint(design.terrainTextureSize).savePng((sceneDir / "terrain.png").string());
+    shared.water.savePng((sceneDir / "water.png").string());
+    shared.sky.savePng((sceneDir / "sky.png").string());
+    shared.craft.savePng((sceneDir / "craft.png").string());
+    shared.disc.savePng((sceneDir / "disc.png").string());
 
     ColladaWriter scene;
     const int terrainMaterial = scene.addMaterial("TerrainMaterial", "terrain.png", {1.0, 1.0, 1.0});
@@ -135,7 +172,8 @@ void AssetGenerator::writeWorld() const {
     }
     scene.addNode("Trans", glm::dmat4(1.0), {discMesh});
     scene.addLight("Sun", aimedAt(kSunPosition, kLandscapeCentre), {1.0, 0.96, 0.88});
-    scene.write((sceneDir / "mountain_player.dae").string());
+    scene.write((sceneDir / design.sceneFile).string());
+    return course.length();
 }
 
 void AssetGenerator::writeRingModel() const {

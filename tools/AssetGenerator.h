@@ -2,11 +2,17 @@
 
 #include <filesystem>
 
+#include "tools/Image.h"
+
 namespace common::assetgen {
 
-// Writes every generated resource of the game under one resources folder: the height image, the
-// scene file with its textures, the ring model, the font atlas, the HUD pictures, the sounds and the
-// desktop icon. Everything is made from fixed seeds, so two runs write the same bytes.
+struct CourseDesign;
+
+// Writes every generated resource of the game under one resources folder: for every course the height
+// image and the scene file with its textures, the course manifest, the ring model, the font atlas, the
+// HUD pictures, the sounds and the desktop icon. Everything is made from fixed seeds, so two runs write
+// the same bytes.
+
 class AssetGenerator {
   public:
     explicit AssetGenerator(std::filesystem::path resourceDir) : resourceDir_(std::move(resourceDir)) {}
@@ -15,7 +21,17 @@ class AssetGenerator {
     void run() const;
 
   private:
+    struct SharedPictures {
+        Image water;
+        Image sky;
+        Image craft;
+        Image disc;
+    };
+
+    // Every course's scene, height image and textures, and the manifest that lists them.
     void writeWorld() const;
+    // Returns the course's length, start through every ring to the finish.
+    double writeCourse(const CourseDesign& design, const SharedPictures& shared) const;
     void writeRingModel() const;
     void writeHud() const;
     void writeSounds() const;

@@ -9,33 +9,7 @@ namespace common::assetgen {
 
 namespace {
 
-// One leg of the route, flown from the previous ring (or the start) to the next ring: its length on the
-// map, the change of heading before it (degrees, positive turns left) and the change of height.
-struct Leg {
-    double length;
-    double turn;
-    double climb;
-};
-
 constexpr double kDegree = 0.017453292519943295;
-
-const glm::dvec3 kStart(110.0, 280.0, -432.0);
-
-// clang-format off
-const Leg kLegs[] = {
-    // A steep dive from the start to gather speed, then south high above the western hills.
-    {40, 0, -24}, {28, -8, -11}, {28, 8, -11}, {28, 8, -10}, {28, -8, -10}, {28, -8, -10}, {28, 8, -10},
-    {28, 0, -10},
-    // Left round the south-west and east over the southern hills.
-    {28, 20, -10}, {28, 25, -10}, {28, 25, -10}, {28, 20, -10}, {28, 0, -10},
-    // Left again, down into the valley that runs north through the highlands.
-    {28, 25, -9}, {28, 30, -9}, {28, 30, -9}, {28, 5, -9}, {28, -10, -9}, {28, 15, -9}, {28, -15, -9},
-    // Over the saddle, paid for with speed.
-    {30, -10, 4},
-    // Right and down to the lake and the finish.
-    {28, -15, -10}, {28, -20, -10}, {28, -15, -10}, {28, -5, -9},
-};
-// clang-format on
 
 glm::dvec3 catmullRom(const glm::dvec3& p0, const glm::dvec3& p1, const glm::dvec3& p2, const glm::dvec3& p3,
                       double t) {
@@ -47,11 +21,11 @@ glm::dvec3 catmullRom(const glm::dvec3& p0, const glm::dvec3& p1, const glm::dve
 
 }  // namespace
 
-Course::Course() : start_(kStart) {
-    glm::dvec3 position = kStart;
+Course::Course(const CourseRoute& route) : start_(route.start) {
+    glm::dvec3 position = route.start;
     double heading = 0.0;  // 0 faces +z; the craft starts facing that way
     controlPoints_.push_back(position);
-    for (const Leg& leg : kLegs) {
+    for (const CourseLeg& leg : route.legs) {
         heading += leg.turn * kDegree;
         position += glm::dvec3(std::sin(heading) * leg.length, leg.climb, std::cos(heading) * leg.length);
         controlPoints_.push_back(position);
@@ -88,6 +62,16 @@ std::vector<glm::dvec3> Course::centreLine(double step) const {
     }
     line.push_back(controlPoints_.back());
     return line;
+}
+
+double Course::length() const {
+    double total = 0.0;
+    glm::dvec3 from = start_;
+    for (const CourseRing& ring : rings_) {
+        total += glm::length(ring.position - from);
+        from = ring.position;
+    }
+    return total;
 }
 
 glm::dmat4 Course::ringTransform(std::size_t i) const {

@@ -15,15 +15,30 @@ struct CourseRing {
     bool finish = false;
 };
 
-// The fixed ring route: a long gliding descent from high over the north of the island, through the
-// valleys and over a saddle, to the finish over the lake. Built once from a table of legs.
+// One leg of a route, flown from the previous ring (or the start) to the next ring: its length on the
+// map, the change of heading before it (degrees, positive turns left) and the change of height.
+struct CourseLeg {
+    double length;
+    double turn;
+    double climb;
+};
+
+// Where the craft starts (heading +z) and the legs from ring to ring; the last ring is the finish.
+struct CourseRoute {
+    glm::dvec3 start;
+    std::vector<CourseLeg> legs;
+};
+
+// A ring route built from a table of legs.
 class Course {
   public:
-    Course();
+    explicit Course(const CourseRoute& route);
 
     // Where the craft starts; it faces +z (its model matrix has no rotation), towards the first ring.
     const glm::dvec3& start() const { return start_; }
     const std::vector<CourseRing>& rings() const { return rings_; }
+    // Length of the line from the start straight through every ring centre to the finish.
+    double length() const;
 
     // The flown line: a smooth curve from the start through every ring centre, sampled about every
     // `step` units, running a little past the finish.

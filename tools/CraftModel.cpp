@@ -253,10 +253,16 @@ glm::dvec3 nozzleColour(double s, double t) {
 }  // namespace
 
 MeshData CraftModel::build() {
+    MeshData shape;
+    addHull(shape);
+    addCanopy(shape);
+    addWingsAndTail(shape);
+    // The chase eye looks down at the craft's origin from one unit behind; drawn forward of it, the
+    // tail and fin stay beyond the camera's near plane.
+    glm::dmat4 forward(1.0);
+    forward[3] = glm::dvec4(0.0, 0.0, kForwardOffset, 1.0);
     MeshData mesh;
-    addHull(mesh);
-    addCanopy(mesh);
-    addWingsAndTail(mesh);
+    mesh.append(shape, forward);
     return mesh;
 }
 

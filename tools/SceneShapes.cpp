@@ -40,11 +40,7 @@ MeshData SceneShapes::terrain(const Landscape& landscape) {
             const auto b = a + 1;
             const auto c = a + n + 1;
             const auto d = a + n;
-            // Split each cell along the diagonal whose ends differ least in height; it follows ridges
-            // and valleys instead of cutting across them.
-            const double acRise = std::fabs(height(i, j) - height(i + 1, j + 1));
-            const double bdRise = std::fabs(height(i + 1, j) - height(i, j + 1));
-            if (acRise <= bdRise) {
+            if (landscape.splitsFromCorner(i, j)) {
                 mesh.addFacingQuad(a, b, c, d, up);
             } else {
                 mesh.addFacingQuad(b, c, d, a, up);

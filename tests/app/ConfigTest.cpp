@@ -51,7 +51,26 @@ const std::tuple<const char*, std::string, int, int, bool> kCases[] = {
     {"beyond 16 bits", "WIDTH\n65536\nHEIGHT\n2147483647\n", 800, 600, false},
 };
 
+// The start course: the line after "COURSE", whatever it holds; other keys unchanged.
+const std::tuple<const char*, std::string, std::string, int> kCourseCases[] = {
+    {"named", "COURSE\ncoast\nWIDTH\n640\n", "coast", 640},
+    {"carriage return and the last one wins", "COURSE\r\ncoast\r\nCOURSE\r\nslalom\r\n", "slalom", 800},
+    {"a key as its value", "COURSE\nWIDTH\n640\n", "WIDTH", 800},
+    {"value line missing", "WIDTH\n640\nCOURSE\n", "", 640},
+    {"lower-case key", "course\ncoast\n", "", 800},
+    {"no course", "WIDTH\n640\n", "", 640},
+};
+
 }  // namespace
+
+TEST(Config, CourseKeyTakesItsValueLine) {
+    for (const auto& [what, text, course, width] : kCourseCases) {
+        std::istringstream in(text);
+        const Config config = Config::read(in);
+        EXPECT_EQ(config.course, course) << what;
+        EXPECT_EQ(config.width, width) << what;
+    }
+}
 
 TEST(Config, EveryCaseGivesItsWindowFromTextOrFile) {
     for (const auto& [what, text, width, height, fullscreen] : kCases) {

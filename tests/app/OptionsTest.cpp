@@ -10,9 +10,11 @@ using common::app::Options;
 
 namespace {
 
+const std::vector<std::string> kCourses = {"mountain", "coast", "slalom"};
+
 Options parse(std::vector<const char*> arguments) {
     arguments.insert(arguments.begin(), "skyrings");
-    return Options::parse(static_cast<int>(arguments.size()), arguments.data());
+    return Options::parse(static_cast<int>(arguments.size()), arguments.data(), kCourses);
 }
 
 }  // namespace
@@ -23,10 +25,13 @@ TEST(Options, DemoLetsTheAutopilotFlyHelpListsOptionsAndKeysVersionNamesTheGame)
     const Options demo = parse({"--demo"});
     EXPECT_FALSE(plain.exitStatus() || plain.demo() || demo.exitStatus());
     EXPECT_TRUE(demo.demo());
+    EXPECT_EQ(plain.course(), "");
+    EXPECT_FALSE(plain.listCourses());
     for (const char* help : {"--help", "-h"}) {
         const Options options = parse({help});
         ASSERT_EQ(options.exitStatus(), 0) << help;
-        for (const char* item : {"--demo", "--version", "--help", "Escape", "F10", "Left / Right", "M "}) {
+        for (const char* item : {"--demo", "--version", "--help", "Escape", "F10", "Left / Right", "M ",
+                                 "--course", "--list-courses", "C  "}) {
             EXPECT_NE(options.message().find(item), std::string::npos) << item;
         }
     }
@@ -34,6 +39,28 @@ TEST(Options, DemoLetsTheAutopilotFlyHelpListsOptionsAndKeysVersionNamesTheGame)
     EXPECT_EQ(version.exitStatus(), 0);
     EXPECT_TRUE(std::regex_match(version.message(), std::regex("skyrings [0-9]+\\.[0-9]+\\.[0-9]+\n")))
         << version.message();
+}
+
+// A course by name, with or without the autopilot, in either order; the list of courses on request.
+TEST(Options, CourseAndListCoursesCombineWithDemo) {
+    const struct {
+        std::vector<const char*> arguments;
+        const char* course;
+        bool demo;
+        bool list;
+    } cases[] = {
+        {{"--course", "coast"}, "coast", false, false},
+        {{"--course=slalom", "--demo"}, "slalom", true, false},
+        {{"--demo", "--course", "mountain"}, "mountain", true, false},
+        {{"--list-courses"}, "", false, true},
+    };
+    for (const auto& good : cases) {
+        const Options options = parse(good.arguments);
+        EXPECT_FALSE(options.exitStatus()) << options.message();
+        EXPECT_EQ(options.course(), good.course);
+        EXPECT_EQ(options.demo(), good.demo);
+        EXPECT_EQ(options.listCourses(), good.list);
+    }
 }
 
 // A wrong command line: status 2 and one usage line naming what was wrong
@@ -47,6 +74,11 @@ TEST(Options, MistakesGiveOneUsageLineAndStatusTwo) {
         {{"course2"}, "course2"},          // a stray word
         {{"--demo", "--demo"}, "--demo"},  // repeated
         {{"--demo=maybe"}, "--demo"},      // a switch given a word that is no yes or no
+        {{"--course"}, "--course"},        // no name
+        {{"--course", "coast", "--course", "slalom"}, "--course"},  // repeated
+        {{"--list-courses", "--list-courses"}, "--list-courses"},
+        {{"--course", "Coast"}, "mountain,coast,slalom"},  // unknown (names are exact): the valid ones
+        {{"--demo", "--course", ""}, "mountain,coast,slalom"},
     };
     for (const auto& mistake : cases) {
         const Options options = parse(mistake.arguments);

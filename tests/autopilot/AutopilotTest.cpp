@@ -5,31 +5,21 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <deque>
-#include <memory>
 #include <vector>
 
 #include <glm/gtc/matrix_transform.hpp>
 
-#include "game/GameRules.h"
 #include "game/Player.h"
-#include "game/RingGate.h"
+#include "scene/CourseFlight.h"
 #include "scene/SceneController.h"
-#include "scene/SceneLayout.h"
 #include "terrain/HeightMap.h"
 
-#include <assimp/Importer.hpp>
-#include <assimp/postprocess.h>
-#include <assimp/scene.h>
-
 using common::scene::Autopilot;
-using common::scene::GameRules;
-using common::scene::LayoutMesh;
-using common::scene::NodeRole;
+using common::scene::CourseFlight;
+using common::scene::FlightResult;
+using common::scene::HeightMap;
 using common::scene::Player;
-using common::scene::RingGate;
 using common::scene::SceneController;
-using common::scene::SceneLayout;
 namespace keys = common::scene::keys;
 
 namespace {
@@ -37,111 +27,34 @@ namespace {
 constexpr double kSixtyHz = 1.0 / 60.0;
 // The frame-time clamp of the main loop: the float 0.04 widened to double.
 constexpr double kClampedStep = double(0.04f);
-constexpr double kFlightTimeLimit = 300.0;
 
-// ---- The shipped course, flown by the game's rules without a window ----
+// ---- The shipped course, flown by the game's rules without a window (every course is flown to the
+// finish at both steps by the course flyability test) ----
 
-struct FlightRecord {
-    double seconds = 0.0;
-    float minAltitude = 1e9f;
-    bool crashed = false;
-};
-
-// The shipped scene file's craft and rings, scored by the game's rules over the shipped height map.
-class ShippedCourse : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        Assimp::Importer importer;
-        const aiScene* file = importer.ReadFile(SceneController::kScenePath, aiProcess_Triangulate);
-        ASSERT_NE(file, nullptr) << "the generated scene is missing: build the skyrings_assets target";
-        const SceneLayout layout = SceneLayout::read(*file, SceneController::kScenePath);
-        ground.load(SceneController::kMaxTerrainHeight);
-        for (const LayoutMesh& mesh : layout.meshes) {
-            if (mesh.role == NodeRole::Player) {
-                start = mesh.transform;
-            } else if (mesh.role == NodeRole::Ring || mesh.role == NodeRole::FinishRing) {
-                gates.emplace_back(mesh.transform);
-                rules.addRing(&gates.back(), mesh.role == NodeRole::FinishRing);
-            }
-        }
-        ringTransforms = layout.ringTransforms;
-        ASSERT_GE(ringTransforms.size(), 2u);
-        ASSERT_EQ(rules.remainingFinishRings().size(), 1u);
-        ringCount = rules.remainingRings().size();
-        restart();
-    }
-
-    void restart() {
-        craft.setModelMatrix(start);
-        craft.reset();
-        rules.restart();
-    }
-
-    // The frame the game runs while it advances, minus the drawing: steer, fly, score. Stops at the
-    // finish, at a crash, after the time limit, or when `stop` says so.
-    template <typename Stop>
-    FlightRecord fly(Autopilot& pilot, double dt, Stop stop) {
-        craft.setInput(&pilot);
-        FlightRecord record;
-        while (!rules.finished && record.seconds < kFlightTimeLimit && !stop()) {
-            pilot.steer(craft, dt);
-            craft.update(dt);
-            rules.checkCollisions(craft);
-            record.seconds += dt;
-            record.minAltitude = std::min(record.minAltitude, rules.altitude);
-            if (!rules.running) {
-                record.crashed = true;
-                break;
-            }
-        }
-        return record;
-    }
-
-    FlightRecord fly(Autopilot& pilot, double dt) {
-        return fly(pilot, dt, [] { return false; });
-    }
-
-    void expectFullCourse(const FlightRecord& record, double dt) {
-        const int fullScore = 50 * int(ringCount) + 100;
-        std::printf("[ flight   ] dt %.4f s: %.2f s of flight, lowest altitude %.2f, score %d of %d\n", dt,
-                    record.seconds, record.minAltitude, rules.score, fullScore);
-        EXPECT_FALSE(record.crashed) << "crashed after " << record.seconds << " s";
-        EXPECT_TRUE(rules.finished) << "no finish within " << kFlightTimeLimit << " s";
-        EXPECT_EQ(rules.score, fullScore);
-        EXPECT_TRUE(rules.remainingRings().empty())
-            << rules.remainingRings().size() << " of " << ringCount << " rings missed";
-    }
-
-    common::scene::HeightMap ground;
-    std::deque<RingGate> gates;
-    GameRules rules{&ground};
-    Player craft;
-    glm::mat4 start{1.0f};
-    std::vector<glm::mat4> ringTransforms;
-    std::size_t ringCount = 0;
-};
-
-TEST_F(ShippedCourse, FliesEveryRingAndTheFinishAtSixtyFramesPerSecondAndAtTheClamp) {
-    for (double dt : {kSixtyHz, kClampedStep}) {
-        restart();
-        Autopilot pilot(ringTransforms);
-        expectFullCourse(fly(pilot, dt), dt);
-    }
+void expectFullCourse(const CourseFlight& flight, const FlightResult& result, double dt) {
+    std::printf("[ flight   ] dt %.4f s: %.2f s of flight, lowest altitude %.2f, score %d of %d\n", dt,
+                result.seconds, result.lowestAltitude, result.score, flight.fullScore());
+    EXPECT_FALSE(result.crashed) << "crashed after " << result.seconds << " s";
+    EXPECT_TRUE(result.finished) << "no finish within " << CourseFlight::kTimeLimit << " s";
+    EXPECT_EQ(result.score, flight.fullScore());
+    EXPECT_TRUE(flight.rules().remainingRings().empty())
+        << flight.rules().remainingRings().size() << " of " << flight.ringCount() << " rings missed";
 }
 
 // A restart puts the craft back at the start: the autopilot notices the jump and flies the course
 // again from the first ring.
-TEST_F(ShippedCourse, StartsOverAfterARestartMidCourse) {
-    Autopilot pilot(ringTransforms);
-    const FlightRecord firstHalf =
-        fly(pilot, kSixtyHz, [&] { return pilot.nextRing() >= pilot.ringCount() / 2; });
+TEST(ShippedCourse, StartsOverAfterARestartMidCourse) {
+    CourseFlight flight(SceneController::kScenePath, HeightMap::kDefaultPath);
+    Autopilot& pilot = flight.pilot();
+    const FlightResult firstHalf =
+        flight.flyOn(kSixtyHz, [&] { return pilot.nextRing() >= pilot.ringCount() / 2; });
     ASSERT_FALSE(firstHalf.crashed);
     ASSERT_GE(pilot.nextRing(), pilot.ringCount() / 2);
 
-    restart();
-    pilot.steer(craft, kSixtyHz);
+    flight.restart();
+    pilot.steer(flight.craft(), kSixtyHz);
     EXPECT_EQ(pilot.nextRing(), 0u);
-    expectFullCourse(fly(pilot, kSixtyHz), kSixtyHz);
+    expectFullCourse(flight, flight.flyOn(kSixtyHz), kSixtyHz);
 }
 
 // ---- Made-up courses, flown by the craft alone (no window needed) ----

@@ -1,5 +1,6 @@
 // The real game loop for thousands of frames in this process: scripted flying, a restart every few
-// hundred frames and every function key toggled over and over. Resident memory must stay flat after
+// hundred frames, every function key toggled over and over, and the course switched (C) at least
+// fifty times after the warm-up, each course loaded afresh. Resident memory must stay flat after
 // warm-up, the number of live GL objects must not change and the driver must report no OpenGL error.
 //
 // The frame count is SKYRINGS_SOAK_FRAMES (default 2000; CI runs 10000). The full soak:
@@ -39,6 +40,8 @@ constexpr int kPress = 1;     // GLFW_PRESS
 constexpr int kRelease = 0;   // GLFW_RELEASE
 constexpr int kCommandKeys[] = {291, 292, 293, 294, 295, 296, 297, 298, 299, 77};  // F2 ... F10, M
 constexpr int kRestartKey = 82;                                                    // R
+constexpr int kCourseKey = 67;                                                     // C
+constexpr int kMeasuredSwitches = 50;
 constexpr long kAllowedGrowthKb = 4 * 1024;
 
 int soakFrames() {
@@ -61,8 +64,9 @@ long residentKb() {
 }
 
 // The GL objects alive now, by kind, found by asking the driver about every name it may have handed
-// out (names below kHighestName; the driver counts up from 1 and this game makes a few hundred).
-constexpr GLuint kHighestName = 1 << 16;
+// out (names below kHighestName; the driver counts up from 1 without reusing names soon, and every
+// course switch makes about a thousand buffers afresh).
+constexpr GLuint kHighestName = 1 << 18;
 const char* const kObjectKinds[] = {"textures",      "buffers",  "vertex arrays", "framebuffers",
                                     "renderbuffers", "programs", "shaders"};
 
@@ -78,11 +82,15 @@ std::vector<int> liveObjects() {
     return live;
 }
 
-GLuint nextTextureName() {
-    GLuint name = 0;
-    glGenTextures(1, &name);
-    glDeleteTextures(1, &name);
-    return name;
+// The highest name handed out so far, of textures or buffers (the kinds made most).
+GLuint nextName() {
+    GLuint texture = 0;
+    GLuint buffer = 0;
+    glGenTextures(1, &texture);
+    glDeleteTextures(1, &texture);
+    glGenBuffers(1, &buffer);
+    glDeleteBuffers(1, &buffer);
+    return std::max(texture, buffer);
 }
 
 // Arrow keys held in turns, 40 frames each: climb, roll both ways, dive, and hands-off flight.
@@ -92,16 +100,48 @@ void steer(testsupport::ScriptedKeys& keys, int frame) {
     keys.held = turns[(frame / 40) % std::size(turns)];
 }
 
+void press(common::app::Renderer& renderer, int key) {
+    renderer.onKey(key, kPress);
+    renderer.onKey(key, kRelease);
+}
+
+// When C is pressed. Twenty times early in the warm-up, so the allocators have seen every course
+// loaded a few times, and once more on its last frame; then evenly after it, a whole number of rounds
+// of the courses (at least kMeasuredSwitches switches). The counts are taken right after the warm-up's
+// last switch and right after the last one: the same course freshly loaded, before the wireframe view
+// has made any box lines, which it makes for each object the first time the object is in view.
+class CourseSwitches {
+  public:
+    CourseSwitches(int frames, int warmUp, int courses)
+        : warmUp(warmUp),
+          measured((kMeasuredSwitches + courses - 1) / courses * courses),
+          every((frames - warmUp) / measured) {}
+
+    bool due(int frame) const {
+        if (frame < warmUp) {
+            return (frame % kWarmUpEvery == kWarmUpEvery - 1 && frame < 20 * kWarmUpEvery) ||
+                   frame == warmUp - 1;
+        }
+        return (frame - warmUp) % every == every - 1 && (frame - warmUp) / every < measured;
+    }
+    bool last(int frame) const { return frame == warmUp + measured * every - 1; }
+    int measuredSwitches() const { return measured; }
+
+  private:
+    static constexpr int kWarmUpEvery = 10;
+    int warmUp;
+    int measured;
+    int every;
+};
+
 // The renderer's keyboard commands, as the key callback delivers them.
 void pressKeys(common::app::Renderer& renderer, int frame) {
     if (frame % kRestartEvery == kRestartEvery - 1) {
-        renderer.onKey(kRestartKey, kPress);
-        renderer.onKey(kRestartKey, kRelease);
+        press(renderer, kRestartKey);
     }
     if (frame % kKeyEvery == 0) {
         const int key = kCommandKeys[(frame / kKeyEvery) % std::size(kCommandKeys)];
-        renderer.onKey(key, kPress);
-        renderer.onKey(key, kRelease);
+        press(renderer, key);
     }
 }
 
@@ -116,15 +156,22 @@ TEST(Soak, ThousandsOfFramesWithRestartsAndEveryKeyKeepMemoryAndGlObjectsFlat) {
 
     const int frames = soakFrames();
     const int warmUp = warmUpFrames(frames);
+    const CourseSwitches switches(frames, warmUp, static_cast<int>(renderer.courses().courses().size()));
+    std::string warmCourse;
+    std::string endCourse;
+    int switchCount = 0;
     long warmKb = 0;
     int warmSources = 0;
     int warmBuffers = 0;
     std::vector<int> warmObjects;
+    long endKb = 0;
+    std::vector<int> endObjects;
     std::string residentSeries;  // every 1000 frames, so a slow leak shows as a steady climb
     for (int frame = 0; frame < frames; ++frame) {
         if (frame == warmUp) {
             warmKb = residentKb();
             warmObjects = liveObjects();
+            warmCourse = renderer.course().name;
             warmSources = GameAudio::liveSources();
             warmBuffers = GameAudio::liveBuffers();
         }
@@ -134,27 +181,38 @@ TEST(Soak, ThousandsOfFramesWithRestartsAndEveryKeyKeepMemoryAndGlObjectsFlat) {
         steer(keys, frame);
         testsupport::runFrame(renderer, kFrameTime);
         pressKeys(renderer, frame);
+        if (switches.due(frame)) {
+            press(renderer, kCourseKey);
+            switchCount += frame >= warmUp ? 1 : 0;
+        }
+        if (switches.last(frame)) {
+            endKb = residentKb();
+            endObjects = liveObjects();
+            endCourse = renderer.course().name;
+        }
     }
-    const long endKb = residentKb();
-    const std::vector<int> endObjects = liveObjects();
-    const GLuint highestName = nextTextureName();
+    const GLuint highestName = nextName();
     glFinish();
     const std::string out = testsupport::endStdoutCapture();
 
-    std::printf("Soak: %d frames; resident memory %ld kB at frame %d, %ld kB at the end (%+ld kB)\n", frames,
-                warmKb, warmUp, endKb, endKb - warmKb);
+    std::printf(
+        "Soak: %d frames; resident memory %ld kB at frame %d, %ld kB after the last switch (%+ld kB)\n",
+        frames, warmKb, warmUp, endKb, endKb - warmKb);
     std::printf("Soak: resident memory every 1000 frames (kB):%s\n", residentSeries.c_str());
     EXPECT_EQ(out.find("OpenGL Error"), std::string::npos) << out.substr(out.find("OpenGL Error"), 2000);
     EXPECT_NE(out.find("Debug:  Restart Game."), std::string::npos);
     EXPECT_NE(out.find("Debug:  Show DepthMapFrustums ON"), std::string::npos);
+    std::printf("Soak: %d course switches after the warm-up\n", switchCount);
+    EXPECT_EQ(switchCount, switches.measuredSwitches());
+    EXPECT_EQ(endCourse, warmCourse);
 #if !defined(__SANITIZE_ADDRESS__)
     // AddressSanitizer's quarantine holds freed memory back; under it LeakSanitizer checks instead.
     EXPECT_LT(endKb - warmKb, kAllowedGrowthKb);
 #endif
     ASSERT_LT(highestName, kHighestName) << "the count of live objects would miss some";
     for (std::size_t kind = 0; kind < endObjects.size(); ++kind) {
-        std::printf("Soak: live %s at frame %d and at the end: %d / %d\n", kObjectKinds[kind], warmUp,
-                    warmObjects[kind], endObjects[kind]);
+        std::printf("Soak: live %s at frame %d and after the last switch: %d / %d\n", kObjectKinds[kind],
+                    warmUp, warmObjects[kind], endObjects[kind]);
         EXPECT_EQ(endObjects[kind], warmObjects[kind]) << kObjectKinds[kind];
     }
     // The sound keeps its sources and buffers through restarts and mutes (M is pressed too).

@@ -28,7 +28,9 @@ struct Course {
         RecordStore store(home.path() / "records.json",
                           [this](const std::string& l) { warnings.push_back(l); });
         TimeTrial trial(std::move(store), recordRuns);
-        trial.setCourse({"mountain", par}, 3);
+        common::scene::CourseInfo course;
+        course.par = par;
+        trial.setCourse(course, 3);
         return trial;
     }
 

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include <GL/glew.h>
@@ -138,6 +139,61 @@ TEST_F(RendererWiring, RestartPutsEveryRingBackAndRunsTheCountdownAgain) {
 
 // The warm-up update places the camera; its jump is no motion, so the frozen countdown frame is
 // drawn without any smear: the previous view-projection is the new one.
+// C loads the next course afresh, wrapping round the catalogue, and starts its countdown; the player's
+// texture filter carries over to the new objects.
+TEST_F(RendererWiring, CourseKeyLoadsTheNextCourseFromItsCountdown) {
+    startFlying();
+    scene.player->position = glm::vec3(scene.ringTransforms[0][3]);
+    renderer.update(1e-4);
+    ASSERT_EQ(scene.score, 50);
+    testsupport::beginStdoutCapture();
+    press(GLFW_KEY_F4);  // nearest
+    testsupport::endStdoutCapture();
+
+    const std::vector<common::scene::CourseInfo>& courses = renderer.courses().courses();
+    std::size_t current = 0;
+    while (courses[current].name != renderer.course().name) {
+        ++current;
+    }
+    for (std::size_t step = 1; step <= courses.size(); ++step) {
+        const common::scene::CourseInfo& next = courses[(current + step) % courses.size()];
+        testsupport::beginStdoutCapture();
+        press(GLFW_KEY_C);
+        const std::string out = testsupport::endStdoutCapture();
+        EXPECT_EQ(out.substr(out.rfind("Debug: ")), "Debug:  Course " + next.name + ".\n") << out;
+        EXPECT_EQ(renderer.course().name, next.name);
+        EXPECT_EQ(scene.scenePath, next.scenePath);
+        EXPECT_EQ(static_cast<int>(scene.rings.size() + scene.finishRings.size()), next.rings) << next.name;
+        EXPECT_EQ(scene.score, 0);
+        EXPECT_TRUE(renderer.phase().countdownActive);
+        EXPECT_EQ(renderer.phase().countdownTimer, 0.0f);
+        EXPECT_EQ(renderer.phase().raceTime, 0.0);
+        const auto* ring = dynamic_cast<const common::scene::CircleCheckpoint*>(scene.objects[1]);
+        ASSERT_NE(ring, nullptr);
+        EXPECT_EQ(texParameter(ring->part(0).texture->id, GL_TEXTURE_MAG_FILTER), GL_NEAREST);
+        renderer.update(1.0 / 60.0);
+        EXPECT_TRUE(eventSeen(GameEventType::Restarted));
+        EXPECT_TRUE(eventSeen(GameEventType::CountdownTick, 3));
+    }
+    testsupport::beginStdoutCapture();
+    press(GLFW_KEY_F4);
+    testsupport::endStdoutCapture();
+}
+
+// The finish ring reached: one line with the course and the time flown since the countdown ended.
+TEST_F(RendererWiring, TheFinishLogsTheCourseAndTheRaceTime) {
+    startFlying();
+    for (int frame = 0; frame < 30; ++frame) {
+        renderer.update(1.0 / 60.0);
+    }
+    scene.player->position = glm::vec3(scene.ringTransforms.back()[3]);
+    testsupport::beginStdoutCapture();
+    renderer.update(1e-4);
+    const std::string out = testsupport::endStdoutCapture();
+    ASSERT_TRUE(scene.finished);
+    EXPECT_EQ(out, "Debug: Finished " + renderer.course().name + " in 0.50 s\n");
+}
+
 TEST_F(RendererWiring, TheFirstUpdateOfAGameKeepsNoPreviousViewProjection) {
     startFlying();
     for (int frame = 0; frame < 30; ++frame) {

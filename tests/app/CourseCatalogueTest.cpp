@@ -1,0 +1,103 @@
+#include "app/CourseCatalogue.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+#include "tests/support/TestFiles.h"
+
+using common::app::CourseCatalogue;
+using common::scene::CourseInfo;
+
+namespace {
+
+const char* const kTwoCourses = R"({"courses": [
+    {"name": "mountain", "scene": "meshes/m.dae", "heightmap": "meshes/h.bmp", "length": 812.4,
+     "rings": 9, "par": 96.25},
+    {"name": "coast", "scene": "courses/coast/scene.dae", "heightmap": "courses/coast/heightmap.bmp",
+     "length": 1200, "rings": 14, "par": 130.5}]})";
+
+CourseCatalogue readText(const std::string& text) {
+    std::istringstream in(text);
+    return CourseCatalogue::read(in, "../resources");
+}
+
+// Only the default course, from its built-in paths, and a reason.
+void expectFallback(const CourseCatalogue& catalogue, const std::string& what) {
+    EXPECT_NE(catalogue.problem(), "") << what;
+    EXPECT_EQ(catalogue.problem().find('\n'), std::string::npos) << catalogue.problem();
+    ASSERT_EQ(catalogue.courses().size(), 1u) << what;
+    const CourseInfo& course = catalogue.courses().front();
+    EXPECT_EQ(course.name, "mountain");
+    EXPECT_EQ(course.scenePath, "../resources/meshes/low_res_Mountain/mountain_player.dae");
+    EXPECT_EQ(course.heightMapPath, "../resources/meshes/heightmap.bmp");
+    EXPECT_EQ(course.par, 0.0);
+}
+
+}  // namespace
+
+TEST(CourseCatalogue, ReadsCoursesInOrderWithPathsBelowTheResources) {
+    const CourseCatalogue catalogue = readText(kTwoCourses);
+    EXPECT_EQ(catalogue.problem(), "");
+    ASSERT_EQ(catalogue.courses().size(), 2u);
+    const CourseInfo& coast = catalogue.courses()[1];
+    EXPECT_EQ(coast.name, "coast");
+    EXPECT_EQ(coast.scenePath, "../resources/courses/coast/scene.dae");
+    EXPECT_EQ(coast.heightMapPath, "../resources/courses/coast/heightmap.bmp");
+    EXPECT_EQ(coast.rings, 14);
+    EXPECT_DOUBLE_EQ(coast.length, 1200.0);
+    EXPECT_DOUBLE_EQ(coast.par, 130.5);
+
+    // Next course in order, wrapping; an unknown name starts from the first.
+    EXPECT_EQ(catalogue.next("mountain").name, "coast");
+    EXPECT_EQ(catalogue.next("coast").name, "mountain");
+    EXPECT_EQ(catalogue.next("nowhere").name, "mountain");
+    EXPECT_EQ(catalogue.find("Coast"), nullptr);
+    EXPECT_EQ(catalogue.names(), "mountain, coast");
+    EXPECT_EQ(catalogue.listing(),
+              "mountain     9 rings    812 units  par 96.25 s\n"
+              "coast       14 rings   1200 units  par 130.50 s\n");
+}
+
+TEST(CourseCatalogue, ABadListGivesTheDefaultCourseAndOneLine) {
+    const std::string goodEntry = R"("scene": "s.dae", "heightmap": "h.bmp", "length": 5, "rings": 2)";
+    const struct {
+        const char* what;
+        std::string text;
+    } cases[] = {
+        {"empty", ""},
+        {"not JSON", "courses: mountain"},
+        {"cut off", std::string(kTwoCourses).substr(0, 120)},
+        {"no list", R"({"course": []})"},
+        {"an empty list", R"({"courses": []})"},
+        {"a list of names", R"({"courses": ["mountain"]})"},
+        {"no par", R"({"courses": [{"name": "a", )" + goodEntry + "}]}"},
+        {"a par that is text", R"({"courses": [{"name": "a", "par": "90", )" + goodEntry + "}]}"},
+        {"a zero par", R"({"courses": [{"name": "a", "par": 0, )" + goodEntry + "}]}"},
+        {"no name", R"({"courses": [{"par": 9, )" + goodEntry + "}]}"},
+        {"an empty name", R"({"courses": [{"name": "", "par": 9, )" + goodEntry + "}]}"},
+        {"a name twice", R"({"courses": [{"name": "a", "par": 9, )" + goodEntry +
+                             R"(}, {"name": "a", "par": 9, )" + goodEntry + "}]}"},
+    };
+    for (const auto& bad : cases) {
+        expectFallback(readText(bad.text), bad.what);
+    }
+    EXPECT_EQ(CourseCatalogue::builtIn().listing(), "mountain   rings, length and par unknown\n");
+}
+
+TEST(CourseCatalogue, FromAFileMissingOrDamaged) {
+    testsupport::TempDir dir;
+    const CourseCatalogue missing = CourseCatalogue::load((dir.path() / "courses.json").string());
+    expectFallback(missing, "missing");
+    EXPECT_NE(missing.problem().find("courses.json"), std::string::npos) << missing.problem();
+
+    const CourseCatalogue damaged = CourseCatalogue::load(dir.write("courses/courses.json", "{").string());
+    expectFallback(damaged, "damaged");
+
+    // Paths in the file are relative to the folder above its own.
+    const CourseCatalogue good =
+        CourseCatalogue::load(dir.write("res/courses/courses.json", kTwoCourses).string());
+    ASSERT_EQ(good.courses().size(), 2u) << good.problem();
+    EXPECT_EQ(good.courses()[0].scenePath, (dir.path() / "res/meshes/m.dae").string());
+}
