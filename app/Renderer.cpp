@@ -22,6 +22,7 @@
 #include "game/Player.h"
 #include "gl/GlslProg.h"
 #include "gl/SceneRenderTarget.h"
+#include "gl/UpscaleTarget.h"
 #include "gl/ShaderController.h"
 #include "hud/Hud.h"
 #include "hud/TrialHud.h"
@@ -132,9 +133,20 @@ void Renderer::buildSceneTarget() {
         formats.velocity = GL_RG16F;
         formats.depth = GL_DEPTH_COMPONENT24;
     }
-    formats.smoothColor = quality_.renderScale < 1.0f;
-    sceneTarget_->init(static_cast<GLuint>(quality_.scaledSide(width)),
-                       static_cast<GLuint>(quality_.scaledSide(height)), formats);
+    const auto targetWidth = static_cast<GLuint>(quality_.scaledSide(width));
+    const auto targetHeight = static_cast<GLuint>(quality_.scaledSide(height));
+    sceneTarget_->init(targetWidth, targetHeight, formats);
+    // A smaller scene is composited at its own size and stretched onto the window afterwards: the
+    // blur's taps cost per pixel they run on. (Only the lighter presets scale, and their windows
+    // have no samples, which a scaling blit into the window needs.)
+    if (targetWidth == static_cast<GLuint>(width) && targetHeight == static_cast<GLuint>(height)) {
+        upscaleTarget_.reset();
+        return;
+    }
+    if (!upscaleTarget_) {
+        upscaleTarget_ = std::make_unique<gl::UpscaleTarget>();
+    }
+    upscaleTarget_->init(targetWidth, targetHeight);
 }
 
 std::string Renderer::startCourse(const std::string& asked, const std::string& configured) const {
@@ -330,17 +342,26 @@ void Renderer::draw() {
     }
     scene.renderTransparent();
 
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-    glViewport(0, 0, width, height);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    sceneTarget_->bindForReading();
-    compositeQuad_->draw();
+    composite();
 
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_CULL_FACE);
     drawHud();
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_CULL_FACE);
+}
+
+void Renderer::composite() {
+    sceneTarget_->bindForReading();
+    if (upscaleTarget_) {
+        upscaleTarget_->bindForWriting();
+        compositeQuad_->draw();
+        upscaleTarget_->blitToWindow(width, height);
+        return;
+    }
+    glViewport(0, 0, width, height);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    compositeQuad_->draw();
 }
 
 void Renderer::drawHud() {

@@ -19,7 +19,8 @@ class GameAudio;
 }
 namespace common::gl {
 class SceneRenderTarget;
-}
+class UpscaleTarget;
+}  // namespace common::gl
 namespace common::hud {
 class Hud;
 class TrialHud;
@@ -60,6 +61,11 @@ class Renderer {
     // Minimised: the frame loop waits for the window instead of drawing into nothing.
     bool minimised() const { return minimised_; }
     const gl::SceneRenderTarget& sceneTarget() const { return *sceneTarget_; }
+    // The composite's own target while the scene target is smaller than the window; otherwise null.
+    const gl::UpscaleTarget* upscaleTarget() const { return upscaleTarget_.get(); }
+    // Motion blur and gamma from the scene target onto the window (through the upscale target when
+    // there is one); leaves the window bound for drawing.
+    void composite();
     // The preset the picture is drawn with (config.txt's "QUALITY", "high" by default).
     const QualityPreset& quality() const { return quality_; }
     // Closes the sound device; the GL objects end with the context.
@@ -124,6 +130,7 @@ class Renderer {
     bool demo_ = false;
     CourseCatalogue catalogue_;
     std::unique_ptr<gl::SceneRenderTarget> sceneTarget_;
+    std::unique_ptr<gl::UpscaleTarget> upscaleTarget_;
     std::unique_ptr<scene::Quad> compositeQuad_;
     std::unique_ptr<scene::Quad> velocityQuad_;
     std::unique_ptr<hud::Hud> hud_;

@@ -5,12 +5,11 @@
 namespace common::gl {
 namespace {
 
-void attachFloatColor(GLuint texture, GLenum format, GLenum attachment, GLsizei width, GLsizei height,
-                      GLint filter = GL_NEAREST) {
+void attachFloatColor(GLuint texture, GLenum format, GLenum attachment, GLsizei width, GLsizei height) {
     glBindTexture(GL_TEXTURE_2D, texture);
     glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), width, height, 0, GL_RGB, GL_FLOAT, nullptr);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, attachment, GL_TEXTURE_2D, texture, 0);
 }
 
@@ -48,8 +47,7 @@ bool SceneRenderTarget::init(GLuint targetWidth, GLuint targetHeight, const Form
     velocityTexture = colorTextures[1];
     glGenTextures(1, &depthTexture);
 
-    attachFloatColor(colorTexture, formats.color, GL_COLOR_ATTACHMENT0, w, h,
-                     formats.smoothColor ? GL_LINEAR : GL_NEAREST);
+    attachFloatColor(colorTexture, formats.color, GL_COLOR_ATTACHMENT0, w, h);
     attachFloatColor(velocityTexture, formats.velocity, GL_COLOR_ATTACHMENT1, w, h);
 
     glBindTexture(GL_TEXTURE_2D, depthTexture);

@@ -19,8 +19,6 @@ class SceneRenderTarget {
         GLenum color = GL_RGB32F;
         GLenum velocity = GL_RGB32F;
         GLenum depth = GL_DEPTH_COMPONENT32F;
-        // Colour filtered linearly, for a target smaller than the window that the composite scales up.
-        bool smoothColor = false;
     };
 
     // Creates the framebuffer and textures at the given size. Returns true when complete (and unbinds);

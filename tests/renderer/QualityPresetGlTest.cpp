@@ -17,6 +17,7 @@
 #include "gl/RenderTarget.h"
 #include "gl/SceneRenderTarget.h"
 #include "gl/ShaderController.h"
+#include "gl/UpscaleTarget.h"
 #include "scene/SceneController.h"
 #include "tests/support/GlQueries.h"
 #include "tests/support/InProcessGame.h"
@@ -82,6 +83,10 @@ GLint blurTapsUniform() {
           preset.velocityFormat);
     check("depth format", texParameter(target.depthTexture, GL_TEXTURE_INTERNAL_FORMAT, 0),
           preset.depthFormat);
+    // A smaller scene is composited at its own size, then stretched onto the window.
+    const common::gl::UpscaleTarget* upscale = renderer.upscaleTarget();
+    check("composite target width",
+          upscale ? texParameter(upscale->colorTexture, GL_TEXTURE_WIDTH, 0) : kWidth, preset.targetWidth);
     for (const auto& map : common::scene::SceneController::instance().shadowMaps) {
         check("shadow map size", texParameter(map->texture, GL_TEXTURE_WIDTH, 0), preset.shadowMapSize);
     }
