@@ -17,6 +17,7 @@ QualityPreset QualityPreset::of(Quality quality) {
         case Quality::Medium:
             preset.renderScale = 0.75f;
             preset.shadowMapSize = 1024;
+            preset.terrainDetailRadius = 160.0f;
             preset.windowSamples = 0;
             preset.blurTaps = 3;
             preset.targetFormat = TargetFormat::Float16;
@@ -24,6 +25,7 @@ QualityPreset QualityPreset::of(Quality quality) {
         case Quality::Low:
             preset.renderScale = 0.5f;
             preset.shadowMapSize = 512;
+            preset.terrainDetailRadius = 96.0f;
             preset.windowSamples = 0;
             preset.blurTaps = 3;
             preset.targetFormat = TargetFormat::Float16;

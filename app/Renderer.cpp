@@ -165,6 +165,7 @@ std::string Renderer::startCourse(const std::string& asked, const std::string& c
 void Renderer::loadFirstCourse(const std::string& name) {
     scene::SceneController& scene = scene::SceneController::instance();
     scene.setShadowMapSize(quality_.shadowMapSize);
+    scene.setTerrainDetailRadius(quality_.terrainDetailRadius);
     keys_ = std::make_unique<GlfwKeyInput>(window_);
     scene.setKeyInput(keys_.get());
     // The chase camera shows the window's proportions, not a square stretched over it.

@@ -117,6 +117,23 @@ void Mesh::initFromGeometry(MeshGeometry meshGeometry, const std::string& textur
     worldBox = localBox->transformed(modelMatrix);
 }
 
+void Mesh::replaceGeometry(MeshGeometry meshGeometry) {
+    geometry = std::move(meshGeometry);
+    triangleCount = static_cast<std::int32_t>(geometry.triangleCount());
+    glBindVertexArray(vertexArray);
+    upload();
+}
+
+void Mesh::replaceIndices(std::vector<std::uint32_t> indices) {
+    geometry.indices = std::move(indices);
+    triangleCount = static_cast<std::int32_t>(geometry.triangleCount());
+    glBindVertexArray(vertexArray);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffers[kIndexBuffer]);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(geometry.indices.size() * sizeof(std::uint32_t)),
+                 geometry.indices.data(), GL_DYNAMIC_DRAW);
+    glBindVertexArray(0);
+}
+
 void Mesh::upload() {
     auto uploadAttribute = [](GLuint buffer, GLuint location, GLint components, GLsizeiptr bytes,
                               const void* data) {

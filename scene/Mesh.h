@@ -55,6 +55,12 @@ class Mesh : public SceneObject {
     // The texture drawn on unit 0: the mesh's own, or one shared through a texture cache.
     gl::Texture* texture = nullptr;
 
+  protected:
+    // New vertices and triangles for the same GL objects, texture and boxes.
+    void replaceGeometry(MeshGeometry meshGeometry);
+    // New triangles over the same vertices.
+    void replaceIndices(std::vector<std::uint32_t> indices);
+
   private:
     enum Buffer { kIndexBuffer = 0, kPositionBuffer = 1, kNormalBuffer = 2, kUvBuffer = 3 };
 

@@ -155,6 +155,9 @@ void SceneController::build(SceneLayout& layout) {
             case NodeRole::Terrain:
                 terrain = keep(scene_objects::mesh<Terrain>(entry, gl::ShaderType::ShadowShader, textures),
                                environment);
+                if (terrainDetailRadius > 0.0f) {
+                    terrain->reduceDetailBeyond(terrainDetailRadius);
+                }
                 break;
             case NodeRole::DiscTemplate:
                 break;
@@ -207,6 +210,9 @@ void SceneController::update(double dt) {
     viewProjection = camera->projectionMatrix * camera->viewMatrix;
     if (player) {
         camera->lookAt(player->cameraEye(), player->position, glm::vec3(0.0f, 1.0f, 0.0f));
+        if (terrain) {
+            terrain->focusDetailOn(player->position);
+        }
     }
     // The first update of a game moves the camera from wherever it was to the craft. That jump is
     // no motion the player saw, and the frozen countdown frame must not be smeared by it.

@@ -69,6 +69,9 @@ class SceneController {
     void setKeyInput(KeyInput* input);
     // Makes the shadow maps `size` texels a side (kShadowMapSize until asked otherwise).
     void setShadowMapSize(int size);
+    // Terrain tiles farther than `radius` from the craft lose half their grid lines, from the next
+    // scene loaded on; 0 (the default) keeps the full terrain.
+    void setTerrainDetailRadius(float radius) { terrainDetailRadius = radius; }
     // Width over height of the window, for the main camera's projection.
     void setAspectRatio(float aspectRatio);
 
@@ -149,6 +152,7 @@ class SceneController {
     bool shadowsUsable = false;
     // False until the first update of a game has put the camera behind the craft.
     bool cameraPlaced = false;
+    float terrainDetailRadius = 0.0f;
 };
 
 }  // namespace common::scene

@@ -19,6 +19,7 @@
 #include "gl/ShaderController.h"
 #include "gl/UpscaleTarget.h"
 #include "scene/SceneController.h"
+#include "terrain/Terrain.h"
 #include "tests/support/GlQueries.h"
 #include "tests/support/InProcessGame.h"
 #include "tests/support/Picture.h"
@@ -40,15 +41,17 @@ struct Preset {
     int shadowMapSize;
     int windowSamples;
     int blurTaps;
+    // Of the 127 x 127 x 2 in the shipped terrain, with the craft at the start.
+    int terrainTrianglesAtMost;
 };
 
 const Preset kPresets[] = {
-    {"high", "QUALITY\nhigh\n", 640, 480, GL_RGB32F, GL_RGB32F, GL_DEPTH_COMPONENT32F, 2048, 4, 5},
-    {"medium", "QUALITY\nmedium\n", 480, 360, GL_RGBA16F, GL_RG16F, GL_DEPTH_COMPONENT24, 1024, 0, 3},
-    {"low", "QUALITY\nlow\n", 320, 240, GL_RGBA16F, GL_RG16F, GL_DEPTH_COMPONENT24, 512, 0, 3},
+    {"high", "QUALITY\nhigh\n", 640, 480, GL_RGB32F, GL_RGB32F, GL_DEPTH_COMPONENT32F, 2048, 4, 5, 32258},
+    {"medium", "QUALITY\nmedium\n", 480, 360, GL_RGBA16F, GL_RG16F, GL_DEPTH_COMPONENT24, 1024, 0, 3, 20000},
+    {"low", "QUALITY\nlow\n", 320, 240, GL_RGBA16F, GL_RG16F, GL_DEPTH_COMPONENT24, 512, 0, 3, 15000},
     // Without the key, and with a value that names no preset, the picture is the full one.
-    {"default", "", 640, 480, GL_RGB32F, GL_RGB32F, GL_DEPTH_COMPONENT32F, 2048, 4, 5},
-    {"unknown", "QUALITY\nultra\n", 640, 480, GL_RGB32F, GL_RGB32F, GL_DEPTH_COMPONENT32F, 2048, 4, 5},
+    {"default", "", 640, 480, GL_RGB32F, GL_RGB32F, GL_DEPTH_COMPONENT32F, 2048, 4, 5, 32258},
+    {"unknown", "QUALITY\nultra\n", 640, 480, GL_RGB32F, GL_RGB32F, GL_DEPTH_COMPONENT32F, 2048, 4, 5, 32258},
 };
 
 GLint blurTapsUniform() {
@@ -87,7 +90,12 @@ GLint blurTapsUniform() {
     const common::gl::UpscaleTarget* upscale = renderer.upscaleTarget();
     check("composite target width",
           upscale ? texParameter(upscale->colorTexture, GL_TEXTURE_WIDTH, 0) : kWidth, preset.targetWidth);
-    for (const auto& map : common::scene::SceneController::instance().shadowMaps) {
+    const common::scene::SceneController& scene = common::scene::SceneController::instance();
+    if (int(scene.terrain->geometry.triangleCount()) > preset.terrainTrianglesAtMost) {
+        check("terrain triangles", int(scene.terrain->geometry.triangleCount()),
+              preset.terrainTrianglesAtMost);
+    }
+    for (const auto& map : scene.shadowMaps) {
         check("shadow map size", texParameter(map->texture, GL_TEXTURE_WIDTH, 0), preset.shadowMapSize);
     }
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
