@@ -18,6 +18,7 @@ QualityPreset QualityPreset::of(Quality quality) {
             preset.renderScale = 0.75f;
             preset.shadowMapSize = 1024;
             preset.terrainDetailRadius = 160.0f;
+            preset.nearShadowLookups = 1;
             preset.windowSamples = 0;
             preset.blurTaps = 3;
             preset.targetFormat = TargetFormat::Float16;
@@ -26,6 +27,7 @@ QualityPreset QualityPreset::of(Quality quality) {
             preset.renderScale = 0.5f;
             preset.shadowMapSize = 512;
             preset.terrainDetailRadius = 96.0f;
+            preset.nearShadowLookups = 1;
             preset.windowSamples = 0;
             preset.blurTaps = 3;
             preset.targetFormat = TargetFormat::Float16;

@@ -24,6 +24,8 @@ struct QualityPreset {
     std::int32_t windowSamples = 4;
     // Colour samples the motion blur averages per pixel (odd: the middle one is the pixel).
     std::int32_t blurTaps = 5;
+    // Filtered shadow lookups per fragment in the nearest cascade (4: a soft edge; 1: one texel wide).
+    std::int32_t nearShadowLookups = 4;
     // Terrain tiles farther than this from the craft are drawn with half the grid lines; 0: none are.
     float terrainDetailRadius = 0.0f;
     TargetFormat targetFormat = TargetFormat::Float32;

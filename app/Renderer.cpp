@@ -166,6 +166,7 @@ void Renderer::loadFirstCourse(const std::string& name) {
     scene::SceneController& scene = scene::SceneController::instance();
     scene.setShadowMapSize(quality_.shadowMapSize);
     scene.setTerrainDetailRadius(quality_.terrainDetailRadius);
+    gl::ShaderController::instance().setNearShadowLookups(quality_.nearShadowLookups);
     keys_ = std::make_unique<GlfwKeyInput>(window_);
     scene.setKeyInput(keys_.get());
     // The chase camera shows the window's proportions, not a square stretched over it.

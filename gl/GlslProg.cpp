@@ -23,14 +23,24 @@ std::string readInfoLog(GLsizei length, PFNGLGETSHADERINFOLOGPROC fetch, GLuint 
     return std::string(buffer.data(), strnlen(buffer.data(), buffer.size()));
 }
 
+// The version line must stay the first thing the compiler sees; the defines follow it.
+std::string withDefines(std::string source, const std::string& defines) {
+    const std::size_t version = source.find("#version");
+    const std::size_t lineEnd = version == std::string::npos ? std::string::npos : source.find('\n', version);
+    if (defines.empty() || lineEnd == std::string::npos) {
+        return source;
+    }
+    return source.insert(lineEnd + 1, defines);
+}
+
 }  // namespace
 
-GlslProg::GlslProg(const char* vertexPath, const char* fragmentPath) {
+GlslProg::GlslProg(const char* vertexPath, const char* fragmentPath, const std::string& defines) {
     handle = glCreateProgram();
     // A half-built program is released here: the exception leaves nothing behind for anyone to free.
     try {
-        const std::string vertexSource = readSource(vertexPath);
-        const std::string fragmentSource = readSource(fragmentPath);
+        const std::string vertexSource = withDefines(readSource(vertexPath), defines);
+        const std::string fragmentSource = withDefines(readSource(fragmentPath), defines);
         vertexShader = compileStage(vertexSource, GL_VERTEX_SHADER);
         fragmentShader = compileStage(fragmentSource, GL_FRAGMENT_SHADER);
         link();

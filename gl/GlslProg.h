@@ -15,8 +15,9 @@ namespace common::gl {
 class GlslProg {
   public:
     // Reads, compiles and links; prints "Shader loaded". Throws GlslProgCompileExc when a file cannot be
-    // opened, a stage does not compile or the program does not link.
-    GlslProg(const char* vertexPath, const char* fragmentPath);
+    // opened, a stage does not compile or the program does not link. `defines` (preprocessor lines,
+    // each ending in a line feed) go into both stages right after their #version line.
+    GlslProg(const char* vertexPath, const char* fragmentPath, const std::string& defines = {});
     ~GlslProg();
     GlslProg(const GlslProg&) = delete;
     GlslProg& operator=(const GlslProg&) = delete;

@@ -60,10 +60,11 @@ ShaderController::ShaderController() {
     firstFrame = true;
 }
 
-void ShaderController::load(const char* vertexPath, const char* fragmentPath, ShaderType type) {
+void ShaderController::load(const char* vertexPath, const char* fragmentPath, ShaderType type,
+                            const std::string& defines) {
     std::unique_ptr<GlslProg> program;
     try {
-        program = std::make_unique<GlslProg>(vertexPath, fragmentPath);
+        program = std::make_unique<GlslProg>(vertexPath, fragmentPath, defines);
     } catch (const GlslProgCompileExc& failure) {
         // The message carries its own line end where the driver's log or the open-failure text has one.
         std::fputs(failure.what(), stdout);
@@ -71,6 +72,20 @@ void ShaderController::load(const char* vertexPath, const char* fragmentPath, Sh
     }
     programs[type] = std::move(program);
     app::Logger::instance().debug("Loaded shader of typ " + typeName(type));
+}
+
+void ShaderController::setNearShadowLookups(int lookups) {
+    if (lookups == nearShadowLookups) {
+        return;
+    }
+    nearShadowLookups = lookups;
+    programs.erase(ShaderType::ShadowShader);
+    for (const ProgramFiles& files : kPrograms) {
+        if (files.type == ShaderType::ShadowShader) {
+            load(files.vertexPath, files.fragmentPath, files.type,
+                 "#define NEAR_SHADOW_LOOKUPS " + std::to_string(lookups) + "\n");
+        }
+    }
 }
 
 GlslProg* ShaderController::getShader(ShaderType type) const {

@@ -53,13 +53,19 @@ class ShaderController {
     void setTransparentOpacity(float opacity);
     // The camera's view as of the last updateCommonUniforms: meshes need it for their normal matrix.
     const glm::mat4& frameViewMatrix() const { return frameView; }
+    // Filtered shadow lookups per fragment in the nearest cascade: 4 (a soft edge, the default) or 1.
+    // Builds the shadow program again when the count changes; a software rasterizer pays for every
+    // lookup written in the program, whichever cascade a fragment is in.
+    void setNearShadowLookups(int lookups);
 
   private:
-    void load(const char* vertexPath, const char* fragmentPath, ShaderType type);
+    void load(const char* vertexPath, const char* fragmentPath, ShaderType type,
+              const std::string& defines = {});
 
     std::unordered_map<ShaderType, std::unique_ptr<GlslProg>> programs;
     glm::mat4 frameView{1.0f};
     bool firstFrame = true;
+    int nearShadowLookups = 4;
 };
 
 }  // namespace common::gl

@@ -43,16 +43,33 @@ struct Preset {
     int blurTaps;
     // Of the 127 x 127 x 2 in the shipped terrain, with the craft at the start.
     int terrainTrianglesAtMost;
+    int nearShadowLookups;
 };
 
 const Preset kPresets[] = {
-    {"high", "QUALITY\nhigh\n", 640, 480, GL_RGB32F, GL_RGB32F, GL_DEPTH_COMPONENT32F, 2048, 4, 5, 32258},
-    {"medium", "QUALITY\nmedium\n", 480, 360, GL_RGBA16F, GL_RG16F, GL_DEPTH_COMPONENT24, 1024, 0, 3, 20000},
-    {"low", "QUALITY\nlow\n", 320, 240, GL_RGBA16F, GL_RG16F, GL_DEPTH_COMPONENT24, 512, 0, 3, 15000},
+    {"high", "QUALITY\nhigh\n", 640, 480, GL_RGB32F, GL_RGB32F, GL_DEPTH_COMPONENT32F, 2048, 4, 5, 32258, 4},
+    {"medium", "QUALITY\nmedium\n", 480, 360, GL_RGBA16F, GL_RG16F, GL_DEPTH_COMPONENT24, 1024, 0, 3, 20000,
+     1},
+    {"low", "QUALITY\nlow\n", 320, 240, GL_RGBA16F, GL_RG16F, GL_DEPTH_COMPONENT24, 512, 0, 3, 15000, 1},
     // Without the key, and with a value that names no preset, the picture is the full one.
-    {"default", "", 640, 480, GL_RGB32F, GL_RGB32F, GL_DEPTH_COMPONENT32F, 2048, 4, 5, 32258},
-    {"unknown", "QUALITY\nultra\n", 640, 480, GL_RGB32F, GL_RGB32F, GL_DEPTH_COMPONENT32F, 2048, 4, 5, 32258},
+    {"default", "", 640, 480, GL_RGB32F, GL_RGB32F, GL_DEPTH_COMPONENT32F, 2048, 4, 5, 32258, 4},
+    {"unknown", "QUALITY\nultra\n", 640, 480, GL_RGB32F, GL_RGB32F, GL_DEPTH_COMPONENT32F, 2048, 4, 5, 32258,
+     4},
 };
+
+// The nearest cascade's lookups as the shadow program was built: the count it was given, or 4.
+GLint nearShadowLookups() {
+    const GLuint shader = common::gl::ShaderController::instance()
+                              .getShader(common::gl::ShaderType::ShadowShader)
+                              ->fragmentShader;
+    GLint length = 0;
+    glGetShaderiv(shader, GL_SHADER_SOURCE_LENGTH, &length);
+    std::string source(std::size_t(length), '\0');
+    glGetShaderSource(shader, length, nullptr, source.data());
+    const std::string define = "#define NEAR_SHADOW_LOOKUPS ";
+    const std::size_t at = source.find(define);
+    return at == std::string::npos ? 4 : std::atoi(source.c_str() + at + define.size());
+}
 
 GLint blurTapsUniform() {
     const GLuint program =
@@ -101,6 +118,7 @@ GLint blurTapsUniform() {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     check("window samples", testsupport::integer(GL_SAMPLES), preset.windowSamples);
     check("blur taps", blurTapsUniform(), preset.blurTaps);
+    check("near shadow lookups", nearShadowLookups(), preset.nearShadowLookups);
 
     std::vector<unsigned char> pixels(std::size_t(kWidth) * kHeight * 4);
     glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());

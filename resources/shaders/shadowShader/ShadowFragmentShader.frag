@@ -21,7 +21,11 @@
 // Cost: a software rasterizer (Mesa's llvmpipe) runs both sides of every branch for all fragments, so each
 // shadow lookup written here is paid by every terrain and water fragment whichever cascade it is in.
 // Hence one filtered lookup for the two far cascades and four only for the nearest, where shadows are
-// largest on screen.
+// largest on screen. A lighter picture builds the program with NEAR_SHADOW_LOOKUPS 1: one there too.
+
+#ifndef NEAR_SHADOW_LOOKUPS
+#define NEAR_SHADOW_LOOKUPS 4
+#endif
 
 in vec2 vUv;
 in vec3 vPositionWorld;
@@ -141,7 +145,11 @@ void main() {
         mat4 toMap = depth < far_d.x ? ShadowCoord1 : (depth < far_d.y ? ShadowCoord2 : ShadowCoord3);
         vec3 p = shadowPosition(toMap);
         if (depth < far_d.x) {
+#if NEAR_SHADOW_LOOKUPS == 1
+            lit = litFraction(shadowMap1, p, bias);
+#else
             lit = softLitFraction(shadowMap1, p, bias);
+#endif
         } else if (depth < far_d.y) {
             lit = litFraction(shadowMap2, p, bias);
         } else {
