@@ -26,15 +26,12 @@ TEST(GameSound, CountdownChimeAndMuteInTheRealGame) {
                       {},
                       {"ALSOFT_DRIVERS=wave",
                        "ALSOFT_CONF=" + testsupport::waveWriterConfig(dir.path(), 22050).string()}});
-    game.start();
-    ASSERT_FALSE(game.waitForWindow().empty()) << game.err();
-    ASSERT_TRUE(game.waitForFirstFrame()) << game.err();
+    ASSERT_TRUE(game.startDrawing());
     std::this_thread::sleep_for(std::chrono::seconds(12));
     game.key("m");
     ASSERT_TRUE(game.waitForOutput("Debug:  Sound OFF\n", std::chrono::seconds(10))) << game.out();
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-    game.key("Escape");
-    ASSERT_EQ(game.waitForExit(), 0) << game.err();
+    ASSERT_TRUE(game.quit());
     EXPECT_EQ(game.err(), "");
 
     const testsupport::AudioSignal mix = testsupport::readAudio((dir.path() / "mix.wav").string());

@@ -62,12 +62,9 @@ TEST_F(Install, FirstRunCopiesTheShippedConfigAndLaterRunsReadThePlayersCopy) {
     ASSERT_EQ(shipped, readFile(fs::path(SKYRINGS_SOURCE_DIR) / "config.txt"));
     {
         GameProcess game = launch();
-        game.start();
-        ASSERT_FALSE(game.waitForWindow().empty()) << game.out() << game.err();
-        EXPECT_TRUE(game.waitForFirstFrame()) << game.err();
+        ASSERT_TRUE(game.startDrawing());
         EXPECT_EQ(game.windowSize(), "800x600");
-        game.key("Escape");
-        EXPECT_EQ(game.waitForExit(), 0) << game.err();
+        EXPECT_TRUE(game.quit());
         EXPECT_EQ(game.err(), "");
     }
     EXPECT_EQ(readFile(userConfig()), shipped);
@@ -77,11 +74,9 @@ TEST_F(Install, FirstRunCopiesTheShippedConfigAndLaterRunsReadThePlayersCopy) {
     {
         std::ofstream(userConfig()) << edited;
         GameProcess game = launch();
-        game.start();
-        ASSERT_FALSE(game.waitForWindow().empty()) << game.out() << game.err();
+        ASSERT_TRUE(game.startDrawing());
         EXPECT_EQ(game.windowSize(), "640x480");
-        game.key("Escape");
-        EXPECT_EQ(game.waitForExit(), 0) << game.err();
+        EXPECT_TRUE(game.quit());
     }
     EXPECT_EQ(readFile(userConfig()), edited);
     EXPECT_EQ(readFile(prefix() / "share/skyrings/config.txt"), shipped);

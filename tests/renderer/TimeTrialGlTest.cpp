@@ -33,15 +33,7 @@ constexpr double kStep = double(0.04f);
 class TimeTrialInGame : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        testsupport::beginStdoutCapture();
-        testsupport::startGameInProcess(kWidth, kHeight);
-        testsupport::endStdoutCapture();
-    }
-
-    void press(int key) {
-        testsupport::beginStdoutCapture();
-        renderer.onKey(key, GLFW_PRESS);
-        testsupport::endStdoutCapture();
+        testsupport::capturedStdout([] { testsupport::startGameInProcess(kWidth, kHeight); });
     }
 
     // A new game flown by the autopilot through its keys, as a player at the keyboard; the scene
@@ -50,7 +42,7 @@ class TimeTrialInGame : public ::testing::Test {
         // Kept to the end of the process: the craft keeps polling it.
         static common::scene::Autopilot pilot(scene.ringTransforms);
         scene.setKeyInput(&pilot);
-        press(GLFW_KEY_R);
+        testsupport::capturedStdout([this] { renderer.onKey(GLFW_KEY_R, GLFW_PRESS); });
         testsupport::runFrame(renderer, kStep);
         while (renderer.phase().countdownTimer <= 4.0f) {
             renderer.update(kStep);

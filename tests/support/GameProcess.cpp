@@ -75,6 +75,27 @@ void GameProcess::start() {
     ASSERT_GT(pid_, 0) << "fork failed";
 }
 
+::testing::AssertionResult GameProcess::startDrawing() {
+    start();
+    if (waitForWindow().empty()) {
+        return ::testing::AssertionFailure() << "no window, status " << waitForExit() << "\n"
+                                             << out() << err();
+    }
+    if (!waitForFirstFrame()) {
+        return ::testing::AssertionFailure() << "no frame drawn\n" << out() << err();
+    }
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult GameProcess::quit() {
+    key("Escape");
+    const int status = waitForExit();
+    if (status != 0) {
+        return ::testing::AssertionFailure() << "status " << status << " after Escape\n" << err();
+    }
+    return ::testing::AssertionSuccess();
+}
+
 bool GameProcess::running() {
     if (status_) {
         return false;
