@@ -64,12 +64,10 @@ TEST_F(MeshImport, TheImportSetsBoxesAndCountsAndASecondOneReplacesTheFirst) {
     Mesh mesh;
     mesh.setModelMatrix(glm::translate(glm::mat4(1.0f), glm::vec3(100, 0, 0)));
     mesh.initFromAiMesh(scene->mMeshes[0], scene.get(), "scene.dae");
-    EXPECT_EQ(mesh.getLocalBox()->min, glm::vec3(0));
     EXPECT_EQ(mesh.getWorldBox()->max, glm::vec3(110, 11, 12));
     EXPECT_EQ(mesh.getTriangleCount(), 12);
     mesh.initFromAiMesh(scene->mMeshes[1], scene.get(), "scene.dae");
     EXPECT_EQ(mesh.getTriangleCount(), 1);
-    EXPECT_EQ(mesh.geometry.indices, (std::vector<std::uint32_t>{0, 1, 2}));
     mesh.draw();
     EXPECT_EQ(testsupport::glError(), static_cast<GLenum>(GL_NO_ERROR));
 }
