@@ -82,10 +82,10 @@ class RendererWiring : public ::testing::Test {
     }
 };
 
-// The window's left middle, where the low-altitude warning sits.
-std::vector<unsigned char> warningCorner() {
-    std::vector<unsigned char> pixels(100 * 100 * 3);
-    glReadPixels(20, kHeight / 2 + 10, 100, 100, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+// The window's RGB values in a rectangle, bottom row first.
+std::vector<unsigned char> readRgb(int x, int y, int width, int height) {
+    std::vector<unsigned char> pixels(std::size_t(width) * height * 3);
+    glReadPixels(x, y, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
     return pixels;
 }
 
@@ -198,16 +198,16 @@ TEST_F(RendererWiring, TheBlurUniformsFollowTheSwitchAndTheFrameTime) {
 }
 
 TEST_F(RendererWiring, TheWarningShowsAtAltitudeFifteenAndNotAbove) {
+    // The window's left middle, where the low-altitude warning sits, drawn at an altitude.
+    const auto cornerAt = [&](float altitude) {
+        scene.altitude = altitude;
+        renderer.draw();
+        return readRgb(20, kHeight / 2 + 10, 100, 100);
+    };
     startFlying();
-    scene.altitude = 15.1f;
-    renderer.draw();
-    const auto above = warningCorner();
-    scene.altitude = 15.0f;
-    renderer.draw();
-    const auto at = warningCorner();
-    scene.altitude = 15.1f;
-    renderer.draw();
-    EXPECT_EQ(differingValues(warningCorner(), above), 0);
+    const auto above = cornerAt(15.1f);
+    const auto at = cornerAt(15.0f);
+    EXPECT_EQ(differingValues(cornerAt(15.1f), above), 0);
     EXPECT_GT(differingValues(at, above), 3000) << "the warning covers a good part of the corner";
 }
 
@@ -282,11 +282,7 @@ TEST_F(RendererWiring, ANewWindowSizeRebuildsTheTargetAndTheCamera) {
 // With the same scene drawn twice, guidance on and off differ only where the mark goes; N switches it.
 TEST_F(RendererWiring, TheGuidanceMarkIsDrawnWhereItIsPlacedAndNTogglesIt) {
     startFlying();
-    const auto frame = [] {
-        std::vector<unsigned char> pixels(kWidth * kHeight * 3);
-        glReadPixels(0, 0, kWidth, kHeight, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-        return pixels;
-    };
+    const auto frame = [] { return readRgb(0, 0, kWidth, kHeight); };
     EXPECT_EQ(press(GLFW_KEY_N), "Debug:  Guidance OFF\n");
     renderer.draw();
     const auto without = frame();

@@ -145,14 +145,10 @@ void GameProcess::key(const std::string& name, const std::string& action) {
 }
 
 std::string GameProcess::windowSize() const {
-    const std::string info = runCommand("xwininfo -id " + window_ + " 2>/dev/null");
-    auto field = [&](const std::string& name) {
-        const auto at = info.find(name);
-        return at == std::string::npos
-                   ? std::string("?")
-                   : info.substr(at + name.size(), info.find('\n', at) - at - name.size());
-    };
-    return field("Width: ") + "x" + field("Height: ");
+    const std::string size = runCommand("xwininfo -id " + window_ +
+                                        " 2>/dev/null | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } "
+                                        "END { print w \"x\" h }'");
+    return size.substr(0, size.find('\n'));
 }
 
 void GameProcess::screenshot(const std::filesystem::path& path) {

@@ -54,7 +54,7 @@ class GameProcess {
     // xdotool's `action` (key, keydown or keyup) with a key name such as "F3", "Escape", "Up", "r", sent
     // to the window itself (XSendEvent): it arrives even while another test's window holds the focus.
     void key(const std::string& name, const std::string& action = "key");
-    // The window's size as the X server reports it, "800x600" ("?x?" when it cannot be read).
+    // The window's size as the X server reports it, "800x600" ("x" when it cannot be read).
     std::string windowSize() const;
     // Screenshot of the whole virtual screen (the window sits at its top-left corner).
     void screenshot(const std::filesystem::path& path);
