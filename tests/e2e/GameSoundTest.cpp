@@ -19,13 +19,11 @@ using testsupport::GameProcess;
 TEST(GameSound, CountdownChimeAndMuteInTheRealGame) {
     testsupport::TempDir dir;
     // A small window keeps the frames shorter than the frame-time clamp: game time runs as real time.
-    GameProcess game({"WIDTH\n160\nHEIGHT\n120\n",
-                      true,
-                      true,
-                      "--demo",
-                      {},
-                      {"ALSOFT_DRIVERS=wave",
-                       "ALSOFT_CONF=" + testsupport::waveWriterConfig(dir.path(), 22050).string()}});
+    GameProcess::Options options{"WIDTH\n160\nHEIGHT\n120\n"};
+    options.argument = "--demo";
+    options.environment = {"ALSOFT_DRIVERS=wave",
+                           "ALSOFT_CONF=" + testsupport::waveWriterConfig(dir.path(), 22050).string()};
+    GameProcess game(options);
     ASSERT_TRUE(game.startDrawing());
     std::this_thread::sleep_for(std::chrono::seconds(12));
     game.key("m");

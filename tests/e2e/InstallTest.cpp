@@ -36,13 +36,11 @@ class Install : public ::testing::Test {
 
     // The launcher, started in a folder that holds a config.txt of its own which must not count.
     GameProcess launch(const char* argument = nullptr) {
-        return GameProcess({"WIDTH\n320\nHEIGHT\n240\n",
-                            true,
-                            false,
-                            argument,
-                            prefix() / "bin/skyrings",
-                            {"XDG_CONFIG_HOME=" + (home_.path() / "config").string(),
-                             "XDG_CACHE_HOME=" + (home_.path() / "cache").string()}});
+        GameProcess::Options options{"WIDTH\n320\nHEIGHT\n240\n", true, false, argument};
+        options.program = prefix() / "bin/skyrings";
+        options.environment = {"XDG_CONFIG_HOME=" + (home_.path() / "config").string(),
+                               "XDG_CACHE_HOME=" + (home_.path() / "cache").string()};
+        return GameProcess(options);
     }
     fs::path userConfig() const { return home_.path() / "config/skyrings/config.txt"; }
 
