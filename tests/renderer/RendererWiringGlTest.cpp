@@ -99,10 +99,6 @@ int differingValues(const std::vector<unsigned char>& a, const std::vector<unsig
 
 }  // namespace
 
-TEST_F(RendererWiring, TheMainCameraShowsTheWindowsProportions) {
-    EXPECT_FLOAT_EQ(scene.camera->aspectRatio, 320.0f / 240.0f);
-}
-
 TEST_F(RendererWiring, RestartPutsEveryRingBackAndRunsTheCountdownAgain) {
     startFlying();
     const std::size_t ringCount = scene.rings.size();
@@ -263,9 +259,10 @@ TEST_F(RendererWiring, NoProgramIsDeletedAtExit) {
         ::testing::ExitedWithCode(0), "");
 }
 
-// A new framebuffer size rebuilds the scene target and sets the camera; a minimised window (0 x 0)
-// changes nothing and makes the loop wait.
+// The camera starts with the window's proportions. A new framebuffer size rebuilds the scene target and
+// sets the camera; a minimised window (0 x 0) changes nothing and makes the loop wait.
 TEST_F(RendererWiring, ANewWindowSizeRebuildsTheTargetAndTheCamera) {
+    EXPECT_FLOAT_EQ(scene.camera->aspectRatio, 320.0f / 240.0f);
     renderer.onResize(400, 200);
     EXPECT_FLOAT_EQ(scene.camera->aspectRatio, 2.0f);
     EXPECT_EQ(texParameter(renderer.sceneTarget().colorTexture, GL_TEXTURE_WIDTH, 0), 400);
