@@ -1,15 +1,12 @@
-// The game's copy of a mesh and the object model, without a display.
+// The game's copy of a mesh, without a display.
 #include "scene/MeshGeometry.h"
 
 #include <gtest/gtest.h>
 
 #include <assimp/scene.h>
-#include <glm/gtc/matrix_transform.hpp>
 
-#include "scene/Mesh.h"
 #include "tests/support/SceneBuilder.h"
 
-using common::scene::Mesh;
 using common::scene::MeshGeometry;
 using testsupport::SceneBuilder;
 
@@ -50,13 +47,4 @@ TEST(MeshGeometry, OnlyTheLastForwardSlashCounts) {
     EXPECT_EQ(MeshGeometry::directoryOf("/Circle.dae"), "/");
     EXPECT_EQ(MeshGeometry::directoryOf("models\\win\\Circle.dae"), ".");
     EXPECT_EQ(MeshGeometry::directoryOf("a/b\\c.dae"), "a");
-}
-
-// The object model
-TEST(SceneObjectModel, UpdateTwiceWithoutMovingLeavesNoVelocity) {
-    Mesh mesh;
-    mesh.setModelMatrix(glm::translate(glm::mat4(1.0f), glm::vec3(4, 0, 0)));
-    mesh.update(0.1);
-    mesh.update(0.1);
-    EXPECT_EQ(mesh.getPrevModelMatrix(), mesh.getModelMatrix());
 }
