@@ -75,8 +75,7 @@ class TimeTrialInGame : public ::testing::Test {
 
 }  // namespace
 
-// The first finish writes the record with its splits and ghost; a run slower than the record leaves it
-// as it is; a faster one replaces it.
+// The first finish writes the record with its splits and ghost; a faster run replaces it.
 TEST_F(TimeTrialInGame, TheAutopilotFlyingAsThePlayerSetsRecordsOnlyFasterRunsReplace) {
     std::filesystem::remove(testsupport::inProcessRecordsFile());
     const double first = flyCourse();
@@ -89,15 +88,8 @@ TEST_F(TimeTrialInGame, TheAutopilotFlyingAsThePlayerSetsRecordsOnlyFasterRunsRe
     EXPECT_GE(course["ghost"].size(), std::size_t(20 * first));
     EXPECT_TRUE(renderer.timeTrial().summary()->newBest);
 
-    // The record now claims a second less: the same flight is slower.
-    course["bestTime"] = first - 1.0;
-    course.erase("splits");
-    writeRecords(document);
-    flyCourse();
-    EXPECT_FALSE(renderer.timeTrial().summary()->newBest);
-    EXPECT_DOUBLE_EQ(records()["courses"]["mountain"]["bestTime"].get<double>(), first - 1.0);
-
-    // And now a second more: the flight is faster and replaces it.
+    // The record now claims a second more, read afresh for the next game: the same flight is faster and
+    // replaces it. (A slower run leaving the record alone is the time trial's own rule: TimeTrialTest.)
     course["bestTime"] = first + 1.0;
     writeRecords(document);
     const double third = flyCourse();
