@@ -19,22 +19,17 @@ using testsupport::GameProcess;
 TEST(GameSound, CountdownChimeAndMuteInTheRealGame) {
     testsupport::TempDir dir;
     // A small window keeps the frames shorter than the frame-time clamp: game time runs as real time.
-    GameProcess game({"WIDTH\n160\nHEIGHT\n120\n",
-                      true,
-                      true,
-                      "--demo",
-                      {},
-                      {"ALSOFT_DRIVERS=wave",
-                       "ALSOFT_CONF=" + testsupport::waveWriterConfig(dir.path(), 22050).string()}});
-    game.start();
-    ASSERT_FALSE(game.waitForWindow().empty()) << game.err();
-    ASSERT_TRUE(game.waitForFirstFrame()) << game.err();
+    GameProcess::Options options{"WIDTH\n160\nHEIGHT\n120\n"};
+    options.argument = "--demo";
+    options.environment = {"ALSOFT_DRIVERS=wave",
+                           "ALSOFT_CONF=" + testsupport::waveWriterConfig(dir.path(), 22050).string()};
+    GameProcess game(options);
+    ASSERT_TRUE(game.startDrawing());
     std::this_thread::sleep_for(std::chrono::seconds(12));
     game.key("m");
     ASSERT_TRUE(game.waitForOutput("Debug:  Sound OFF\n", std::chrono::seconds(10))) << game.out();
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-    game.key("Escape");
-    ASSERT_EQ(game.waitForExit(), 0) << game.err();
+    ASSERT_TRUE(game.quit());
     EXPECT_EQ(game.err(), "");
 
     const testsupport::AudioSignal mix = testsupport::readAudio((dir.path() / "mix.wav").string());

@@ -43,16 +43,11 @@ class Gameplay : public ::testing::Test {
   protected:
     Gameplay() : game({std::string("WIDTH\n800\nHEIGHT\n600\n"), true, true}) {}
 
-    void SetUp() override {
-        game.start();
-        ASSERT_FALSE(game.waitForWindow().empty()) << game.out() << game.err();
-        ASSERT_TRUE(game.waitForFirstFrame()) << game.out() << game.err();
-    }
+    void SetUp() override { ASSERT_TRUE(game.startDrawing()); }
 
     void TearDown() override {
         if (game.running()) {
-            game.key("Escape");
-            EXPECT_EQ(game.waitForExit(), 0) << game.err();
+            EXPECT_TRUE(game.quit());
         }
     }
 
@@ -83,8 +78,7 @@ TEST_F(Gameplay, EveryCommandKeyPrintsItsLinesInOrder) {
     }
     ASSERT_TRUE(game.waitForOutput("Debug:  Remove FPS"));
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    game.key("Escape");
-    EXPECT_EQ(game.waitForExit(), 0) << game.err();
+    EXPECT_TRUE(game.quit());
 
     const std::vector<std::string> expected = {
         "Debug:  Show FPS",

@@ -36,13 +36,11 @@ class Install : public ::testing::Test {
 
     // The launcher, started in a folder that holds a config.txt of its own which must not count.
     GameProcess launch(const char* argument = nullptr) {
-        return GameProcess({"WIDTH\n320\nHEIGHT\n240\n",
-                            true,
-                            false,
-                            argument,
-                            prefix() / "bin/skyrings",
-                            {"XDG_CONFIG_HOME=" + (home_.path() / "config").string(),
-                             "XDG_CACHE_HOME=" + (home_.path() / "cache").string()}});
+        GameProcess::Options options{"WIDTH\n320\nHEIGHT\n240\n", true, false, argument};
+        options.program = prefix() / "bin/skyrings";
+        options.environment = {"XDG_CONFIG_HOME=" + (home_.path() / "config").string(),
+                               "XDG_CACHE_HOME=" + (home_.path() / "cache").string()};
+        return GameProcess(options);
     }
     fs::path userConfig() const { return home_.path() / "config/skyrings/config.txt"; }
 
@@ -62,12 +60,9 @@ TEST_F(Install, FirstRunCopiesTheShippedConfigAndLaterRunsReadThePlayersCopy) {
     ASSERT_EQ(shipped, readFile(fs::path(SKYRINGS_SOURCE_DIR) / "config.txt"));
     {
         GameProcess game = launch();
-        game.start();
-        ASSERT_FALSE(game.waitForWindow().empty()) << game.out() << game.err();
-        EXPECT_TRUE(game.waitForFirstFrame()) << game.err();
+        ASSERT_TRUE(game.startDrawing());
         EXPECT_EQ(game.windowSize(), "800x600");
-        game.key("Escape");
-        EXPECT_EQ(game.waitForExit(), 0) << game.err();
+        EXPECT_TRUE(game.quit());
         EXPECT_EQ(game.err(), "");
     }
     EXPECT_EQ(readFile(userConfig()), shipped);
@@ -77,11 +72,9 @@ TEST_F(Install, FirstRunCopiesTheShippedConfigAndLaterRunsReadThePlayersCopy) {
     {
         std::ofstream(userConfig()) << edited;
         GameProcess game = launch();
-        game.start();
-        ASSERT_FALSE(game.waitForWindow().empty()) << game.out() << game.err();
+        ASSERT_TRUE(game.startDrawing());
         EXPECT_EQ(game.windowSize(), "640x480");
-        game.key("Escape");
-        EXPECT_EQ(game.waitForExit(), 0) << game.err();
+        EXPECT_TRUE(game.quit());
     }
     EXPECT_EQ(readFile(userConfig()), edited);
     EXPECT_EQ(readFile(prefix() / "share/skyrings/config.txt"), shipped);

@@ -26,12 +26,6 @@ GameProcess::Options gameOptions(const char* argument = nullptr) {
     return options;
 }
 
-void startDrawing(GameProcess& game) {
-    game.start();
-    ASSERT_FALSE(game.waitForWindow().empty()) << game.out() << game.err();
-    ASSERT_TRUE(game.waitForFirstFrame()) << game.out() << game.err();
-}
-
 Picture shot(GameProcess& game, const std::string& name) {
     const auto path = game.runDir() / (name + ".png");
     game.screenshot(path);
@@ -48,7 +42,7 @@ double difference(const Picture& a, const Picture& b) {
 // apart are then the same, with "Paused" two thirds up the window. P again and the flight goes on.
 TEST(TimeTrialGame, PFreezesThePictureAndShowsPaused) {
     GameProcess game(gameOptions("--demo"));
-    startDrawing(game);
+    ASSERT_TRUE(game.startDrawing());
     // The clock at the top centre counts once the countdown is over: it changes between three shots in
     // a row (the first shot may still catch the window before its first frame).
     Picture before = shot(game, "before");
@@ -80,8 +74,7 @@ TEST(TimeTrialGame, PFreezesThePictureAndShowsPaused) {
     ASSERT_TRUE(game.waitForOutput("Debug:  Pause OFF\n"));
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     EXPECT_GT(difference(later, shot(game, "resumed")), 1.0);
-    game.key("Escape");
-    EXPECT_EQ(game.waitForExit(), 0) << game.err();
+    EXPECT_TRUE(game.quit());
 }
 
 // A records file that is not JSON: one line on standard error, the game runs and quits with 0, and the
@@ -91,10 +84,9 @@ TEST(TimeTrialGame, ABadRecordsFileLeavesTheGameRunning) {
     const std::filesystem::path records = game.dataDir() / "skyrings" / "records.json";
     std::filesystem::create_directories(records.parent_path());
     { std::ofstream(records) << "{\"version\": 1, \"courses\": "; }
-    startDrawing(game);
+    ASSERT_TRUE(game.startDrawing());
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    game.key("Escape");
-    EXPECT_EQ(game.waitForExit(), 0) << game.err();
+    EXPECT_TRUE(game.quit());
     EXPECT_NE(game.err().find("Records: " + records.string() + ": not a JSON object"), std::string::npos)
         << game.err();
     EXPECT_EQ(testsupport::readFile(records), "{\"version\": 1, \"courses\": ");

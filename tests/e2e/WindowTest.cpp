@@ -12,11 +12,8 @@ using testsupport::Picture;
 
 TEST(Window, AResizedWindowIsFilledToItsNewCorners) {
     GameProcess game({"WIDTH\n320\nHEIGHT\n240\n", true, true});
-    game.start();
-    const std::string window = game.waitForWindow();
-    ASSERT_FALSE(window.empty()) << game.err();
-    ASSERT_TRUE(game.waitForFirstFrame()) << game.err();
-    testsupport::runCommand("xdotool windowsize " + window + " 480 360");
+    ASSERT_TRUE(game.startDrawing());
+    testsupport::runCommand("xdotool windowsize " + game.waitForWindow() + " 480 360");
     // The top right of the new size (the window sits at the screen's top-left corner) shows the sky,
     // and the altimeter dial sits in the new bottom-right corner.
     const auto shotPath = game.runDir() / "resized.png";
@@ -33,6 +30,5 @@ TEST(Window, AResizedWindowIsFilledToItsNewCorners) {
         std::chrono::seconds(60), std::chrono::milliseconds(500));
     EXPECT_TRUE(filled) << "see " << shotPath;
     EXPECT_EQ(game.windowSize(), "480x360");
-    game.key("Escape");
-    EXPECT_EQ(game.waitForExit(), 0) << game.err();
+    EXPECT_TRUE(game.quit());
 }

@@ -49,13 +49,13 @@ class GlslProgTest : public testsupport::GlTest {
     std::unique_ptr<GlslProg> load(const std::string& vertexPath, const std::string& fragmentPath) {
         std::unique_ptr<GlslProg> program;
         failure.reset();
-        testsupport::beginStdoutCapture();
-        try {
-            program = std::make_unique<GlslProg>(vertexPath.c_str(), fragmentPath.c_str());
-        } catch (const GlslProgCompileExc& error) {
-            failure = std::make_unique<GlslProgCompileExc>(error);
-        }
-        output = testsupport::endStdoutCapture();
+        output = testsupport::capturedStdout([&] {
+            try {
+                program = std::make_unique<GlslProg>(vertexPath.c_str(), fragmentPath.c_str());
+            } catch (const GlslProgCompileExc& error) {
+                failure = std::make_unique<GlslProgCompileExc>(error);
+            }
+        });
         return program;
     }
 
@@ -109,9 +109,8 @@ class ShaderControllerTest : public testsupport::GlTest {
   protected:
     // A registry of its own, built from the staged shaders; its console lines are kept in `output`.
     std::unique_ptr<ShaderController> fresh() {
-        testsupport::beginStdoutCapture();
-        auto registry = std::make_unique<ShaderController>();
-        output = testsupport::endStdoutCapture();
+        std::unique_ptr<ShaderController> registry;
+        output = testsupport::capturedStdout([&] { registry = std::make_unique<ShaderController>(); });
         return registry;
     }
     std::string output;
@@ -231,10 +230,9 @@ TEST_F(ShaderControllerTest, AllElevenProgramsLoadAndLinkInLoadOrder) {
         EXPECT_EQ(ShaderController::typeName(static_cast<ShaderType>(noProgram)), "Unknown Typ");
     }
 
-    testsupport::beginStdoutCapture();
-    ShaderController& shared = ShaderController::instance();
-    testsupport::endStdoutCapture();
-    EXPECT_EQ(&ShaderController::instance(), &shared);
+    ShaderController* shared = nullptr;
+    testsupport::capturedStdout([&] { shared = &ShaderController::instance(); });
+    EXPECT_EQ(&ShaderController::instance(), shared);
 }
 
 // --- what the GLSL files promise the rest of the game ---

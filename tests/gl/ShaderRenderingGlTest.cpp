@@ -42,10 +42,10 @@ class ShaderRenderingTest : public RenderTargetTest {
   protected:
     void SetUp() override {
         RenderTargetTest::SetUp();
-        testsupport::beginStdoutCapture();
-        registry = std::make_unique<ShaderController>();
-        quad = std::make_unique<common::scene::Quad>();
-        testsupport::endStdoutCapture();
+        testsupport::capturedStdout([this] {
+            registry = std::make_unique<ShaderController>();
+            quad = std::make_unique<common::scene::Quad>();
+        });
         glDisable(GL_DEPTH_TEST);
         glDisable(GL_CULL_FACE);
         glDisable(GL_BLEND);
@@ -326,36 +326,30 @@ GLuint attached(GLenum attachment) {
 // A zero-sized attachment makes an incomplete one, which says so. Linear filtering gives the shadow
 // lookups their smoothing, which no centre sample shows; llvmpipe compares even with comparison off.
 TEST_F(RenderTargetTest, AShadowTargetSaysWhenIncompleteSetsItsViewportAndGoesWithItsNames) {
-    GLuint fbo = 0;
-    GLuint texture = 0;
-    {
-        testsupport::beginStdoutCapture();
-        RenderTarget target(64, 32);
-        EXPECT_EQ(testsupport::endStdoutCapture(), "");
-        EXPECT_EQ(integer(GL_FRAMEBUFFER_BINDING), 0);
-        fbo = target.fbo;
-        texture = target.texture;
-        EXPECT_EQ(texParameter(texture, GL_TEXTURE_COMPARE_MODE), GL_COMPARE_REF_TO_TEXTURE);
-        EXPECT_EQ(texParameter(texture, GL_TEXTURE_MIN_FILTER), GL_LINEAR);
-        EXPECT_EQ(texParameter(texture, GL_TEXTURE_MAG_FILTER), GL_LINEAR);
-        glViewport(0, 0, 8, 8);
-        target.bindForWriting();
-        EXPECT_EQ(static_cast<GLuint>(integer(GL_FRAMEBUFFER_BINDING)), fbo);
-        // No colour buffer: Mesa forgives one left on, a strict 3.3 driver calls the target incomplete.
-        EXPECT_EQ(integer(GL_DRAW_BUFFER), GL_NONE);
-        EXPECT_EQ(integer(GL_READ_BUFFER), GL_NONE);
-        glm::ivec4 viewport(0);
-        glGetIntegerv(GL_VIEWPORT, &viewport[0]);
-        EXPECT_EQ(viewport, glm::ivec4(0, 0, 64, 32));
-        RenderTarget::unbind();
-        EXPECT_EQ(integer(GL_FRAMEBUFFER_BINDING), 0);
-    }
+    std::unique_ptr<RenderTarget> target;
+    EXPECT_EQ(testsupport::capturedStdout([&] { target = std::make_unique<RenderTarget>(64, 32); }), "");
+    EXPECT_EQ(integer(GL_FRAMEBUFFER_BINDING), 0);
+    const GLuint fbo = target->fbo;
+    const GLuint texture = target->texture;
+    EXPECT_EQ(texParameter(texture, GL_TEXTURE_COMPARE_MODE), GL_COMPARE_REF_TO_TEXTURE);
+    EXPECT_EQ(texParameter(texture, GL_TEXTURE_MIN_FILTER), GL_LINEAR);
+    EXPECT_EQ(texParameter(texture, GL_TEXTURE_MAG_FILTER), GL_LINEAR);
+    glViewport(0, 0, 8, 8);
+    target->bindForWriting();
+    EXPECT_EQ(static_cast<GLuint>(integer(GL_FRAMEBUFFER_BINDING)), fbo);
+    // No colour buffer: Mesa forgives one left on, a strict 3.3 driver calls the target incomplete.
+    EXPECT_EQ(integer(GL_DRAW_BUFFER), GL_NONE);
+    EXPECT_EQ(integer(GL_READ_BUFFER), GL_NONE);
+    glm::ivec4 viewport(0);
+    glGetIntegerv(GL_VIEWPORT, &viewport[0]);
+    EXPECT_EQ(viewport, glm::ivec4(0, 0, 64, 32));
+    RenderTarget::unbind();
+    EXPECT_EQ(integer(GL_FRAMEBUFFER_BINDING), 0);
+    target.reset();
     EXPECT_EQ(glIsFramebuffer(fbo), GL_FALSE);
     EXPECT_EQ(glIsTexture(texture), GL_FALSE);
 
-    testsupport::beginStdoutCapture();
-    RenderTarget incomplete(0, 0);
-    EXPECT_EQ(testsupport::endStdoutCapture(), "Framebuffer failer\n");
+    EXPECT_EQ(testsupport::capturedStdout([] { RenderTarget incomplete(0, 0); }), "Framebuffer failer\n");
     EXPECT_EQ(integer(GL_FRAMEBUFFER_BINDING), 0);
 }
 
@@ -364,9 +358,7 @@ TEST_F(RenderTargetTest, AShadowTargetSaysWhenIncompleteSetsItsViewportAndGoesWi
 TEST_F(RenderTargetTest, ASceneTargetHoldsItsTexturesBindsOnlyForDrawingAndSaysWhenIncomplete) {
     SceneRenderTarget target;
     EXPECT_EQ(target.fbo + target.colorTexture + target.velocityTexture + target.depthTexture, 0u);
-    testsupport::beginStdoutCapture();
-    EXPECT_TRUE(target.init(40, 30));
-    EXPECT_EQ(testsupport::endStdoutCapture(), "");
+    EXPECT_EQ(testsupport::capturedStdout([&] { EXPECT_TRUE(target.init(40, 30)); }), "");
     EXPECT_EQ(integer(GL_DRAW_FRAMEBUFFER_BINDING), 0);
     target.bindForWriting();
     EXPECT_EQ(static_cast<GLuint>(integer(GL_DRAW_FRAMEBUFFER_BINDING)), target.fbo);
@@ -379,8 +371,7 @@ TEST_F(RenderTargetTest, ASceneTargetHoldsItsTexturesBindsOnlyForDrawingAndSaysW
     EXPECT_EQ(integer(GL_DRAW_FRAMEBUFFER_BINDING), 0);
 
     SceneRenderTarget incomplete;
-    testsupport::beginStdoutCapture();
-    EXPECT_FALSE(incomplete.init(0, 0));
-    EXPECT_EQ(testsupport::endStdoutCapture(), "FB error, status: 0x8cd6\n");
+    EXPECT_EQ(testsupport::capturedStdout([&] { EXPECT_FALSE(incomplete.init(0, 0)); }),
+              "FB error, status: 0x8cd6\n");
     EXPECT_EQ(static_cast<GLuint>(integer(GL_DRAW_FRAMEBUFFER_BINDING)), incomplete.fbo);
 }

@@ -4,6 +4,7 @@
 
 #include <FreeImage.h>
 #include <glm/glm.hpp>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -65,14 +66,10 @@ class TextureTest : public testsupport::GlTest {
   protected:
     std::string path(const std::string& name) const { return (dir.path() / name).string(); }
 
-    // Loads a file that must fail and returns the exception's text.
-    static std::string failure(const std::string& file) {
-        try {
-            Texture texture(file.c_str(), GL_TEXTURE_2D);
-        } catch (const TextureExc& error) {
-            return error.what();
-        }
-        return "(loaded)";
+    // Loading `file` throws `message`.
+    static void expectFailure(const std::string& file, const std::string& message) {
+        EXPECT_THAT([&] { Texture texture(file.c_str(), GL_TEXTURE_2D); },
+                    ::testing::ThrowsMessage<TextureExc>(::testing::StrEq(message)));
     }
 
     testsupport::TempDir dir;
@@ -123,11 +120,11 @@ TEST_F(TextureTest, ImagesAreUploadedUnchangedBottomRowFirstWithMipmapsAndUnread
         dir.write("corrupt.png", std::string("\x89PNG\r\n\x1a\n", 8) + "not really").string();
     for (const auto& [file, detail] :
          {std::pair{missing, ""}, {unknown, ":  Unkown type"}, {emptyPng, ""}, {corrupt, ""}}) {
-        EXPECT_EQ(failure(file), "Could not load texture file " + file + detail);
+        expectFailure(file, "Could not load texture file " + file + detail);
     }
 
     const std::string longPath = "/" + std::string(20000, 'x') + ".png";
-    EXPECT_EQ(failure(longPath), ("Could not load texture file " + longPath).substr(0, 15000));
+    expectFailure(longPath, ("Could not load texture file " + longPath).substr(0, 15000));
 }
 
 // The nearest filter with every mipmap mode, starting from a fresh texture's bilinear with linear mipmaps;

@@ -105,35 +105,26 @@ void damage(const fs::path& file, const std::string& how) {
     }
 }
 
-int countOf(const std::string& text, const std::string& part) {
-    int count = 0;
-    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
-        ++count;
-    }
-    return count;
-}
-
 // Runs a few frames with every display switch flipped (the missing program's draws included), quits.
 // Only a sound file or the course list says anything on stderr: one line naming it.
 void expectRunsAndQuits(GameProcess& game, const std::string& path) {
-    ASSERT_FALSE(game.waitForWindow().empty()) << "status " << game.waitForExit() << "\n" << game.err();
-    ASSERT_TRUE(game.waitForFirstFrame()) << game.out() << game.err();
+    ASSERT_TRUE(game.startDrawing());
     for (const char* key : {"F2", "F3", "F4", "F5", "F6", "F7", "F8", "F9", "F10"}) {
         game.key(key);
     }
     EXPECT_TRUE(game.waitForOutput("Show DepthMapFrustums ON")) << game.out() << game.err();
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    game.key("Escape");
-    EXPECT_EQ(game.waitForExit(), 0) << game.err();
+    EXPECT_TRUE(game.quit());
     const std::string expectedErr = path.rfind("sounds/", 0) == 0
                                         ? "Could not read sound ../resources/" + path + ": "
                                     : path == kCourseList ? "Course list ../resources/" + path
                                                           : std::string();
     EXPECT_EQ(game.err().substr(0, expectedErr.size()), expectedErr);
-    EXPECT_EQ(countOf(game.err(), "\n"), expectedErr.empty() ? 0 : 1) << game.err();
+    EXPECT_EQ(testsupport::occurrences(game.err(), "\n"), expectedErr.empty() ? 0 : 1) << game.err();
 }
 
 void expectFatal(GameProcess& game, const std::string& path) {
+    game.start();
     EXPECT_EQ(game.waitForExit(std::chrono::seconds(60)), 255) << game.out() << game.err();
     const std::string err = game.err();
     EXPECT_TRUE(!err.empty() && err.find('\n') == err.size() - 1) << "not one line:\n" << err;
@@ -146,7 +137,6 @@ void expectFatal(GameProcess& game, const std::string& path) {
 // Both models report their parse failure on standard output first.
 void runDamaged(const std::string& path, const std::string& how, GameProcess& game) {
     const std::string gamePath = "../resources/" + path;
-    game.start();
     if (runsOnWithout(path)) {
         expectRunsAndQuits(game, path);
     } else {
@@ -158,7 +148,7 @@ void runDamaged(const std::string& path, const std::string& how, GameProcess& ga
     }
     if (path.rfind("shaders/", 0) == 0 && runsOnWithout(path)) {
         // Reported (open failure, compile or link log), and the other ten programs still load.
-        EXPECT_EQ(countOf(out, "Debug: Loaded shader of typ "), 10) << out;
+        EXPECT_EQ(testsupport::occurrences(out, "Debug: Loaded shader of typ "), 10) << out;
         if (how == "missing") {
             EXPECT_NE(out.find("VERTEX: Impossible to open " + gamePath), std::string::npos) << out;
         }
@@ -187,13 +177,9 @@ TEST_P(BadConfig, StartsAtASaneSizeAndQuitsCleanly) {
     if (config.folder) {
         std::filesystem::create_directory(game.runDir() / "config.txt");
     }
-    game.start();
-    ASSERT_FALSE(game.waitForWindow().empty()) << "status " << game.waitForExit() << "\n"
-                                               << game.out() << game.err();
+    ASSERT_TRUE(game.startDrawing());
     EXPECT_EQ(game.windowSize(), config.size);
-    EXPECT_TRUE(game.waitForFirstFrame()) << game.out() << game.err();
-    game.key("Escape");
-    EXPECT_EQ(game.waitForExit(), 0) << game.err();
+    EXPECT_TRUE(game.quit());
     EXPECT_EQ(game.out().rfind("Debug: Renderer created\n", 0), 0u) << game.out();
     EXPECT_EQ(game.err(), "");
     EXPECT_EQ(game.out().find("OpenGL Error: "), std::string::npos) << game.out();

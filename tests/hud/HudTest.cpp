@@ -42,12 +42,10 @@ TEST(TextOverlayGlyphs, EachCharacterIsASquareOfSizeFromItsAtlasCell) {
     EXPECT_EQ(positions,
               (std::vector<glm::vec2>{{10, 50}, {10, 20}, {40, 50}, {40, 20}, {40, 50}, {10, 20}}));
     // The cell's corners in the same order, 1/16 of the atlas a side.
-    EXPECT_EQ(uvs, (std::vector<glm::vec2>{{0.0625f, 0.75f},
-                                           {0.0625f, 0.6875f},
-                                           {0.125f, 0.75f},
-                                           {0.125f, 0.6875f},
-                                           {0.125f, 0.75f},
-                                           {0.0625f, 0.6875f}}));
+    const float left = 0.0625f, right = 0.125f, bottom = 0.6875f, top = 0.75f;
+    EXPECT_EQ(uvs,
+              (std::vector<glm::vec2>{
+                  {left, top}, {left, bottom}, {right, top}, {right, bottom}, {right, top}, {left, bottom}}));
 
     // Codes are signed bytes: one above 127 is negative, its column and row found by truncating division.
     const std::tuple<const char*, int, std::size_t, glm::vec2, glm::vec2> cells[] = {

@@ -42,24 +42,23 @@ constexpr int kHeight = 240;
 class RendererWiring : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        testsupport::beginStdoutCapture();
-        testsupport::startGameInProcess(kWidth, kHeight);
-        testsupport::endStdoutCapture();
+        testsupport::capturedStdout([] { testsupport::startGameInProcess(kWidth, kHeight); });
     }
 
     Renderer& renderer = Renderer::instance();
     SceneController& scene = SceneController::instance();
 
-    void press(int key) {
-        renderer.onKey(key, GLFW_PRESS);
-        renderer.onKey(key, GLFW_RELEASE);
+    // Presses and releases `key` as the key callback does; returns what the game printed.
+    std::string press(int key) {
+        return testsupport::capturedStdout([&] {
+            renderer.onKey(key, GLFW_PRESS);
+            renderer.onKey(key, GLFW_RELEASE);
+        });
     }
 
     // A new game, its warm-up and countdown run through: from here the scene advances every update.
     void startFlying() {
-        testsupport::beginStdoutCapture();
         press(GLFW_KEY_R);
-        testsupport::endStdoutCapture();
         testsupport::runFrame(renderer);
         while (renderer.phase().countdownTimer <= 4.0f) {
             renderer.update(1.0 / 60.0);
@@ -74,29 +73,19 @@ class RendererWiring : public ::testing::Test {
         });
     }
 
-    static float uniformFloat(ShaderType type, GLint location) {
-        float value = NAN;
-        glGetUniformfv(ShaderController::instance().getShader(type)->handle, location, &value);
-        return value;
-    }
-
+    // A uniform of one of the game's programs read back (the opacity is set by location 0).
     static float uniformFloat(ShaderType type, const char* name) {
-        return uniformFloat(type,
-                            glGetUniformLocation(ShaderController::instance().getShader(type)->handle, name));
-    }
-
-    static GLint uniformInt(ShaderType type, const char* name) {
         const GLuint program = ShaderController::instance().getShader(type)->handle;
-        GLint value = -1;
-        glGetUniformiv(program, glGetUniformLocation(program, name), &value);
+        float value = NAN;
+        glGetUniformfv(program, name ? glGetUniformLocation(program, name) : 0, &value);
         return value;
     }
 };
 
-// The window's left middle, where the low-altitude warning sits.
-std::vector<unsigned char> warningCorner() {
-    std::vector<unsigned char> pixels(100 * 100 * 3);
-    glReadPixels(20, kHeight / 2 + 10, 100, 100, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+// The window's RGB values in a rectangle, bottom row first.
+std::vector<unsigned char> readRgb(int x, int y, int width, int height) {
+    std::vector<unsigned char> pixels(std::size_t(width) * height * 3);
+    glReadPixels(x, y, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
     return pixels;
 }
 
@@ -110,10 +99,6 @@ int differingValues(const std::vector<unsigned char>& a, const std::vector<unsig
 
 }  // namespace
 
-TEST_F(RendererWiring, TheMainCameraShowsTheWindowsProportions) {
-    EXPECT_FLOAT_EQ(scene.camera->aspectRatio, 320.0f / 240.0f);
-}
-
 TEST_F(RendererWiring, RestartPutsEveryRingBackAndRunsTheCountdownAgain) {
     startFlying();
     const std::size_t ringCount = scene.rings.size();
@@ -125,9 +110,7 @@ TEST_F(RendererWiring, RestartPutsEveryRingBackAndRunsTheCountdownAgain) {
     EXPECT_EQ(scene.rings.size(), ringCount - 1);
     EXPECT_TRUE(eventSeen(GameEventType::RingCaptured, 0));
 
-    testsupport::beginStdoutCapture();
-    press(GLFW_KEY_R);
-    EXPECT_EQ(testsupport::endStdoutCapture(), "Debug:  Restart Game.\n");
+    EXPECT_EQ(press(GLFW_KEY_R), "Debug:  Restart Game.\n");
     EXPECT_EQ(scene.score, 0);
     EXPECT_EQ(scene.rings.size(), ringCount);
     EXPECT_TRUE(renderer.phase().countdownActive);
@@ -146,9 +129,7 @@ TEST_F(RendererWiring, CourseKeyLoadsTheNextCourseFromItsCountdown) {
     scene.player->position = glm::vec3(scene.ringTransforms[0][3]);
     renderer.update(1e-4);
     ASSERT_EQ(scene.score, 50);
-    testsupport::beginStdoutCapture();
     press(GLFW_KEY_F4);  // nearest
-    testsupport::endStdoutCapture();
 
     const std::vector<common::scene::CourseInfo>& courses = renderer.courses().courses();
     std::size_t current = 0;
@@ -157,9 +138,7 @@ TEST_F(RendererWiring, CourseKeyLoadsTheNextCourseFromItsCountdown) {
     }
     for (std::size_t step = 1; step <= courses.size(); ++step) {
         const common::scene::CourseInfo& next = courses[(current + step) % courses.size()];
-        testsupport::beginStdoutCapture();
-        press(GLFW_KEY_C);
-        const std::string out = testsupport::endStdoutCapture();
+        const std::string out = press(GLFW_KEY_C);
         EXPECT_EQ(out.substr(out.rfind("Debug: ")), "Debug:  Course " + next.name + ".\n") << out;
         EXPECT_EQ(renderer.course().name, next.name);
         EXPECT_EQ(scene.scenePath, next.scenePath);
@@ -175,9 +154,7 @@ TEST_F(RendererWiring, CourseKeyLoadsTheNextCourseFromItsCountdown) {
         EXPECT_TRUE(eventSeen(GameEventType::Restarted));
         EXPECT_TRUE(eventSeen(GameEventType::CountdownTick, 3));
     }
-    testsupport::beginStdoutCapture();
     press(GLFW_KEY_F4);
-    testsupport::endStdoutCapture();
 }
 
 // The finish ring reached: one line with the course and the time flown since the countdown ended.
@@ -187,9 +164,7 @@ TEST_F(RendererWiring, TheFinishLogsTheCourseAndTheRaceTime) {
         renderer.update(1.0 / 60.0);
     }
     scene.player->position = glm::vec3(scene.ringTransforms.back()[3]);
-    testsupport::beginStdoutCapture();
-    renderer.update(1e-4);
-    const std::string out = testsupport::endStdoutCapture();
+    const std::string out = testsupport::capturedStdout([&] { renderer.update(1e-4); });
     ASSERT_TRUE(scene.finished);
     EXPECT_EQ(out, "Debug: Finished " + renderer.course().name + " in 0.50 s\n");
 }
@@ -199,40 +174,36 @@ TEST_F(RendererWiring, TheFirstUpdateOfAGameKeepsNoPreviousViewProjection) {
     for (int frame = 0; frame < 30; ++frame) {
         renderer.update(1.0 / 60.0);
     }
-    testsupport::beginStdoutCapture();
     press(GLFW_KEY_R);
-    testsupport::endStdoutCapture();
     renderer.update(1.0 / 60.0);
     EXPECT_EQ(scene.viewProjection, scene.camera->projectionMatrix * scene.camera->viewMatrix);
 }
 
 TEST_F(RendererWiring, TheBlurUniformsFollowTheSwitchAndTheFrameTime) {
     startFlying();
-    testsupport::beginStdoutCapture();
     press(GLFW_KEY_F7);
     renderer.update(1.0 / 60.0);
-    EXPECT_EQ(uniformInt(ShaderType::BlurShader, "blurOn"), 0);
+    EXPECT_EQ(uniformFloat(ShaderType::BlurShader, "blurOn"), 0.0f);
     EXPECT_FLOAT_EQ(uniformFloat(ShaderType::BlurShader, "velocityScale"), 60.0f / 180.0f);
     press(GLFW_KEY_F7);
-    testsupport::endStdoutCapture();
     // Two frames stamped with the same time: every figure that divides by the step stays finite.
     renderer.update(0.0);
-    EXPECT_EQ(uniformInt(ShaderType::BlurShader, "blurOn"), 1);
+    EXPECT_EQ(uniformFloat(ShaderType::BlurShader, "blurOn"), 1.0f);
     EXPECT_TRUE(std::isfinite(uniformFloat(ShaderType::BlurShader, "velocityScale")));
     EXPECT_TRUE(std::isfinite(renderer.averageFps));
 }
 
 TEST_F(RendererWiring, TheWarningShowsAtAltitudeFifteenAndNotAbove) {
+    // The window's left middle, where the low-altitude warning sits, drawn at an altitude.
+    const auto cornerAt = [&](float altitude) {
+        scene.altitude = altitude;
+        renderer.draw();
+        return readRgb(20, kHeight / 2 + 10, 100, 100);
+    };
     startFlying();
-    scene.altitude = 15.1f;
-    renderer.draw();
-    const auto above = warningCorner();
-    scene.altitude = 15.0f;
-    renderer.draw();
-    const auto at = warningCorner();
-    scene.altitude = 15.1f;
-    renderer.draw();
-    EXPECT_EQ(differingValues(warningCorner(), above), 0);
+    const auto above = cornerAt(15.1f);
+    const auto at = cornerAt(15.0f);
+    EXPECT_EQ(differingValues(cornerAt(15.1f), above), 0);
     EXPECT_GT(differingValues(at, above), 3000) << "the warning covers a good part of the corner";
 }
 
@@ -241,7 +212,6 @@ TEST_F(RendererWiring, FilterAndMipmapKeysReachTheRingParts) {
     ASSERT_NE(ring, nullptr);
     ASSERT_GT(ring->partCount(), 0u);
     const GLuint texture = ring->part(0).texture->id;
-    testsupport::beginStdoutCapture();
     press(GLFW_KEY_F4);
     // Every part of every ring shows the switch, whether it shares its texture or not.
     for (const common::scene::SceneObject* object : scene.objects) {
@@ -259,19 +229,16 @@ TEST_F(RendererWiring, FilterAndMipmapKeysReachTheRingParts) {
     press(GLFW_KEY_F5);
     EXPECT_EQ(texParameter(texture, GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_NEAREST);
     press(GLFW_KEY_F5);
-    testsupport::endStdoutCapture();
     EXPECT_EQ(texParameter(texture, GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_LINEAR);
 }
 
 TEST_F(RendererWiring, TransparencyKeySetsTheDiscOpacity) {
     testsupport::runFrame(renderer);
-    EXPECT_FLOAT_EQ(uniformFloat(ShaderType::TransparentShader, 0), 0.3f);
-    testsupport::beginStdoutCapture();
+    for (float opacity : {0.3f, 1.0f, 0.3f}) {
+        EXPECT_FLOAT_EQ(uniformFloat(ShaderType::TransparentShader, nullptr), opacity);
+        press(GLFW_KEY_F9);
+    }
     press(GLFW_KEY_F9);
-    EXPECT_FLOAT_EQ(uniformFloat(ShaderType::TransparentShader, 0), 1.0f);
-    press(GLFW_KEY_F9);
-    testsupport::endStdoutCapture();
-    EXPECT_FLOAT_EQ(uniformFloat(ShaderType::TransparentShader, 0), 0.3f);
 }
 
 // GL objects end with the context: the registry must not delete its programs at exit, after the
@@ -292,9 +259,10 @@ TEST_F(RendererWiring, NoProgramIsDeletedAtExit) {
         ::testing::ExitedWithCode(0), "");
 }
 
-// A new framebuffer size rebuilds the scene target and sets the camera; a minimised window (0 x 0)
-// changes nothing and makes the loop wait.
+// The camera starts with the window's proportions. A new framebuffer size rebuilds the scene target and
+// sets the camera; a minimised window (0 x 0) changes nothing and makes the loop wait.
 TEST_F(RendererWiring, ANewWindowSizeRebuildsTheTargetAndTheCamera) {
+    EXPECT_FLOAT_EQ(scene.camera->aspectRatio, 320.0f / 240.0f);
     renderer.onResize(400, 200);
     EXPECT_FLOAT_EQ(scene.camera->aspectRatio, 2.0f);
     EXPECT_EQ(texParameter(renderer.sceneTarget().colorTexture, GL_TEXTURE_WIDTH, 0), 400);
@@ -311,19 +279,11 @@ TEST_F(RendererWiring, ANewWindowSizeRebuildsTheTargetAndTheCamera) {
 // With the same scene drawn twice, guidance on and off differ only where the mark goes; N switches it.
 TEST_F(RendererWiring, TheGuidanceMarkIsDrawnWhereItIsPlacedAndNTogglesIt) {
     startFlying();
-    const auto frame = [] {
-        std::vector<unsigned char> pixels(kWidth * kHeight * 3);
-        glReadPixels(0, 0, kWidth, kHeight, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-        return pixels;
-    };
-    testsupport::beginStdoutCapture();
-    press(GLFW_KEY_N);
+    const auto frame = [] { return readRgb(0, 0, kWidth, kHeight); };
+    EXPECT_EQ(press(GLFW_KEY_N), "Debug:  Guidance OFF\n");
     renderer.draw();
     const auto without = frame();
-    press(GLFW_KEY_N);
-    const std::string lines = testsupport::endStdoutCapture();
-    EXPECT_NE(lines.find(" Guidance OFF"), std::string::npos) << lines;
-    EXPECT_NE(lines.find(" Guidance ON"), std::string::npos) << lines;
+    EXPECT_EQ(press(GLFW_KEY_N), "Debug:  Guidance ON\n");
     renderer.draw();
     const auto with = frame();
 

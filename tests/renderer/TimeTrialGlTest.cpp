@@ -33,15 +33,7 @@ constexpr double kStep = double(0.04f);
 class TimeTrialInGame : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        testsupport::beginStdoutCapture();
-        testsupport::startGameInProcess(kWidth, kHeight);
-        testsupport::endStdoutCapture();
-    }
-
-    void press(int key) {
-        testsupport::beginStdoutCapture();
-        renderer.onKey(key, GLFW_PRESS);
-        testsupport::endStdoutCapture();
+        testsupport::capturedStdout([] { testsupport::startGameInProcess(kWidth, kHeight); });
     }
 
     // A new game flown by the autopilot through its keys, as a player at the keyboard; the scene
@@ -50,7 +42,7 @@ class TimeTrialInGame : public ::testing::Test {
         // Kept to the end of the process: the craft keeps polling it.
         static common::scene::Autopilot pilot(scene.ringTransforms);
         scene.setKeyInput(&pilot);
-        press(GLFW_KEY_R);
+        testsupport::capturedStdout([this] { renderer.onKey(GLFW_KEY_R, GLFW_PRESS); });
         testsupport::runFrame(renderer, kStep);
         while (renderer.phase().countdownTimer <= 4.0f) {
             renderer.update(kStep);
@@ -83,8 +75,7 @@ class TimeTrialInGame : public ::testing::Test {
 
 }  // namespace
 
-// The first finish writes the record with its splits and ghost; a run slower than the record leaves it
-// as it is; a faster one replaces it.
+// The first finish writes the record with its splits and ghost; a faster run replaces it.
 TEST_F(TimeTrialInGame, TheAutopilotFlyingAsThePlayerSetsRecordsOnlyFasterRunsReplace) {
     std::filesystem::remove(testsupport::inProcessRecordsFile());
     const double first = flyCourse();
@@ -97,15 +88,8 @@ TEST_F(TimeTrialInGame, TheAutopilotFlyingAsThePlayerSetsRecordsOnlyFasterRunsRe
     EXPECT_GE(course["ghost"].size(), std::size_t(20 * first));
     EXPECT_TRUE(renderer.timeTrial().summary()->newBest);
 
-    // The record now claims a second less: the same flight is slower.
-    course["bestTime"] = first - 1.0;
-    course.erase("splits");
-    writeRecords(document);
-    flyCourse();
-    EXPECT_FALSE(renderer.timeTrial().summary()->newBest);
-    EXPECT_DOUBLE_EQ(records()["courses"]["mountain"]["bestTime"].get<double>(), first - 1.0);
-
-    // And now a second more: the flight is faster and replaces it.
+    // The record now claims a second more, read afresh for the next game: the same flight is faster and
+    // replaces it. (A slower run leaving the record alone is the time trial's own rule: TimeTrialTest.)
     course["bestTime"] = first + 1.0;
     writeRecords(document);
     const double third = flyCourse();

@@ -1,15 +1,12 @@
-// The game's copy of a mesh and the object model, without a display.
+// The game's copy of a mesh, without a display.
 #include "scene/MeshGeometry.h"
 
 #include <gtest/gtest.h>
 
 #include <assimp/scene.h>
-#include <glm/gtc/matrix_transform.hpp>
 
-#include "scene/Mesh.h"
 #include "tests/support/SceneBuilder.h"
 
-using common::scene::Mesh;
 using common::scene::MeshGeometry;
 using testsupport::SceneBuilder;
 
@@ -50,35 +47,4 @@ TEST(MeshGeometry, OnlyTheLastForwardSlashCounts) {
     EXPECT_EQ(MeshGeometry::directoryOf("/Circle.dae"), "/");
     EXPECT_EQ(MeshGeometry::directoryOf("models\\win\\Circle.dae"), ".");
     EXPECT_EQ(MeshGeometry::directoryOf("a/b\\c.dae"), "a");
-}
-
-// The object model
-TEST(SceneObjectModel, UpdateTwiceWithoutMovingLeavesNoVelocity) {
-    Mesh mesh;
-    mesh.setModelMatrix(glm::translate(glm::mat4(1.0f), glm::vec3(4, 0, 0)));
-    mesh.update(0.1);
-    mesh.update(0.1);
-    EXPECT_EQ(mesh.getPrevModelMatrix(), mesh.getModelMatrix());
-}
-
-TEST(SceneObjectModel, TheInverseFollowsTheLatestMatrix) {
-    Mesh mesh;
-    EXPECT_EQ(mesh.getInverseModelMatrix(), glm::mat4(1.0f));
-    const glm::mat4 moved = glm::translate(glm::mat4(1.0f), glm::vec3(4, 5, 6));
-    mesh.setModelMatrix(moved);
-    EXPECT_EQ(mesh.getInverseModelMatrix(), glm::inverse(moved));
-    EXPECT_EQ(mesh.getPosition(), glm::vec3(4, 5, 6));
-}
-
-TEST(SceneObjectModel, UpAxisIsTheObjectsOwnYAxis) {
-    Mesh mesh;
-    EXPECT_EQ(mesh.getUpAxis(), glm::vec3(0, 1, 0));
-    // +90 degrees about z: the local y axis points along world -x.
-    mesh.setModelMatrix(glm::rotate(glm::mat4(1.0f), glm::radians(90.0f), glm::vec3(0, 0, 1)));
-    const glm::vec3 axis = mesh.getUpAxis();
-    EXPECT_NEAR(axis.x, -1.0f, 1e-6f);
-    EXPECT_NEAR(axis.y, 0.0f, 1e-6f);
-    // Scale does not change the direction.
-    mesh.setModelMatrix(glm::scale(glm::mat4(1.0f), glm::vec3(0.25f)));
-    EXPECT_EQ(mesh.getUpAxis(), glm::vec3(0, 1, 0));
 }

@@ -11,19 +11,13 @@
 #include "scene/SceneController.h"
 #include "scene/SceneObject.h"
 #include "tests/support/GlQueries.h"
-#include "tests/support/SceneBuilder.h"
 #include "tests/support/SceneTest.h"
-#include "tests/support/TestFiles.h"
 
 using common::scene::SceneController;
 using testsupport::integer;
 using testsupport::SceneBuilder;
 
 namespace {
-
-glm::mat4 at(const glm::vec3& position) {
-    return glm::translate(glm::mat4(1.0f), position);
-}
 
 // An object without a box (never culled) that notes the GL state each pass draws it in.
 class Probe : public common::scene::SceneObject {
@@ -58,32 +52,23 @@ class Probe : public common::scene::SceneObject {
 // a terrain slab, a plain rock far behind, and a sun high above.
 class RenderPasses : public testsupport::SceneTest {
   protected:
-    void load(SceneBuilder& builder) {
-        ASSERT_TRUE(builder.write(dir.path() / "passes.dae"));
-        testsupport::beginStdoutCapture();
-        ASSERT_TRUE(controller.loadScene((dir.path() / "passes.dae").string()));
-        testsupport::endStdoutCapture();
-        controller.update(1.0 / 60.0);  // places the chase camera, the frustum and the cascades
-    }
-
     void SetUp() override {
         testsupport::SceneTest::SetUp();
         SceneBuilder builder;
         const unsigned small = builder.addMesh(SceneBuilder::triangle());
         const unsigned slab = builder.addMesh(SceneBuilder::box(glm::vec3(0, 0, -512), glm::vec3(512, 1, 0)));
-        builder.addNode("Player", at(glm::vec3(100, 80, -100)), {small});
-        builder.addNode("Circle.ahead", at(glm::vec3(100, 80, -60)), {small});
-        builder.addNode("Circle.behind", at(glm::vec3(100, 80, -200)), {small});
+        builder.addNode("Player", at(100, 80, -100), {small});
+        builder.addNode("Circle.ahead", at(100, 80, -60), {small});
+        builder.addNode("Circle.behind", at(100, 80, -200), {small});
         builder.addNode("Terrain", glm::mat4(1.0f), {slab});
-        builder.addNode("Rock", at(glm::vec3(100, 10, -400)), {slab});
-        builder.addNode(
-            "Sun", glm::rotate(at(glm::vec3(100, 400, -100)), glm::radians(-80.0f), glm::vec3(1, 0, 0)), {});
+        builder.addNode("Rock", at(100, 10, -400), {slab});
+        builder.addNode("Sun", glm::rotate(at(100, 400, -100), glm::radians(-80.0f), glm::vec3(1, 0, 0)), {});
         builder.addLight("Sun");
-        load(builder);
+        ASSERT_TRUE(load(controller, builder));
+        controller.update(1.0 / 60.0);  // places the chase camera, the frustum and the cascades
         ringTriangles = controller.objects[1]->getTriangleCount();
     }
 
-    testsupport::TempDir dir;
     SceneController controller;
     Probe probe;
     int ringTriangles = 0;
@@ -162,23 +147,10 @@ TEST_F(RenderPasses, PreviewsSitInARowAndKeepTheMapsComparing) {
     glBindTexture(GL_TEXTURE_2D, 0);
 }
 
-// 25 rings get their discs; the disc pass blends them and leaves blending off.
+// The disc pass blends the discs (which 25 rings get) and leaves blending off.
 TEST_F(RenderPasses, TheDiscsOfTwentyFiveRingsAreBlended) {
-    SceneController course;
-    SceneBuilder builder;
-    const unsigned mesh = builder.addMesh(SceneBuilder::triangle());
-    builder.addNode("Player", at(glm::vec3(50, 50, -20)), {mesh});
-    for (int i = 0; i < 25; ++i) {
-        builder.addNode("Circle." + std::to_string(i), at(glm::vec3(50, 50, -30.0f - 10.0f * i)), {mesh});
-    }
-    builder.addNode("Trans", glm::mat4(1.0f), {mesh});
-    ASSERT_TRUE(builder.write(dir.path() / "discs.dae"));
-    testsupport::beginStdoutCapture();
-    ASSERT_TRUE(course.loadScene((dir.path() / "discs.dae").string()));
-    testsupport::endStdoutCapture();
-    ASSERT_EQ(course.transparentObjects.size(), 25u);
-    course.transparentObjects.push_back(&probe);
-    course.renderTransparent();
+    controller.transparentObjects.push_back(&probe);
+    controller.renderTransparent();
     EXPECT_EQ(probe.draws, 1);
     EXPECT_TRUE(probe.blending);
     EXPECT_FALSE(glIsEnabled(GL_BLEND));

@@ -17,8 +17,8 @@ glm::mat4 at(float x, float y, float z) {
     return glm::translate(glm::mat4(1.0f), glm::vec3(x, y, z));
 }
 
-SceneLayout read(const SceneBuilder& builder, const std::string& path = "../meshes/scene.dae") {
-    return SceneLayout::read(*builder.build(), path);
+SceneLayout read(const SceneBuilder& builder) {
+    return SceneLayout::read(*builder.build(), "../meshes/scene.dae");
 }
 
 }  // namespace
@@ -80,17 +80,6 @@ TEST(SceneLayout, MeshesComeInFileOrderPlacedByTheirOwnNode) {
     EXPECT_EQ(layout.ringTransforms[1], at(1, 2, 3));
     ASSERT_TRUE(layout.discTemplate);
     EXPECT_EQ(layout.discTemplate->geometry.triangleCount(), 12u);
-}
-
-TEST(SceneLayout, TexturesAreLookedUpBesideTheSceneFile) {
-    SceneBuilder builder;
-    SceneBuilder::MeshShape textured = SceneBuilder::triangle();
-    textured.material = builder.addMaterial({"rock.png"});
-    builder.addNode("Rock", glm::mat4(1.0f), {builder.addMesh(textured)});
-    builder.addNode("Bare", glm::mat4(1.0f), {builder.addMesh(SceneBuilder::triangle())});
-    const SceneLayout layout = read(builder, "../resources/meshes/valley/scene.dae");
-    EXPECT_EQ(layout.meshes[0].texturePath, "../resources/meshes/valley/rock.png");
-    EXPECT_EQ(layout.meshes[1].texturePath, "");
 }
 
 TEST(SceneLayout, ALightIsPlacedByTheNodeOfTheSameName) {

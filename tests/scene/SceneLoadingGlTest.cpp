@@ -16,9 +16,7 @@
 #include "scene/Mesh.h"
 #include "terrain/HeightMap.h"
 #include "terrain/Terrain.h"
-#include "tests/support/SceneBuilder.h"
 #include "tests/support/SceneTest.h"
-#include "tests/support/TestFiles.h"
 
 using common::gl::ShaderType;
 using common::scene::Mesh;
@@ -27,46 +25,10 @@ using testsupport::SceneBuilder;
 
 namespace {
 
-glm::mat4 at(float x, float y, float z) {
-    return glm::translate(glm::mat4(1.0f), glm::vec3(x, y, z));
-}
-
 class SceneLoading : public testsupport::SceneTest {
   protected:
-    // Writes the scene and loads it into a fresh controller, capturing the console.
-    bool load(const SceneBuilder& builder, const char* fileName = "scene.dae") {
-        const auto path = dir.path() / fileName;
-        EXPECT_TRUE(builder.write(path));
-        testsupport::beginStdoutCapture();
-        const bool loaded = controller.loadScene(path.string());
-        console = testsupport::endStdoutCapture();
-        return loaded;
-    }
-
-    // A player at (50, 50, -20), `rings` rings ahead of it along -z, and the disc template.
-    static SceneBuilder course(int rings) {
-        SceneBuilder builder;
-        const unsigned mesh = builder.addMesh(SceneBuilder::triangle());
-        builder.addNode("Player", at(50, 50, -20), {mesh});
-        for (int i = 0; i < rings; ++i) {
-            builder.addNode("Circle." + std::to_string(i), at(50, 50, -30.0f - 10.0f * i), {mesh});
-        }
-        builder.addNode("Trans", glm::mat4(1.0f), {mesh});
-        return builder;
-    }
-
-    testsupport::TempDir dir;
     SceneController controller;
-    std::string console;
 };
-
-std::size_t count(const std::string& text, const std::string& part) {
-    std::size_t n = 0;
-    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
-        ++n;
-    }
-    return n;
-}
 
 }  // namespace
 
@@ -80,7 +42,7 @@ TEST_F(SceneLoading, EachRoleGoesToItsListWithItsProgram) {
     }
     builder.addNode("Terrain", glm::mat4(1.0f), {mesh});
     builder.addNode("Water", glm::mat4(1.0f), {mesh, triangle});
-    ASSERT_TRUE(load(builder));
+    ASSERT_TRUE(load(controller, builder));
 
     EXPECT_EQ(controller.rings.size(), 1u);
     EXPECT_EQ(controller.finishRings.size(), 1u);
@@ -102,19 +64,16 @@ TEST_F(SceneLoading, EachRoleGoesToItsListWithItsProgram) {
         EXPECT_EQ(controller.objects[i]->castsShadow, casts[i]) << i;
     }
     EXPECT_EQ(controller.playerStartPosition, glm::vec3(10, 20, -30));
-    EXPECT_EQ(count(console, "Unknown MESH TYPE loaded"), 2u);
+    EXPECT_EQ(testsupport::occurrences(console, "Unknown MESH TYPE loaded"), 2);
     EXPECT_EQ(console.find("Unknown MESH TYPE loaded\n"), std::string::npos);  // no line break
 }
 
 // A disc per ring from 25 rings on: the template flattened along the ring's axis, 8 times wider.
 TEST_F(SceneLoading, TwentyFiveRingsGetOneDiscEachAndTwentyFourNone) {
-    ASSERT_TRUE(load(course(24)));
+    ASSERT_TRUE(load(controller, course(24)));
     EXPECT_TRUE(controller.transparentObjects.empty());
     SceneController other;
-    testsupport::beginStdoutCapture();
-    ASSERT_TRUE(course(25).write(dir.path() / "25.dae"));
-    ASSERT_TRUE(other.loadScene((dir.path() / "25.dae").string()));
-    testsupport::endStdoutCapture();
+    ASSERT_TRUE(load(other, course(25), "25.dae"));
     ASSERT_EQ(other.transparentObjects.size(), 25u);
     const auto* disc = static_cast<const Mesh*>(other.transparentObjects[3]);
     EXPECT_EQ(disc->shaderKey, ShaderType::TransparentShader);
@@ -129,7 +88,7 @@ TEST_F(SceneLoading, TheFilesLightReplacesThePlaceholder) {
     SceneBuilder builder = course(1);
     builder.addNode("Sun", glm::rotate(at(-100, 400, -200), 1.2f, glm::vec3(1, 0, 0)), {});
     builder.addLight("Sun");
-    ASSERT_TRUE(load(builder));
+    ASSERT_TRUE(load(controller, builder));
     EXPECT_NEAR(glm::distance(controller.light->position, glm::vec3(-100, 400, -200)), 0.0f, 1e-3f);
     EXPECT_EQ(glm::vec3(controller.light->fov, controller.light->nearClip, controller.light->farClip),
               glm::vec3(40.0f, 100.0f, 1000.0f));
@@ -138,10 +97,8 @@ TEST_F(SceneLoading, TheFilesLightReplacesThePlaceholder) {
     SceneController lost;
     SceneBuilder withoutNode = course(1);
     withoutNode.addLight("Lost");
-    ASSERT_TRUE(withoutNode.write(dir.path() / "lost.assbin"));  // COLLADA keeps only carried lights
-    testsupport::beginStdoutCapture();
-    ASSERT_TRUE(lost.loadScene((dir.path() / "lost.assbin").string()));
-    EXPECT_NE(testsupport::endStdoutCapture().find("Could not find node for light Lost"), std::string::npos);
+    ASSERT_TRUE(load(lost, withoutNode, "lost.assbin"));  // COLLADA keeps only carried lights
+    EXPECT_NE(console.find("Could not find node for light Lost"), std::string::npos);
     EXPECT_EQ(lost.light->position, glm::vec3(0, 0, 2000));
     EXPECT_FALSE(lost.hasShadows());
     lost.update(1.0 / 60.0);
@@ -151,19 +108,17 @@ TEST_F(SceneLoading, TheFilesLightReplacesThePlaceholder) {
 // Scenes the game cannot run: unreadable, or without a craft.
 TEST_F(SceneLoading, AnUnreadableFileOrOneWithoutAPlayerIsRefused) {
     const std::string path = dir.write("broken.dae", "not a model").string();
-    testsupport::beginStdoutCapture();
-    EXPECT_FALSE(controller.loadScene(path));
-    const std::string out = testsupport::endStdoutCapture();
+    const std::string out = testsupport::capturedStdout([&] { EXPECT_FALSE(controller.loadScene(path)); });
     EXPECT_EQ(out.rfind("Debug: Load Scene" + path + "\nError parsing '" + path + "': '", 0), 0u) << out;
     SceneBuilder builder;
     builder.addNode("Terrain", glm::mat4(1.0f), {builder.addMesh(SceneBuilder::triangle())});
-    EXPECT_FALSE(load(builder));
+    EXPECT_FALSE(load(controller, builder));
 }
 
 TEST_F(SceneLoading, TheGeneratedGameSceneHasEveryRole) {
-    testsupport::beginStdoutCapture();
-    const bool loaded = controller.loadScene(SceneController::kScenePath);
-    console = testsupport::endStdoutCapture();
+    bool loaded = false;
+    console =
+        testsupport::capturedStdout([&] { loaded = controller.loadScene(SceneController::kScenePath); });
     ASSERT_TRUE(loaded) << console;
     EXPECT_NE(controller.terrain, nullptr);
     EXPECT_NE(controller.water, nullptr);

@@ -75,6 +75,27 @@ void GameProcess::start() {
     ASSERT_GT(pid_, 0) << "fork failed";
 }
 
+::testing::AssertionResult GameProcess::startDrawing() {
+    start();
+    if (waitForWindow().empty()) {
+        return ::testing::AssertionFailure() << "no window, status " << waitForExit() << "\n"
+                                             << out() << err();
+    }
+    if (!waitForFirstFrame()) {
+        return ::testing::AssertionFailure() << "no frame drawn\n" << out() << err();
+    }
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult GameProcess::quit() {
+    key("Escape");
+    const int status = waitForExit();
+    if (status != 0) {
+        return ::testing::AssertionFailure() << "status " << status << " after Escape\n" << err();
+    }
+    return ::testing::AssertionSuccess();
+}
+
 bool GameProcess::running() {
     if (status_) {
         return false;
@@ -124,14 +145,10 @@ void GameProcess::key(const std::string& name, const std::string& action) {
 }
 
 std::string GameProcess::windowSize() const {
-    const std::string info = runCommand("xwininfo -id " + window_ + " 2>/dev/null");
-    auto field = [&](const std::string& name) {
-        const auto at = info.find(name);
-        return at == std::string::npos
-                   ? std::string("?")
-                   : info.substr(at + name.size(), info.find('\n', at) - at - name.size());
-    };
-    return field("Width: ") + "x" + field("Height: ");
+    const std::string size = runCommand("xwininfo -id " + window_ +
+                                        " 2>/dev/null | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } "
+                                        "END { print w \"x\" h }'");
+    return size.substr(0, size.find('\n'));
 }
 
 void GameProcess::screenshot(const std::filesystem::path& path) {

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "tests/support/TestFiles.h"
 
 namespace testsupport {
@@ -39,6 +41,10 @@ class GameProcess {
     void copyResources();
 
     void start();
+    // Starts the game and waits for its window and first frame; a failure carries the game's output.
+    ::testing::AssertionResult startDrawing();
+    // Presses Escape and waits for the game to end with status 0; a failure carries standard error.
+    ::testing::AssertionResult quit();
     // Window id of the game's visible window, waiting up to `timeout`; empty when none appeared.
     std::string waitForWindow(std::chrono::seconds timeout = std::chrono::seconds(60));
     // Waits until the frame loop runs (the window title shows the frame rate instead of the name).
@@ -48,7 +54,7 @@ class GameProcess {
     // xdotool's `action` (key, keydown or keyup) with a key name such as "F3", "Escape", "Up", "r", sent
     // to the window itself (XSendEvent): it arrives even while another test's window holds the focus.
     void key(const std::string& name, const std::string& action = "key");
-    // The window's size as the X server reports it, "800x600" ("?x?" when it cannot be read).
+    // The window's size as the X server reports it, "800x600" ("x" when it cannot be read).
     std::string windowSize() const;
     // Screenshot of the whole virtual screen (the window sits at its top-left corner).
     void screenshot(const std::filesystem::path& path);

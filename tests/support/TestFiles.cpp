@@ -55,4 +55,18 @@ std::string endStdoutCapture() {
     return ::testing::internal::GetCapturedStdout();
 }
 
+std::string capturedStdout(const std::function<void()>& action) {
+    beginStdoutCapture();
+    action();
+    return endStdoutCapture();
+}
+
+int occurrences(const std::string& text, const std::string& part) {
+    int count = 0;
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
 }  // namespace testsupport

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 namespace testsupport {
@@ -38,5 +39,10 @@ std::string readFile(const std::filesystem::path& path);
 // Standard-output capture for code that prints with stdio (flushes before reading).
 void beginStdoutCapture();
 std::string endStdoutCapture();
+// What `action` prints on standard output while it runs.
+std::string capturedStdout(const std::function<void()>& action);
+
+// How often `part` occurs in `text` (overlapping occurrences count).
+int occurrences(const std::string& text, const std::string& part);
 
 }  // namespace testsupport
