@@ -6,9 +6,7 @@
 
 #include "app/Config.h"
 
-using common::app::Config;
-using common::app::Quality;
-using common::app::QualityPreset;
+using namespace common::app;
 
 namespace {
 

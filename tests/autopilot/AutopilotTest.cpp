@@ -14,12 +14,7 @@
 #include "scene/SceneController.h"
 #include "terrain/HeightMap.h"
 
-using common::scene::Autopilot;
-using common::scene::CourseFlight;
-using common::scene::FlightResult;
-using common::scene::HeightMap;
-using common::scene::Player;
-using common::scene::SceneController;
+using namespace common::scene;
 namespace keys = common::scene::keys;
 
 namespace {

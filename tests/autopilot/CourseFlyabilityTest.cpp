@@ -11,8 +11,7 @@
 
 namespace {
 
-using common::scene::CourseFlight;
-using common::scene::FlightResult;
+using namespace common::scene;
 
 constexpr double kSixtyHz = 1.0 / 60.0;
 // The float 0.04 widened to double, as the main loop clamps a long frame.

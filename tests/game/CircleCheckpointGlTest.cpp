@@ -9,8 +9,7 @@
 #include "tests/support/SceneBuilder.h"
 #include "tests/support/TestFiles.h"
 
-using common::scene::CircleCheckpoint;
-using common::scene::Player;
+using namespace common::scene;
 using testsupport::SceneBuilder;
 
 namespace {

@@ -12,13 +12,7 @@
 #include "terrain/HeightMap.h"
 #include "tests/support/TestFiles.h"
 
-using common::scene::GameEvent;
-using common::scene::GameEvents;
-using common::scene::GameEventType;
-using common::scene::GameRules;
-using common::scene::HeightMap;
-using common::scene::Player;
-using common::scene::RingGate;
+using namespace common::scene;
 
 namespace common::scene {
 bool operator==(const GameEvent& a, const GameEvent& b) {

@@ -7,9 +7,7 @@
 #include "game/Player.h"
 #include "game/RingGate.h"
 
-using common::scene::Player;
-using common::scene::poseOfRing;
-using common::scene::RingGate;
+using namespace common::scene;
 
 namespace {
 

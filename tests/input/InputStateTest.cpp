@@ -6,8 +6,7 @@
 
 #include "game/KeyInput.h"
 
-using common::input::InputState;
-using common::input::PadState;
+using namespace common::input;
 namespace keys = common::scene::keys;
 
 namespace {

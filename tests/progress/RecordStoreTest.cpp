@@ -14,12 +14,8 @@
 #include "progress/AtomicFile.h"
 #include "tests/support/TestFiles.h"
 
-using common::progress::AtomicFile;
-using common::progress::CourseRecord;
-using common::progress::GhostTrack;
-using common::progress::RecordStore;
-using testsupport::readFile;
-using testsupport::TempDir;
+using namespace common::progress;
+using namespace testsupport;
 namespace fs = std::filesystem;
 
 namespace {

@@ -9,12 +9,8 @@
 
 #include "tests/support/TestFiles.h"
 
-using common::progress::RaceFrame;
-using common::progress::RecordStore;
-using common::progress::TimeTrial;
-using common::scene::GameEvent;
-using common::scene::GameEventType;
-using common::scene::Medal;
+using namespace common::progress;
+using namespace common::scene;
 
 namespace {
 
