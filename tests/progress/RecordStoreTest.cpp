@@ -88,7 +88,10 @@ TEST(RecordStore, RoundTripMakesTheFolderAndKeepsUnknownFields) {
 // Each bad file: what the game keeps of it, the one line it prints, and what is on disk once a new
 // record has replaced it (the new file reads back clean; the bad one is kept aside as it was).
 TEST(RecordStore, BadFilesCostOnlyTheirBadPartsAndAreKeptAside) {
-    const std::string ghost = R"([[0,0,0,0,1,0,0,0],[0.1,1,0,0,1,0,0,0]])";
+    // A file holding only the mountain's record, with a best time of 50 and `fields`.
+    const auto mountain = [](const std::string& fields) {
+        return R"({"version":1,"courses":{"mountain":{"bestTime":50)" + fields + "}}}";
+    };
     const struct {
         const char* name;
         std::string contents;  // empty: a folder stands in the file's place
@@ -105,21 +108,15 @@ TEST(RecordStore, BadFilesCostOnlyTheirBadPartsAndAreKeptAside) {
         {"absurd time", R"({"version":1,"courses":{"mountain":{"bestTime":1e300}}})", 0, 0,
          "no usable best time"},
         {"courses not an object", R"({"version":1,"courses":7})", 0, 0, "\"courses\" is not an object"},
-        {"no version", R"({"courses":{"mountain":{"bestTime":50,"ghost":)" + ghost + "}}}", 50, 2,
+        {"no version",
+         R"({"courses":{"mountain":{"bestTime":50,"ghost":[[0,0,0,0,1,0,0,0],[0.1,1,0,0,1,0,0,0]]}}})", 50, 2,
          "no usable version"},
-        {"negative score", R"({"version":1,"courses":{"mountain":{"bestTime":50,"bestScore":-3}}})", 50, 0,
-         "bad best score"},
-        {"split after the best time",
-         R"({"version":1,"courses":{"mountain":{"bestTime":50,"splits":[[0,60]]}}})", 50, 0, "bad splits"},
-        {"ghost out of order",
-         R"({"version":1,"courses":{"mountain":{"bestTime":50,"ghost":[[1,0,0,0,1,0,0,0],[0.5,0,0,0,1,0,0,0]]}}})",
-         50, 0, "bad ghost"},
-        {"ghost with a zero rotation",
-         R"({"version":1,"courses":{"mountain":{"bestTime":50,"ghost":[[0,0,0,0,0,0,0,0]]}}})", 50, 0,
+        {"negative score", mountain(R"(,"bestScore":-3)"), 50, 0, "bad best score"},
+        {"split after the best time", mountain(R"(,"splits":[[0,60]])"), 50, 0, "bad splits"},
+        {"ghost out of order", mountain(R"(,"ghost":[[1,0,0,0,1,0,0,0],[0.5,0,0,0,1,0,0,0]])"), 50, 0,
          "bad ghost"},
-        {"ghost not finite",
-         R"({"version":1,"courses":{"mountain":{"bestTime":50,"ghost":[[0,1e300,0,0,1,0,0,0]]}}})", 50, 0,
-         "bad ghost"},
+        {"ghost with a zero rotation", mountain(R"(,"ghost":[[0,0,0,0,0,0,0,0]])"), 50, 0, "bad ghost"},
+        {"ghost not finite", mountain(R"(,"ghost":[[0,1e300,0,0,1,0,0,0]])"), 50, 0, "bad ghost"},
         {"folder in the file's place", "", 0, 0, "a folder stands where the file should be"},
     };
     for (const auto& row : rows) {
