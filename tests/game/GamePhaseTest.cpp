@@ -6,42 +6,38 @@
 
 using common::scene::GamePhase;
 
+namespace {
+
+// A restart, from whatever phase, goes back to the warm-up of a new game.
+void expectARestartGoesBackToTheWarmUp(GamePhase phase) {
+    phase.restart();
+    EXPECT_TRUE(phase.countdownActive && phase.warmUpPending && !phase.finishShown);
+    EXPECT_EQ(phase.countdownTimer, 0.0f);
+    EXPECT_TRUE(phase.sceneAdvances(true));
+}
+
+}  // namespace
+
 // The gate through a whole game: one warm-up update, frozen during the countdown, then every frame
-// until a crash or the finish screen.
+// until a crash or the finish screen; a restart from each phase.
 TEST(GamePhase, WarmUpCountdownFlightAndFreeze) {
     GamePhase phase;
+    phase.tick(5.0);
     EXPECT_TRUE(phase.sceneAdvances(true));
     phase.sceneAdvanced();
     EXPECT_FALSE(phase.sceneAdvances(true));
+    expectARestartGoesBackToTheWarmUp(phase);
     phase.countdownDrawn(false);
     EXPECT_FALSE(phase.sceneAdvances(true));
     phase.countdownDrawn(true);
     EXPECT_TRUE(phase.sceneAdvances(true));
+    expectARestartGoesBackToTheWarmUp(phase);
     phase.sceneAdvanced();
     EXPECT_TRUE(phase.sceneAdvances(true));
     EXPECT_FALSE(phase.sceneAdvances(false));
     phase.finishDrawn();
     EXPECT_FALSE(phase.sceneAdvances(true));
-}
-
-TEST(GamePhase, RestartGoesBackToTheWarmUpFromEveryPhase) {
-    for (int phaseIndex = 0; phaseIndex < 3; ++phaseIndex) {
-        GamePhase phase;
-        phase.tick(5.0);
-        phase.sceneAdvanced();
-        if (phaseIndex >= 1) {
-            phase.countdownDrawn(true);
-        }
-        if (phaseIndex == 2) {
-            phase.finishDrawn();
-        }
-        phase.restart();
-        EXPECT_TRUE(phase.countdownActive);
-        EXPECT_TRUE(phase.warmUpPending);
-        EXPECT_FALSE(phase.finishShown);
-        EXPECT_EQ(phase.countdownTimer, 0.0f);
-        EXPECT_TRUE(phase.sceneAdvances(true));
-    }
+    expectARestartGoesBackToTheWarmUp(phase);
 }
 
 // Each number of the countdown is reported once, as it appears; a restart starts again from 3, even
