@@ -1,3 +1,5 @@
+// The autopilot: over every generated course with the game's rules, and over made-up courses with the
+// craft alone.
 #include "game/Autopilot.h"
 
 #include <gtest/gtest.h>
@@ -5,10 +7,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include <glm/gtc/matrix_transform.hpp>
 
+#include "app/CourseCatalogue.h"
 #include "game/Player.h"
 #include "scene/CourseFlight.h"
 #include "scene/SceneController.h"
@@ -23,8 +27,37 @@ constexpr double kSixtyHz = 1.0 / 60.0;
 // The frame-time clamp of the main loop: the float 0.04 widened to double.
 constexpr double kClampedStep = double(0.04f);
 
-// ---- The shipped course, flown by the game's rules without a window (every course is flown to the
-// finish at both steps by the course flyability test) ----
+// ---- Every generated course, flown by the game's rules without a window, at the steps the game runs
+// at. The par time the build wrote into the course list is the autopilot's own time at 1/60 s ----
+
+TEST(Courses, TheAutopilotFliesEveryCourseThroughEveryRingToTheFinishInItsParTime) {
+    const auto catalogue = common::app::CourseCatalogue::load();
+    ASSERT_EQ(catalogue.problem(), "") << "build the skyrings_courses target";
+    EXPECT_EQ(catalogue.names(), "mountain, coast, slalom, marathon");
+    for (const auto& course : catalogue.courses()) {
+        CourseFlight flight(course.scenePath, course.heightMapPath);
+        EXPECT_EQ(course.rings, int(flight.ringTransforms().size())) << course.name;
+        if (course.name == "marathon") {
+            EXPECT_GE(flight.ringCount(), 50u);
+        }
+        for (double dt : {kSixtyHz, kClampedStep}) {
+            SCOPED_TRACE(course.name + " at dt " + std::to_string(dt));
+            const FlightResult result = flight.fly(dt);
+            std::printf("[ course   ] %-9s dt %.4f s: %zu rings, %.0f units, %.2f s, lowest altitude %.2f\n",
+                        course.name.c_str(), dt, flight.ringCount(), course.length, result.seconds,
+                        result.lowestAltitude);
+            EXPECT_FALSE(result.crashed) << "crashed after " << result.seconds;
+            EXPECT_TRUE(result.finished);
+            EXPECT_EQ(result.score, flight.fullScore())
+                << flight.rules().remainingRings().size() << " of " << flight.ringCount() << " rings missed";
+            if (dt == kSixtyHz) {
+                EXPECT_DOUBLE_EQ(course.par, result.seconds);
+            }
+        }
+    }
+}
+
+// ---- The shipped course ----
 
 // A restart puts the craft back at the start: the autopilot notices the jump and flies the course
 // again from the first ring.

@@ -1,5 +1,5 @@
 // The game lists every course of the course list the build wrote, with its par time (that each par is
-// the autopilot's own time over its course, the course flyability test checks).
+// the autopilot's own time over its course, the autopilot test checks).
 
 #include <gtest/gtest.h>
 
