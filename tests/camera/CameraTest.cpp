@@ -57,15 +57,6 @@ void expectEverySliceFitsTheUnitCube(const CameraPersp& camera, const glm::mat4&
     }
 }
 
-// At the origin looking down -z with a 90 degree field of view: inside means 1 <= -z <= 100 and
-// |x|, |y| <= -z.
-CameraPersp lookingDownNegativeZ() {
-    CameraPersp camera;
-    camera.lookAt(glm::vec3(0.0f), glm::vec3(0.0f, 0.0f, -1.0f), kYUp);
-    camera.setPerspective(90.0f, 1.0f, 1.0f, 100.0f);
-    return camera;
-}
-
 }  // namespace
 
 // 45 degrees high, tan(22.5 degrees) = 0.414214 on the near plane; the aspect widens only left and right.
@@ -183,13 +174,35 @@ TEST(Plane, NormalFollowsTheWindingDistanceIsSignedAndDegeneratePointsThrow) {
 }
 
 // Corners in the camera's u/v basis: u = (-1, 0, 0) and v = (0, -1, 0) here, so top left is at (+x, -y).
-// A zero near distance throws and keeps the previous frustum.
-TEST(Frustum, CornersFollowTheCameraBasisAndAZeroNearDistanceKeepsThem) {
-    CameraPersp camera = lookingDownNegativeZ();
+// Boxes are contained, intersecting or rejected. A zero near distance throws and keeps the previous
+// frustum.
+TEST(Frustum, CornersFollowTheCameraBasisBoxesAreSortedAndAZeroNearDistanceKeepsThem) {
+    // At the origin looking down -z with a 90 degree field of view: inside means 1 <= -z <= 100 and
+    // |x|, |y| <= -z.
+    CameraPersp camera;
+    camera.lookAt(glm::vec3(0.0f), glm::vec3(0.0f, 0.0f, -1.0f), kYUp);
+    camera.setPerspective(90.0f, 1.0f, 1.0f, 100.0f);
     Frustum frustum(camera);
     expectNear(frustum.nearCorners[0], glm::vec3(1.0f, -1.0f, -1.0f));
     expectNear(frustum.nearCorners[3], glm::vec3(-1.0f, 1.0f, -1.0f));
     expectNear(frustum.farCorners[1], glm::vec3(-100.0f, -100.0f, -100.0f), 1e-3f);
+
+    // Where, the box, whether it is contained and whether it intersects.
+    const std::tuple<const char*, BoundingBox, bool, bool> cases[] = {
+        {"wholly inside", {{-1, -1, -20}, {1, 1, -10}}, true, true},
+        {"straddling the left plane", {{-30, -1, -20}, {0, 1, -10}}, false, true},
+        {"straddling the near plane", {{-0.1f, -0.1f, -2}, {0.1f, 0.1f, 5}}, false, true},
+        {"straddling the far plane", {{-1, -1, -150}, {1, 1, -50}}, false, true},
+        {"in front of the near plane", {{-1, -1, -0.5f}, {1, 1, 5}}, false, false},
+        {"beyond the far plane", {{-1, -1, -300}, {1, 1, -101}}, false, false},
+        {"right of the right plane", {{30, -1, -20}, {40, 1, -10}}, false, false},
+        // Every point has x > -z or z < -100, yet no plane alone rejects it.
+        {"outside near the far right edge", {{101, -1, -110}, {110, 1, -95}}, false, true},
+    };
+    for (const auto& [where, box, contained, intersects] : cases) {
+        EXPECT_EQ(frustum.containsBox(box), contained) << where;
+        EXPECT_EQ(frustum.intersectsBox(box), intersects) << where;
+    }
 
     const Frustum before = frustum;
     camera.setPerspective(90.0f, 1.0f, 0.0f, 100.0f);
@@ -217,26 +230,6 @@ TEST(Frustum, EveryNormalPointsInward) {
     for (int i = 0; i < 6; ++i) {
         EXPECT_GT(frustum.planes[i].signedDistance(middle), 0.0f) << "plane " << i;
         EXPECT_LT(frustum.planes[i].signedDistance(outside[i]), 0.0f) << "plane " << i;
-    }
-}
-
-TEST(Frustum, BoxesAreContainedIntersectingOrRejected) {
-    const Frustum frustum(lookingDownNegativeZ());
-    // Where, the box, whether it is contained and whether it intersects.
-    const std::tuple<const char*, BoundingBox, bool, bool> cases[] = {
-        {"wholly inside", {{-1, -1, -20}, {1, 1, -10}}, true, true},
-        {"straddling the left plane", {{-30, -1, -20}, {0, 1, -10}}, false, true},
-        {"straddling the near plane", {{-0.1f, -0.1f, -2}, {0.1f, 0.1f, 5}}, false, true},
-        {"straddling the far plane", {{-1, -1, -150}, {1, 1, -50}}, false, true},
-        {"in front of the near plane", {{-1, -1, -0.5f}, {1, 1, 5}}, false, false},
-        {"beyond the far plane", {{-1, -1, -300}, {1, 1, -101}}, false, false},
-        {"right of the right plane", {{30, -1, -20}, {40, 1, -10}}, false, false},
-        // Every point has x > -z or z < -100, yet no plane alone rejects it.
-        {"outside near the far right edge", {{101, -1, -110}, {110, 1, -95}}, false, true},
-    };
-    for (const auto& [where, box, contained, intersects] : cases) {
-        EXPECT_EQ(frustum.containsBox(box), contained) << where;
-        EXPECT_EQ(frustum.intersectsBox(box), intersects) << where;
     }
 }
 
