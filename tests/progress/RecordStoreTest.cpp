@@ -171,13 +171,12 @@ TEST(RecordStore, ACrashBetweenWriteAndRenameLeavesTheOldRecord) {
 // the record kept for the session, no temporary left behind.
 TEST(RecordStore, UnwritableFolderAndFullDiskKeepTheOldFile) {
     {
-        std::vector<std::string> warnings;
-        RecordStore store("/proc/self/skyrings/records.json",
-                          [&](const std::string& l) { warnings.push_back(l); });
-        store.load();
+        Records unwritable;
+        unwritable.file = "/proc/self/skyrings/records.json";
+        RecordStore store = unwritable.open();
         EXPECT_FALSE(store.save("mountain", recordOf(50.0)));
-        ASSERT_EQ(warnings.size(), 1u);
-        EXPECT_NE(warnings[0].find("/proc/self/skyrings"), std::string::npos);
+        ASSERT_EQ(unwritable.warnings.size(), 1u);
+        EXPECT_NE(unwritable.warnings[0].find("/proc/self/skyrings"), std::string::npos);
         EXPECT_EQ(store.course("mountain")->bestTime, 50.0);
     }
     Records records;
