@@ -1,5 +1,7 @@
 // Every generated course looks the way it flies: the drawn terrain lies where the crash test finds the
 // ground, every ring floats clear of it, the water is a crash, and the chase camera sees the whole craft.
+// The game lists every course of the course list the build wrote, with its par time (that each par is
+// the autopilot's own time over its course, the autopilot test checks).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,9 +9,11 @@
 #include <cstdio>
 #include <vector>
 
+#include "app/CourseCatalogue.h"
 #include "camera/CameraPersp.h"
 #include "game/Player.h"
 #include "tests/support/CourseManifest.h"
+#include "tests/support/GameProcess.h"
 #include "tests/tools/SceneFiles.h"
 
 namespace {
@@ -87,6 +91,19 @@ TEST(CourseWorld, TerrainRingsWaterAndCraftFitTheGameOnEveryCourse) {
         EXPECT_LE(water - *std::min_element(ground.begin(), ground.end()), 0.8f);
         EXPECT_GT(craftDepth, nearPlane);
     }
+}
+
+TEST(ParTimes, TheGameListsEachCourseWithItsPar) {
+    const auto catalogue = common::app::CourseCatalogue::load();
+    ASSERT_EQ(catalogue.problem(), "") << "build the skyrings_courses target";
+    ASSERT_EQ(catalogue.courses().size(), 4u);
+    testsupport::GameProcess::Options listing;
+    listing.withDisplay = false;
+    listing.argument = "--list-courses";
+    testsupport::GameProcess game(listing);
+    game.start();
+    ASSERT_EQ(game.waitForExit(), 0) << game.err();
+    EXPECT_EQ(game.out(), catalogue.listing());
 }
 
 }  // namespace
