@@ -58,9 +58,9 @@ float nearestCraftDepth(const SceneFiles& files, float* nearPlane) {
     return nearest;
 }
 
-// The course's length (the line from the start through every ring centre) and the ring whose centre
-// lies lowest over the ground under it: the ground may sink no sample deeper than the 0.8 the craft
-// may sink under the water's surface, so that touching the water is a crash.
+// The manifest's length is the line from the start through every ring centre; every ring floats at
+// least ten units over the ground under it and a little beyond; no sample of the ground lies deeper
+// than the 0.8 the craft may sink under the water's surface, so that touching the water is a crash.
 TEST(CourseWorld, TerrainRingsWaterAndCraftFitTheGameOnEveryCourse) {
     const auto courses = testsupport::readCourseManifest();
     ASSERT_GE(courses.size(), 4u);
