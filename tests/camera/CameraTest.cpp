@@ -5,11 +5,11 @@
 #include <glm/glm.hpp>
 #include <glm/gtc/matrix_transform.hpp>
 
-#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "camera/BoundingBox.h"
 #include "camera/Frustum.h"
@@ -23,10 +23,6 @@ using common::scene::Light;
 namespace {
 
 using testsupport::expectNear;
-
-inline bool isFinite(const glm::mat4& m) {
-    return std::all_of(&m[0][0], &m[0][0] + 16, [](float value) { return std::isfinite(value); });
-}
 
 const glm::vec3 kYUp(0.0f, 1.0f, 0.0f);
 
@@ -105,7 +101,6 @@ TEST(CameraPersp, LookAtReplacesUpSetEyeTargetKeepsItTheBasisFollowsAndDegenerat
 
     camera.lookAt(glm::vec3(10.0f, 50.0f, 0.0f), glm::vec3(10.0f, 49.0f, 0.0f), kYUp);
     EXPECT_EQ(camera.worldUp, kYUp);
-    ASSERT_TRUE(isFinite(camera.viewMatrix));
     EXPECT_NEAR(glm::length(camera.u), 1.0f, 1e-6f);
     EXPECT_NEAR(glm::dot(camera.u, camera.viewDirection), 0.0f, 1e-6f);
     // A point straight below the eye lies straight ahead.
