@@ -109,8 +109,7 @@ TEST(CameraPersp, LookAtReplacesUpSetEyeTargetKeepsItTheBasisFollowsAndDegenerat
 }
 
 // The light's camera is placed once, at construction, and given a projection (aspect 1) later. (The
-// placeholder light has its eye on its target, which the look-at test covers; that the game's frame with
-// it has no NaN in the cascades, the scene-loading test checks.)
+// placeholder light has its eye on its target: the look-at test covers that case.)
 TEST(Light, CameraLooksAlongTheDirectionAndKeepsItsViewForANewProjection) {
     Light light(glm::vec3(10.0f, 50.0f, 0.0f), glm::vec3(0.0f, -1.0f, 0.0f));
     EXPECT_EQ(light.camera.eyePoint, glm::vec3(10.0f, 50.0f, 0.0f));
