@@ -52,9 +52,10 @@ TEST_F(RingTest, TheGeneratedModelGivesEightPartsAndTheFixedBox) {
     EXPECT_GT(triangles, 0);
 }
 
-// Which parts a ring model gives, and in which order, the scene layout tests check; that an unreadable
-// model leaves the game running with rings without parts, the damaged-resource tests check.
-TEST_F(RingTest, AnIncompleteModelIsReportedAndStillGetsTheFixedBox) {
+// Which parts a ring model gives, and in which order, the scene layout tests check. An unreadable model
+// leaves a ring without parts, which draws nothing: the damaged-resource tests check that in the game,
+// but the sanitizer run skips them.
+TEST_F(RingTest, AnIncompleteOrUnreadableModelIsReportedAndStillGetsTheFixedBox) {
     testsupport::TempDir dir;
     SceneBuilder builder;
     builder.addNode("part0", glm::mat4(1.0f), {builder.addMesh(SceneBuilder::triangle())});
@@ -67,6 +68,14 @@ TEST_F(RingTest, AnIncompleteModelIsReportedAndStillGetsTheFixedBox) {
     // So culling and the capture test have one.
     ASSERT_NE(ring.getLocalBox(), nullptr);
     EXPECT_EQ(ring.getLocalBox()->max, glm::vec3(9.0f));
+
+    const std::string path = dir.write("Circle.dae", "<not collada").string();
+    testsupport::beginStdoutCapture();
+    CircleCheckpoint unreadable(path);
+    const std::string error = testsupport::endStdoutCapture();
+    EXPECT_EQ(unreadable.partCount(), 0u);
+    EXPECT_EQ(error.rfind("Error parsing '" + path + "': '", 0), 0u) << error;
+    unreadable.draw();  // draws nothing, and does not fail
 }
 
 // The capture rule itself is tested on its own; a ring asks it with its own box and the radius of its
