@@ -19,8 +19,7 @@
 
 namespace {
 
-using common::audio::GameAudio;
-using common::audio::Sound;
+using namespace common::audio;
 
 const std::filesystem::path kSoundDir = "../resources/sounds";
 

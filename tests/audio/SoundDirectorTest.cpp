@@ -11,9 +11,7 @@
 
 namespace {
 
-using common::scene::GameEvent;
-using common::scene::GameEvents;
-using common::scene::GameEventType;
+using namespace common::scene;
 using Lines = std::vector<std::string>;
 
 const GameEvent kFinished{GameEventType::Finished, 0, 30.0};

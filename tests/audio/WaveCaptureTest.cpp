@@ -16,9 +16,8 @@
 
 namespace {
 
-using common::audio::GameAudio;
-using common::scene::GameEvents;
-using common::scene::GameEventType;
+using namespace common::audio;
+using namespace common::scene;
 using testsupport::AudioSignal;
 
 const std::string kSoundDir = "../resources/sounds/";

@@ -6,50 +6,38 @@
 
 using common::scene::GamePhase;
 
+namespace {
+
+// A restart, from whatever phase, goes back to the warm-up of a new game.
+void expectARestartGoesBackToTheWarmUp(GamePhase phase) {
+    phase.restart();
+    EXPECT_TRUE(phase.countdownActive && phase.warmUpPending && !phase.finishShown);
+    EXPECT_EQ(phase.countdownTimer, 0.0f);
+    EXPECT_TRUE(phase.sceneAdvances(true));
+}
+
+}  // namespace
+
 // The gate through a whole game: one warm-up update, frozen during the countdown, then every frame
-// until a crash or the finish screen.
+// until a crash or the finish screen; a restart from each phase.
 TEST(GamePhase, WarmUpCountdownFlightAndFreeze) {
     GamePhase phase;
+    phase.tick(5.0);
     EXPECT_TRUE(phase.sceneAdvances(true));
     phase.sceneAdvanced();
     EXPECT_FALSE(phase.sceneAdvances(true));
+    expectARestartGoesBackToTheWarmUp(phase);
     phase.countdownDrawn(false);
     EXPECT_FALSE(phase.sceneAdvances(true));
     phase.countdownDrawn(true);
     EXPECT_TRUE(phase.sceneAdvances(true));
+    expectARestartGoesBackToTheWarmUp(phase);
     phase.sceneAdvanced();
     EXPECT_TRUE(phase.sceneAdvances(true));
     EXPECT_FALSE(phase.sceneAdvances(false));
     phase.finishDrawn();
     EXPECT_FALSE(phase.sceneAdvances(true));
-}
-
-TEST(GamePhase, RestartGoesBackToTheWarmUpFromEveryPhase) {
-    for (int phaseIndex = 0; phaseIndex < 3; ++phaseIndex) {
-        GamePhase phase;
-        phase.tick(5.0);
-        phase.sceneAdvanced();
-        if (phaseIndex >= 1) {
-            phase.countdownDrawn(true);
-        }
-        if (phaseIndex == 2) {
-            phase.finishDrawn();
-        }
-        phase.restart();
-        EXPECT_TRUE(phase.countdownActive);
-        EXPECT_TRUE(phase.warmUpPending);
-        EXPECT_FALSE(phase.finishShown);
-        EXPECT_EQ(phase.countdownTimer, 0.0f);
-        EXPECT_TRUE(phase.sceneAdvances(true));
-    }
-}
-
-TEST(GamePhase, TheTimerSumsFrameTimesInFloat) {
-    GamePhase phase;
-    for (int i = 0; i < 100; ++i) {
-        phase.tick(0.039999999105930328);
-    }
-    EXPECT_NEAR(phase.countdownTimer, 4.0f, 1e-4f);
+    expectARestartGoesBackToTheWarmUp(phase);
 }
 
 // Each number of the countdown is reported once, as it appears; a restart starts again from 3, even
@@ -73,19 +61,8 @@ TEST(GamePhase, EachCountdownNumberIsReportedOnceAsItAppears) {
     EXPECT_EQ(numbers, (std::vector<int>{3, 3, 2, 1, 0}));
 }
 
-// The race clock counts the steps the scene advances once the countdown is over.
-TEST(GamePhase, TheRaceClockStartsWhenTheCountdownEnds) {
-    GamePhase phase;
-    phase.sceneAdvanced(0.25);  // the warm-up
-    phase.countdownDrawn(true);
-    phase.sceneAdvanced(0.5);
-    phase.sceneAdvanced(0.25);
-    EXPECT_EQ(phase.raceTime, 0.75);
-    phase.restart();
-    EXPECT_EQ(phase.raceTime, 0.0);
-}
-
-// Pausing holds the countdown and the race clock, whatever the frames bring; a restart unpauses.
+// The race clock counts the steps the scene advances once the countdown is over. Pausing holds the
+// countdown and the race clock, whatever the frames bring; a restart unpauses and clears the clock.
 TEST(GamePhase, PauseHoldsTheCountdownAndTheRaceClockUntilResumed) {
     GamePhase phase;
     // The renderer's order within one frame.
@@ -128,5 +105,6 @@ TEST(GamePhase, PauseHoldsTheCountdownAndTheRaceClockUntilResumed) {
     phase.togglePause();
     phase.restart();
     EXPECT_FALSE(phase.paused);
+    EXPECT_EQ(phase.raceTime, 0.0);
     EXPECT_TRUE(phase.sceneAdvances(true));
 }

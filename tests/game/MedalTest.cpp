@@ -4,8 +4,7 @@
 
 #include <cmath>
 
-using common::scene::Medal;
-using common::scene::medalFor;
+using namespace common::scene;
 
 TEST(Medal, GoldWithinFivePercentOfParSilverWithinTwentyBronzeBeyondNoneWithoutPar) {
     const struct {

@@ -7,9 +7,7 @@
 #include "game/Player.h"
 #include "game/RingGate.h"
 
-using common::scene::Player;
-using common::scene::poseOfRing;
-using common::scene::RingGate;
+using namespace common::scene;
 
 namespace {
 
@@ -50,19 +48,18 @@ TEST(RingCapture, NeedsTheBoxThePlaneAndTheRadius) {
     }
 }
 
-// A quarter-size ring's box (2.25 from its centre) is tighter than the finish radius: the box decides.
-TEST(RingCapture, TheBoxOfAScaledRingDecides) {
-    const RingGate small(uprightRing(glm::vec3(10, 20, -30), 0.25f));
-    EXPECT_FLOAT_EQ(small.pose.boxMax.y, 22.25f);
-    EXPECT_FALSE(small.collides(craftAt(glm::vec3(10, 22.25f, -30)), true));
-    EXPECT_TRUE(small.collides(craftAt(glm::vec3(10, 22.2f, -30)), true));
-}
-
-TEST(RingCapture, ATurnedRingHasTheBoxAroundItsTurnedCube) {
+// The box is around the ring's turned and scaled cube. A quarter-size ring's box (2.25 from its centre)
+// is tighter than the finish radius: the box decides.
+TEST(RingCapture, TheBoxIsAroundTheTurnedAndScaledCubeAndDecidesForASmallRing) {
     const glm::mat4 turned = glm::rotate(glm::mat4(1.0f), glm::radians(45.0f), glm::vec3(0, 1, 0));
     const auto pose = poseOfRing(glm::translate(glm::mat4(1.0f), glm::vec3(5, 0, 0)) * turned);
     EXPECT_NEAR(pose.boxMax.x, 5.0f + 9.0f * std::sqrt(2.0f), 1e-4f);
     EXPECT_NEAR(pose.boxMin.z, -9.0f * std::sqrt(2.0f), 1e-4f);
     EXPECT_FLOAT_EQ(pose.boxMax.y, 9.0f);
     EXPECT_EQ(pose.centre, glm::vec3(5, 0, 0));
+
+    const RingGate small(uprightRing(glm::vec3(10, 20, -30), 0.25f));
+    EXPECT_FLOAT_EQ(small.pose.boxMax.y, 22.25f);
+    EXPECT_FALSE(small.collides(craftAt(glm::vec3(10, 22.25f, -30)), true));
+    EXPECT_TRUE(small.collides(craftAt(glm::vec3(10, 22.2f, -30)), true));
 }

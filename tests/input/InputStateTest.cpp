@@ -3,11 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <GLFW/glfw3.h>
+#include <glm/glm.hpp>
 
 #include "game/KeyInput.h"
+#include "tests/support/UnitGlmNear.h"
 
-using common::input::InputState;
-using common::input::PadState;
+using namespace common::input;
 namespace keys = common::scene::keys;
 
 namespace {
@@ -47,10 +48,9 @@ TEST(PadMapping, StickDpadAndButtonsActAsTheKeys) {
     for (const auto& c : cases) {
         const InputState state = InputState::fromPad(c.pad);
         SCOPED_TRACE(testing::Message() << c.pad.axes[0] << ", " << c.pad.axes[1]);
-        EXPECT_FLOAT_EQ(state.amount(keys::kUp), c.up);
-        EXPECT_FLOAT_EQ(state.amount(keys::kDown), c.down);
-        EXPECT_FLOAT_EQ(state.amount(keys::kLeft), c.left);
-        EXPECT_FLOAT_EQ(state.amount(keys::kRight), c.right);
+        testsupport::expectNear(glm::vec4(state.amount(keys::kUp), state.amount(keys::kDown),
+                                          state.amount(keys::kLeft), state.amount(keys::kRight)),
+                                glm::vec4(c.up, c.down, c.left, c.right));
         EXPECT_EQ(state.restart, c.restart);
         EXPECT_EQ(state.pause, c.pause);
     }

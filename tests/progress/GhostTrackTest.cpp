@@ -6,6 +6,8 @@
 
 #include <glm/gtc/matrix_transform.hpp>
 
+#include "tests/support/UnitGlmNear.h"
+
 using common::progress::GhostTrack;
 
 namespace {
@@ -15,14 +17,6 @@ glm::mat4 craftAt(glm::vec3 position, float degrees, float scale = 1.0f) {
     const glm::mat4 placed = glm::rotate(glm::translate(glm::mat4(1.0f), position), glm::radians(degrees),
                                          glm::vec3(0.0f, 1.0f, 0.0f));
     return glm::scale(placed, glm::vec3(scale));
-}
-
-void expectMatrixNear(const glm::mat4& actual, const glm::mat4& expected) {
-    for (int c = 0; c < 4; ++c) {
-        for (int r = 0; r < 4; ++r) {
-            EXPECT_NEAR(actual[c][r], expected[c][r], 1e-4f) << "column " << c << " row " << r;
-        }
-    }
 }
 
 }  // namespace
@@ -55,9 +49,9 @@ TEST(GhostTrack, ReplayInterpolatesPositionAndOrientationBetweenSamples) {
     GhostTrack track;
     track.record(1.0, craftAt({0.0f, 10.0f, 0.0f}, 0.0f, 3.0f));
     track.record(2.0, craftAt({4.0f, 10.0f, -8.0f}, 90.0f, 3.0f));
-    expectMatrixNear(*track.poseAt(1.25), craftAt({1.0f, 10.0f, -2.0f}, 22.5f));
-    expectMatrixNear(*track.poseAt(0.0), craftAt({0.0f, 10.0f, 0.0f}, 0.0f));
-    expectMatrixNear(*track.poseAt(2.0), craftAt({4.0f, 10.0f, -8.0f}, 90.0f));
+    testsupport::expectNear(*track.poseAt(1.25), craftAt({1.0f, 10.0f, -2.0f}, 22.5f), 1e-4f);
+    testsupport::expectNear(*track.poseAt(0.0), craftAt({0.0f, 10.0f, 0.0f}, 0.0f), 1e-4f);
+    testsupport::expectNear(*track.poseAt(2.0), craftAt({4.0f, 10.0f, -8.0f}, 90.0f), 1e-4f);
     EXPECT_FALSE(track.poseAt(2.01));
     EXPECT_FALSE(GhostTrack().poseAt(0.0));
 }

@@ -14,12 +14,8 @@
 #include "progress/AtomicFile.h"
 #include "tests/support/TestFiles.h"
 
-using common::progress::AtomicFile;
-using common::progress::CourseRecord;
-using common::progress::GhostTrack;
-using common::progress::RecordStore;
-using testsupport::readFile;
-using testsupport::TempDir;
+using namespace common::progress;
+using namespace testsupport;
 namespace fs = std::filesystem;
 
 namespace {
@@ -92,7 +88,10 @@ TEST(RecordStore, RoundTripMakesTheFolderAndKeepsUnknownFields) {
 // Each bad file: what the game keeps of it, the one line it prints, and what is on disk once a new
 // record has replaced it (the new file reads back clean; the bad one is kept aside as it was).
 TEST(RecordStore, BadFilesCostOnlyTheirBadPartsAndAreKeptAside) {
-    const std::string ghost = R"([[0,0,0,0,1,0,0,0],[0.1,1,0,0,1,0,0,0]])";
+    // A file holding only the mountain's record, with a best time of 50 and `fields`.
+    const auto mountain = [](const std::string& fields) {
+        return R"({"version":1,"courses":{"mountain":{"bestTime":50)" + fields + "}}}";
+    };
     const struct {
         const char* name;
         std::string contents;  // empty: a folder stands in the file's place
@@ -109,21 +108,15 @@ TEST(RecordStore, BadFilesCostOnlyTheirBadPartsAndAreKeptAside) {
         {"absurd time", R"({"version":1,"courses":{"mountain":{"bestTime":1e300}}})", 0, 0,
          "no usable best time"},
         {"courses not an object", R"({"version":1,"courses":7})", 0, 0, "\"courses\" is not an object"},
-        {"no version", R"({"courses":{"mountain":{"bestTime":50,"ghost":)" + ghost + "}}}", 50, 2,
+        {"no version",
+         R"({"courses":{"mountain":{"bestTime":50,"ghost":[[0,0,0,0,1,0,0,0],[0.1,1,0,0,1,0,0,0]]}}})", 50, 2,
          "no usable version"},
-        {"negative score", R"({"version":1,"courses":{"mountain":{"bestTime":50,"bestScore":-3}}})", 50, 0,
-         "bad best score"},
-        {"split after the best time",
-         R"({"version":1,"courses":{"mountain":{"bestTime":50,"splits":[[0,60]]}}})", 50, 0, "bad splits"},
-        {"ghost out of order",
-         R"({"version":1,"courses":{"mountain":{"bestTime":50,"ghost":[[1,0,0,0,1,0,0,0],[0.5,0,0,0,1,0,0,0]]}}})",
-         50, 0, "bad ghost"},
-        {"ghost with a zero rotation",
-         R"({"version":1,"courses":{"mountain":{"bestTime":50,"ghost":[[0,0,0,0,0,0,0,0]]}}})", 50, 0,
+        {"negative score", mountain(R"(,"bestScore":-3)"), 50, 0, "bad best score"},
+        {"split after the best time", mountain(R"(,"splits":[[0,60]])"), 50, 0, "bad splits"},
+        {"ghost out of order", mountain(R"(,"ghost":[[1,0,0,0,1,0,0,0],[0.5,0,0,0,1,0,0,0]])"), 50, 0,
          "bad ghost"},
-        {"ghost not finite",
-         R"({"version":1,"courses":{"mountain":{"bestTime":50,"ghost":[[0,1e300,0,0,1,0,0,0]]}}})", 50, 0,
-         "bad ghost"},
+        {"ghost with a zero rotation", mountain(R"(,"ghost":[[0,0,0,0,0,0,0,0]])"), 50, 0, "bad ghost"},
+        {"ghost not finite", mountain(R"(,"ghost":[[0,1e300,0,0,1,0,0,0]])"), 50, 0, "bad ghost"},
         {"folder in the file's place", "", 0, 0, "a folder stands where the file should be"},
     };
     for (const auto& row : rows) {
@@ -178,13 +171,12 @@ TEST(RecordStore, ACrashBetweenWriteAndRenameLeavesTheOldRecord) {
 // the record kept for the session, no temporary left behind.
 TEST(RecordStore, UnwritableFolderAndFullDiskKeepTheOldFile) {
     {
-        std::vector<std::string> warnings;
-        RecordStore store("/proc/self/skyrings/records.json",
-                          [&](const std::string& l) { warnings.push_back(l); });
-        store.load();
+        Records unwritable;
+        unwritable.file = "/proc/self/skyrings/records.json";
+        RecordStore store = unwritable.open();
         EXPECT_FALSE(store.save("mountain", recordOf(50.0)));
-        ASSERT_EQ(warnings.size(), 1u);
-        EXPECT_NE(warnings[0].find("/proc/self/skyrings"), std::string::npos);
+        ASSERT_EQ(unwritable.warnings.size(), 1u);
+        EXPECT_NE(unwritable.warnings[0].find("/proc/self/skyrings"), std::string::npos);
         EXPECT_EQ(store.course("mountain")->bestTime, 50.0);
     }
     Records records;

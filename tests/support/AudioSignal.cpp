@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <numeric>
 
 #include <sndfile.h>
 
@@ -32,18 +33,12 @@ AudioSignal readAudio(const std::string& path) {
 }
 
 float peakLevel(const std::vector<float>& samples) {
-    float peak = 0.0f;
-    for (float sample : samples) {
-        peak = std::max(peak, std::abs(sample));
-    }
-    return peak;
+    return std::accumulate(samples.begin(), samples.end(), 0.0f,
+                           [](float peak, float sample) { return std::max(peak, std::abs(sample)); });
 }
 
 float rmsLevel(const std::vector<float>& samples) {
-    double sum = 0.0;
-    for (float sample : samples) {
-        sum += double(sample) * sample;
-    }
+    const double sum = std::inner_product(samples.begin(), samples.end(), samples.begin(), 0.0);
     return float(std::sqrt(sum / double(std::max<std::size_t>(samples.size(), 1))));
 }
 

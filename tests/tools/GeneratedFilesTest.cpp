@@ -1,6 +1,7 @@
 // The generated resources read as the game reads them: the scene's node roles, light, materials, craft
 // and discs; the landscape against the height image the crash test reads, the water, the sky's reach and
-// the ring course; the ring model's parts; and the font atlas and HUD pictures.
+// the ring course; the ring model's parts; the font atlas and HUD pictures; and the sounds' length, level,
+// pitch and clean ends or loop points.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,35 +9,24 @@
 #include <string>
 #include <vector>
 
-#include <assimp/Importer.hpp>
 #include <assimp/material.h>
-#include <assimp/postprocess.h>
-#include <assimp/scene.h>
 #include <glm/common.hpp>
 #include <glm/geometric.hpp>
 
-#include "scene/AssimpMatrix.h"
-#include "terrain/HeightMap.h"
+#include "tests/support/AudioSignal.h"
 #include "tests/support/Picture.h"
+#include "tests/tools/SceneFiles.h"
 
 namespace {
 
 // Paths as the game opens them, from the staged bin folder the tests run in.
-const std::string kScene = "../resources/meshes/low_res_Mountain/mountain_player.dae";
 const std::string kSceneDir = "../resources/meshes/low_res_Mountain";
-const std::string kRingModel = "../resources/meshes/Circle.dae";
 const std::string kTextureDir = "../resources/textures/";
 constexpr float kDegree = 0.017453292f;
 constexpr int kCells = 16;  // the font atlas has 16 x 16 cells
-constexpr unsigned kImportFlags = aiProcess_Triangulate | aiProcess_GenSmoothNormals;  // as the game
 
 bool isPowerOfTwo(int value) {
     return value > 0 && (value & (value - 1)) == 0;
-}
-
-// A node the game turns into a ring ("Circle") or a finish ring ("FIN").
-bool isRingName(const std::string& name) {
-    return name.find("Circle") != std::string::npos || name.find("FIN") != std::string::npos;
 }
 
 // The node's own transformation, as the game converts it.
@@ -63,55 +53,24 @@ int cellAlpha(const Picture& atlas, int c, bool borderOnly) {
     return largest;
 }
 
+// The shipped scene and the ground the game's crash test reads under it.
 class SceneFile : public ::testing::Test {
   protected:
     void SetUp() override {
-        scene = importer.ReadFile(kScene, kImportFlags);
-        ASSERT_NE(scene, nullptr) << importer.GetErrorString();
+        ASSERT_TRUE(files.loaded()) << files.importer.GetErrorString();
+        ASSERT_EQ(files.ground.getSize(), 1024u);
+        scene = files.scene;
     }
 
-    // The first node of that name, which must be a direct child of the root.
-    const aiNode& child(const std::string& name) const {
-        const aiNode* node = scene->mRootNode->FindNode(name.c_str());
+    // The first node of that name (that every node is a child of the root, the landscape test checks).
+    const aiNode& child(const char* name) const {
+        const aiNode* node = scene->mRootNode->FindNode(name);
         EXPECT_NE(node, nullptr) << name;
-        EXPECT_EQ(node ? node->mParent : nullptr, scene->mRootNode)
-            << name << " is not a direct child of the root";
         return node ? *node : *scene->mRootNode;
     }
 
-    // Every vertex of the node's first mesh, moved by the node's own transformation.
-    std::vector<glm::vec3> worldVertices(const aiNode& n) const {
-        const glm::mat4 m = nodeMatrix(n);
-        const aiMesh& mesh = *scene->mMeshes[n.mMeshes[0]];
-        std::vector<glm::vec3> vertices;
-        for (unsigned i = 0; i < mesh.mNumVertices; ++i) {
-            const aiVector3D& v = mesh.mVertices[i];
-            vertices.emplace_back(m * glm::vec4(v.x, v.y, v.z, 1.0f));
-        }
-        return vertices;
-    }
-
-    struct Ring {
-        std::string name;
-        glm::mat4 matrix;
-        glm::vec3 centre() const { return glm::vec3(matrix[3]); }
-        bool finish() const { return name.find("Circle") == std::string::npos; }
-    };
-
-    Assimp::Importer importer;
+    const SceneFiles files{kSceneDir + "/mountain_player.dae", "../resources/meshes/heightmap.bmp"};
     const aiScene* scene = nullptr;
-};
-
-// The ground as the game's crash test reads it: mountains up to 100 units, two samples a unit.
-class World : public SceneFile {
-  protected:
-    void SetUp() override {
-        SceneFile::SetUp();
-        heights.load(100.0f);
-        ASSERT_EQ(heights.getSize(), 1024u);
-    }
-
-    common::scene::HeightMap heights;
 };
 
 }  // namespace
@@ -120,22 +79,20 @@ class World : public SceneFile {
 // water and sky it hides, and sets up the shadows that the water's program then uses in the same frame.
 // That every role is there, with enough rings and no unknown mesh, the scene-loading tests check.
 TEST_F(SceneFile, TheLandscapeComesFrontToBackAndTheRingsEndWithTheFinish) {
-    std::string lastRing;
     std::vector<std::string> environment;
-    const aiNode& root = *scene->mRootNode;
-    for (unsigned i = 0; i < root.mNumChildren; ++i) {
-        const aiNode& node = *root.mChildren[i];
+    for (unsigned i = 0; i < scene->mRootNode->mNumChildren; ++i) {
+        const aiNode& node = *scene->mRootNode->mChildren[i];
         const std::string name = node.mName.C_Str();
         EXPECT_EQ(node.mNumChildren, 0u) << name;
-        if (isRingName(name)) {
-            EXPECT_GE(node.mNumMeshes, 1u) << name << " needs a mesh to become a ring";
-            lastRing = name;
-        } else if (name == "Terrain" || name == "Water" || name == "Skybox") {
+        if (name == "Terrain" || name == "Water" || name == "Skybox") {
             environment.push_back(name);
         }
     }
-    EXPECT_EQ(lastRing, "FIN");
     EXPECT_EQ(environment, (std::vector<std::string>{"Terrain", "Water", "Skybox"}));
+    for (const SceneFiles::Ring& ring : files.rings()) {  // each needs a mesh to become a ring
+        EXPECT_GE(files.node(ring.name.c_str()).mNumMeshes, 1u) << ring.name;
+    }
+    EXPECT_EQ(files.rings().back().name, "FIN");
 }
 
 TEST_F(SceneFile, TheSunShinesDownAtASlantFromHighAboveOneSide) {
@@ -183,7 +140,7 @@ TEST_F(SceneFile, ThePlayerIsASmallLevelCraftFacingTheFirstRing) {
     glm::vec3 low(1e9f);
     glm::vec3 high(-1e9f);
     glm::vec3 nose(0.0f, 0.0f, -1e9f);
-    for (const glm::vec3& v : worldVertices(player)) {
+    for (const glm::vec3& v : files.worldVertices(player)) {
         low = glm::min(low, v - start);
         high = glm::max(high, v - start);
         nose = v.z - start.z > nose.z ? v - start : nose;
@@ -202,8 +159,7 @@ TEST_F(SceneFile, ThePlayerIsASmallLevelCraftFacingTheFirstRing) {
 }
 
 TEST_F(SceneFile, TheDiscTemplateIsAUnitDiscSeenFromBothSides) {
-    const aiNode& trans = child("Trans");
-    const aiMesh& mesh = *scene->mMeshes[trans.mMeshes[0]];
+    const aiMesh& mesh = files.mesh(child("Trans"));
     float largest = 0.0f;
     for (unsigned i = 0; i < mesh.mNumVertices; ++i) {
         const aiVector3D& v = mesh.mVertices[i];
@@ -226,15 +182,15 @@ TEST_F(SceneFile, TheDiscTemplateIsAUnitDiscSeenFromBothSides) {
 }
 
 // How closely it follows the height image, the course world tests check on every course.
-TEST_F(World, TheTerrainMeshIsACoarseGridOverTheWholeLandscape) {
+TEST_F(SceneFile, TheTerrainMeshIsACoarseGridOverTheWholeLandscape) {
     const aiNode& terrain = child("Terrain");
-    const aiMesh& mesh = *scene->mMeshes[terrain.mMeshes[0]];
+    const aiMesh& mesh = files.mesh(terrain);
     // What software rendering affords: a 128 x 128 grid at most.
     EXPECT_LE(mesh.mNumFaces, 2u * 128u * 128u);
     EXPECT_GT(mesh.mNumFaces, 30000u);
     glm::vec2 lowest(1e9f);
     glm::vec2 highest(-1e9f);
-    for (const glm::vec3& v : worldVertices(terrain)) {
+    for (const glm::vec3& v : files.worldVertices(terrain)) {
         lowest = glm::min(lowest, glm::vec2(v.x, -v.z));
         highest = glm::max(highest, glm::vec2(v.x, -v.z));
     }
@@ -248,32 +204,25 @@ TEST_F(World, TheTerrainMeshIsACoarseGridOverTheWholeLandscape) {
     }
 }
 
-TEST_F(World, TheWaterCoversTheLandscapeJustAboveTheSeaBed) {
-    const std::vector<glm::vec3> water = worldVertices(child("Water"));
+// That no ground lies so deep under it that touching the water would not be a crash, the course world
+// tests check on every course.
+TEST_F(SceneFile, TheWaterCoversTheLandscapeAndATenthOfTheGroundLiesUnderIt) {
+    const std::vector<glm::vec3> water = files.worldVertices(child("Water"));
     const float level = water.front().y;
-    const glm::vec2 centre(256.0f, -256.0f);
     float reach = 0.0f;
     for (const glm::vec3& v : water) {
         ASSERT_NEAR(v.y, level, 1e-4f);
-        reach = std::max(reach, glm::length(glm::vec2(v.x, v.z) - centre));
+        reach = std::max(reach, glm::length(glm::vec2(v.x, v.z) - glm::vec2(256.0f, -256.0f)));
     }
     EXPECT_GT(reach, 400.0f) << "the water runs on past every edge of the landscape";
-
-    // No ground deeper than 0.8 under the surface, so touching the water is a crash; and there is water.
-    // Every sample, at the middle of its half-unit cell (the top row lies beyond z = -512).
-    int underwater = 0;
-    for (float x = 0.25f; x < 512.0f; x += 0.5f) {
-        for (float z = -0.25f; z > -513.0f; z -= 0.5f) {
-            ASSERT_GE(heights.groundHeight(x, z), level - 0.8f) << "x " << x << ", z " << z;
-            underwater += heights.groundHeight(x, z) < level ? 1 : 0;
-        }
-    }
-    EXPECT_GT(underwater, 1024 * 1024 / 10);
+    const std::vector<float> ground = files.groundSamples();
+    EXPECT_GT(std::count_if(ground.begin(), ground.end(), [&](float height) { return height < level; }),
+              1024 * 1024 / 10);
 }
 
-TEST_F(World, TheSkyEnclosesEverythingWithinTheFarDistanceAndFacesInwards) {
+TEST_F(SceneFile, TheSkyEnclosesEverythingWithinTheFarDistanceAndFacesInwards) {
     const aiNode& sky = child("Skybox");
-    const std::vector<glm::vec3> vertices = worldVertices(sky);
+    const std::vector<glm::vec3> vertices = files.worldVertices(sky);
     const glm::vec3 centre(nodeMatrix(sky)[3]);
     float nearest = 1e9f;
     for (const glm::vec3& v : vertices) {
@@ -290,7 +239,7 @@ TEST_F(World, TheSkyEnclosesEverythingWithinTheFarDistanceAndFacesInwards) {
         EXPECT_LT(farthest, 1000.0f) << corner.x << ", " << corner.y << ", " << corner.z;
     }
     // Back faces are culled, so every triangle must wind counter-clockwise seen from inside.
-    const aiMesh& mesh = *scene->mMeshes[sky.mMeshes[0]];
+    const aiMesh& mesh = files.mesh(sky);
     for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
         const aiFace& face = mesh.mFaces[f];
         const glm::vec3 a = vertices[face.mIndices[0]];
@@ -303,18 +252,12 @@ TEST_F(World, TheSkyEnclosesEverythingWithinTheFarDistanceAndFacesInwards) {
     }
 }
 
-TEST_F(World, TheCourseIsEvenlySpacedGentleInsideTheLandscapeAndClearOfTheGround) {
-    std::vector<Ring> course;  // the ring nodes in file order, which is course order
-    for (unsigned i = 0; i < scene->mRootNode->mNumChildren; ++i) {
-        const aiNode& node = *scene->mRootNode->mChildren[i];
-        if (isRingName(node.mName.C_Str())) {
-            course.push_back({node.mName.C_Str(), nodeMatrix(node)});
-        }
-    }
+// That every ring floats clear of the ground, the course world tests check on every course.
+TEST_F(SceneFile, TheCourseIsEvenlySpacedGentleAndInsideTheLandscape) {
+    const std::vector<SceneFiles::Ring> course = files.rings();
     ASSERT_GE(course.size(), 25u);
-    const glm::vec3 start(nodeMatrix(child("Player"))[3]);
-    std::vector<glm::vec3> points{start};
-    for (const Ring& ring : course) {
+    std::vector<glm::vec3> points{nodeMatrix(child("Player"))[3]};
+    for (const SceneFiles::Ring& ring : course) {
         points.push_back(ring.centre());
     }
     for (std::size_t i = 1; i < points.size(); ++i) {
@@ -331,51 +274,33 @@ TEST_F(World, TheCourseIsEvenlySpacedGentleInsideTheLandscapeAndClearOfTheGround
         }
     }
     for (std::size_t i = 0; i < course.size(); ++i) {
+        SCOPED_TRACE(course[i].name);
         const glm::vec3 c = course[i].centre();
-        EXPECT_TRUE(c.x >= 40.0f && c.x <= 472.0f && c.z >= -472.0f && c.z <= -40.0f) << course[i].name;
+        EXPECT_TRUE(c.x >= 40.0f && c.x <= 472.0f && c.z >= -472.0f && c.z <= -40.0f);
         // Each ring faces along the course: its local y axis runs from the previous point to the next.
-        const glm::vec3 axis = glm::normalize(glm::vec3(course[i].matrix[1]));
         const glm::vec3 through = glm::normalize(points[std::min(i + 2, points.size() - 1)] - points[i]);
-        EXPECT_GT(glm::dot(axis, through), 0.9f) << course[i].name;
+        EXPECT_GT(glm::dot(glm::normalize(glm::vec3(course[i].matrix[1])), through), 0.9f);
         const glm::mat3 m(course[i].matrix);
         const glm::vec3 scales(glm::length(m[0]), glm::length(m[1]), glm::length(m[2]));
-        EXPECT_LT(glm::distance(scales, glm::vec3(course[i].finish() ? 1.0f : 0.25f)), 1e-4f)
-            << course[i].name;
-        // The whole ring, and a little more, floats at least ten units above the ground.
-        const float reach = course[i].finish() ? 9.0f : 3.0f;
-        float highest = 0.0f;
-        for (float dx = -reach; dx <= reach; dx += 0.5f) {
-            for (float dz = -reach; dz <= reach; dz += 0.5f) {
-                if (dx * dx + dz * dz <= reach * reach) {
-                    highest = std::max(highest, heights.groundHeight(c.x + dx, c.z + dz));
-                }
-            }
-        }
-        EXPECT_GE(c.y - highest, 10.0f) << course[i].name;
+        EXPECT_LT(glm::distance(scales, glm::vec3(course[i].finish ? 1.0f : 0.25f)), 1e-4f);
     }
 }
 
 // That the game finds eight parts, named in walk order, and their texture, the ring tests check.
 TEST(RingModel, EveryPartTumblesOutwardsAndFormsARingInsideTheBox) {
-    Assimp::Importer importer;
-    const aiScene* scene = importer.ReadFile(kRingModel, kImportFlags);
-    ASSERT_NE(scene, nullptr) << importer.GetErrorString();
+    const SceneFiles ring("../resources/meshes/Circle.dae");
+    ASSERT_NE(ring.scene, nullptr) << ring.importer.GetErrorString();
     for (int part = 0; part < 8; ++part) {
-        const aiNode* found = scene->mRootNode->FindNode(("part" + std::to_string(part)).c_str());
-        ASSERT_TRUE(found && found->mNumMeshes > 0) << "part " << part;
-        const aiNode& node = *found;
-        const glm::mat4 m = nodeMatrix(node);
+        SCOPED_TRACE("part " + std::to_string(part));
+        const aiNode* node = ring.scene->mRootNode->FindNode(("part" + std::to_string(part)).c_str());
+        ASSERT_TRUE(node && node->mNumMeshes > 0);
         // Each part tumbles about its own x axis, which points away from the ring's centre.
-        const glm::vec3 middle(m[3]);
-        EXPECT_GT(glm::dot(glm::normalize(glm::vec3(m[0])), glm::normalize(middle)), 0.99f);
-        const aiMesh& mesh = *scene->mMeshes[node.mMeshes[0]];
-        for (unsigned i = 0; i < mesh.mNumVertices; ++i) {
-            const aiVector3D& local = mesh.mVertices[i];
-            const glm::vec3 v = m * glm::vec4(local.x, local.y, local.z, 1.0f);
-            ASSERT_TRUE(std::fabs(v.x) < 9.0f && std::fabs(v.y) < 9.0f && std::fabs(v.z) < 9.0f)
-                << "part " << part;
+        const glm::mat4 m = nodeMatrix(*node);
+        EXPECT_GT(glm::dot(glm::normalize(glm::vec3(m[0])), glm::normalize(glm::vec3(m[3]))), 0.99f);
+        for (const glm::vec3& v : ring.worldVertices(*node)) {
+            ASSERT_TRUE(std::fabs(v.x) < 9.0f && std::fabs(v.y) < 9.0f && std::fabs(v.z) < 9.0f);
             // A torus of radius 8 in the xz-plane (end caps reach in to its core).
-            ASSERT_LE(std::hypot(std::hypot(v.x, v.z) - 8.0f, v.y), 0.8f) << "part " << part;
+            ASSERT_LE(std::hypot(std::hypot(v.x, v.z) - 8.0f, v.y), 0.8f);
         }
     }
 }
@@ -452,4 +377,55 @@ TEST(HudImages, TheNeedlePointsUpFromTheCentreAndTheScoreBadgeLeavesADarkPlateFo
     }
     EXPECT_LT(light / samples, 80);
     EXPECT_GT(covered / samples, 150);
+}
+
+TEST(SoundFiles, LengthLevelPitchAndEnds) {
+    struct Expected {
+        const char* name;
+        double minSeconds, maxSeconds;
+        double minHz, maxHz;  // of the first 100 ms; 0, 0: noise
+        bool loop;
+    };
+    const Expected sounds[] = {
+        {"engine.wav", 0.5, 5.0, 40.0, 120.0, true},   {"wind.wav", 1.0, 10.0, 0, 0, true},
+        {"chime.wav", 0.3, 2.0, 700.0, 1500.0, false}, {"fanfare.wav", 0.8, 3.0, 400.0, 700.0, false},
+        {"crash.wav", 0.5, 3.0, 0, 0, false},          {"beep.wav", 0.05, 0.5, 600.0, 1200.0, false},
+        {"go.wav", 0.1, 1.0, 1200.0, 2400.0, false},
+    };
+    for (const Expected& expected : sounds) {
+        SCOPED_TRACE(expected.name);
+        const testsupport::AudioSignal signal =
+            testsupport::readAudio(std::string("../resources/sounds/") + expected.name);
+        const std::vector<float>& x = signal.samples;
+        ASSERT_FALSE(x.empty());
+        EXPECT_EQ(signal.channels, 1);
+        EXPECT_GE(signal.rate, 22050);
+        EXPECT_GE(signal.seconds(), expected.minSeconds);
+        EXPECT_LE(signal.seconds(), expected.maxSeconds);
+        // Loud enough to hear, with headroom below full scale.
+        EXPECT_GT(testsupport::peakLevel(x), 0.3f);
+        EXPECT_LT(testsupport::peakLevel(x), 0.95f);
+        if (expected.maxHz > 0) {
+            const double hz = testsupport::fundamental(signal.slice(0.0, 0.1), signal.rate);
+            EXPECT_GE(hz, expected.minHz);
+            EXPECT_LE(hz, expected.maxHz);
+        }
+        if (expected.loop) {
+            // Played round, the step from the last sample back to the first is like the steps next to
+            // it, not a jump, and the level does not change there.
+            float nearbyStep = 0.0f;
+            for (std::size_t i = 1; i < 100; ++i) {
+                nearbyStep = std::max(
+                    {nearbyStep, std::abs(x[i] - x[i - 1]), std::abs(x[x.size() - i] - x[x.size() - i - 1])});
+            }
+            EXPECT_LE(std::abs(x.front() - x.back()), 1.5f * nearbyStep);
+            EXPECT_NEAR(testsupport::rmsLevel(signal.slice(0.0, 0.02)) /
+                            testsupport::rmsLevel(signal.slice(signal.seconds() - 0.02, signal.seconds())),
+                        1.0, 0.3);
+        } else {
+            // Starts from silence and ends in it: no click at either end.
+            EXPECT_LT(std::abs(x.front()), 0.02f);
+            EXPECT_LT(std::abs(x.back()), 0.02f);
+        }
+    }
 }
