@@ -1,6 +1,7 @@
 #include "camera/BoundingBox.h"
 
 #include <cstdint>
+#include <limits>
 #include <utility>
 
 #include <GL/glew.h>
@@ -95,6 +96,18 @@ BoundingBox& BoundingBox::operator=(BoundingBox&& other) noexcept {
         indexBuffer_ = std::exchange(other.indexBuffer_, 0u);
     }
     return *this;
+}
+
+bool BoundingBox::reachesClipCube(const glm::mat4& toClip) const {
+    glm::vec3 low(std::numeric_limits<float>::max());
+    glm::vec3 high(std::numeric_limits<float>::lowest());
+    for (const glm::vec3& corner : corners) {
+        const glm::vec3 p(toClip * glm::vec4(corner, 1.0f));
+        low = glm::min(low, p);
+        high = glm::max(high, p);
+    }
+    return glm::all(glm::lessThanEqual(low, glm::vec3(1.0f))) &&
+           glm::all(glm::greaterThanEqual(high, glm::vec3(-1.0f)));
 }
 
 std::unique_ptr<BoundingBox> BoundingBox::transformed(const glm::mat4& m) const {

@@ -31,6 +31,10 @@ class BoundingBox {
 
     // The box around the eight corners transformed by m as points (w = 1, no division).
     std::unique_ptr<BoundingBox> transformed(const glm::mat4& m) const;
+    // Whether the box reaches into the cube [-1, 1]^3 after the affine `toClip` (an orthographic
+    // projection times a view): the box around its transformed corners overlaps the cube. Allocates
+    // nothing.
+    bool reachesClipCube(const glm::mat4& toClip) const;
 
     // Draws the twelve edges with the ColorShaderRed program, its "modelMatrix" set to modelMatrix.
     // Needs a current GL context; draws nothing when that program is not loaded.

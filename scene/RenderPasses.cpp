@@ -1,7 +1,5 @@
 #include "scene/RenderPasses.h"
 
-#include <limits>
-
 #include <GL/glew.h>
 
 #include <glm/gtc/matrix_transform.hpp>
@@ -65,21 +63,6 @@ bool isVisible(const SceneController& scene, const SceneObject& object) {
     return !box || scene.frustum->containsBox(*box) || scene.frustum->intersectsBox(*box);
 }
 
-// Whether any of the box falls inside a cascade's map: `toMap` (the cascade's orthographic projection
-// times the light's view) is affine, so the box's corners bound what it draws there. What lies
-// outside would be clipped anyway; skipping it saves the rasterizer the vertices.
-bool reachesMap(const glm::mat4& toMap, const camera::BoundingBox& box) {
-    glm::vec3 low(std::numeric_limits<float>::max());
-    glm::vec3 high(std::numeric_limits<float>::lowest());
-    for (const glm::vec3& corner : box.corners) {
-        const glm::vec3 p(toMap * glm::vec4(corner, 1.0f));
-        low = glm::min(low, p);
-        high = glm::max(high, p);
-    }
-    return glm::all(glm::lessThanEqual(low, glm::vec3(1.0f))) &&
-           glm::all(glm::greaterThanEqual(high, glm::vec3(-1.0f)));
-}
-
 }  // namespace
 
 void drawShadowMaps(SceneController& scene) {
@@ -93,6 +76,8 @@ void drawShadowMaps(SceneController& scene) {
         if (depthProgram && scene.hasShadows()) {
             depthProgram->bind();
             depthProgram->setUniform("projectionMatrix", scene.camera->cascadeMatrices[i]);
+            // A caster outside a cascade's map would be clipped there anyway: skipping it saves the
+            // rasterizer its vertices.
             const glm::mat4 toMap = scene.camera->cascadeMatrices[i] * scene.light->camera.viewMatrix;
             for (SceneObject* object : scene.objects) {
                 if (!object->castsShadow) {
@@ -100,7 +85,7 @@ void drawShadowMaps(SceneController& scene) {
                 }
                 const camera::BoundingBox* box = object->getWorldBox();
                 const bool culled = scene.frustumCulling && object != scene.player &&
-                                    (!isVisible(scene, *object) || (box && !reachesMap(toMap, *box)));
+                                    (!isVisible(scene, *object) || (box && !box->reachesClipCube(toMap)));
                 if (!culled) {
                     object->drawDepth();
                 }
