@@ -139,12 +139,9 @@ TEST_F(RenderPasses, PreviewsSitInARowAndKeepTheMapsComparing) {
     glGetIntegerv(GL_VIEWPORT, &viewport[0]);
     EXPECT_EQ(viewport, glm::ivec4(420, 0, 128, 128));
     for (const auto& map : controller.shadowMaps) {
-        glBindTexture(GL_TEXTURE_2D, map->texture);
-        GLint compare = 0;
-        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE, &compare);
-        EXPECT_EQ(compare, GL_COMPARE_REF_TO_TEXTURE);
+        EXPECT_EQ(testsupport::texParameter(map->texture, GL_TEXTURE_COMPARE_MODE),
+                  GL_COMPARE_REF_TO_TEXTURE);
     }
-    glBindTexture(GL_TEXTURE_2D, 0);
 }
 
 // The disc pass blends the discs (which 25 rings get) and leaves blending off.

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <set>
 
 #include <glm/gtc/matrix_transform.hpp>
@@ -120,9 +121,12 @@ TEST_F(SceneLoading, TheGeneratedGameSceneHasEveryRole) {
     console =
         testsupport::capturedStdout([&] { loaded = controller.loadScene(SceneController::kScenePath); });
     ASSERT_TRUE(loaded) << console;
-    EXPECT_NE(controller.terrain, nullptr);
-    EXPECT_NE(controller.water, nullptr);
-    EXPECT_NE(controller.skybox, nullptr);
+    // Each wears its picture (the landscape's, the craft's); the discs' and ring parts' are counted below.
+    for (const Mesh* mesh : std::initializer_list<const Mesh*>{controller.terrain, controller.water,
+                                                               controller.skybox, controller.player}) {
+        ASSERT_NE(mesh, nullptr);
+        EXPECT_NE(mesh->texture, nullptr);
+    }
     EXPECT_GE(controller.rings.size(), 24u);
     EXPECT_EQ(controller.finishRings.size(), 1u);
     EXPECT_EQ(controller.transparentObjects.size(), controller.ringTransforms.size());

@@ -12,7 +12,6 @@
 #include "app/CourseCatalogue.h"
 #include "camera/CameraPersp.h"
 #include "game/Player.h"
-#include "tests/support/CourseManifest.h"
 #include "tests/support/GameProcess.h"
 #include "tests/tools/SceneFiles.h"
 
@@ -58,13 +57,14 @@ float nearestCraftDepth(const SceneFiles& files, float* nearPlane) {
     return nearest;
 }
 
-// The manifest's length is the line from the start through every ring centre; every ring floats at
+// The listed length is the line from the start through every ring centre; every ring floats at
 // least ten units over the ground under it and a little beyond; no sample of the ground lies deeper
 // than the 0.8 the craft may sink under the water's surface, so that touching the water is a crash.
 TEST(CourseWorld, TerrainRingsWaterAndCraftFitTheGameOnEveryCourse) {
-    const auto courses = testsupport::readCourseManifest();
-    ASSERT_GE(courses.size(), 4u);
-    for (const auto& course : courses) {
+    const auto catalogue = common::app::CourseCatalogue::load();
+    ASSERT_EQ(catalogue.problem(), "");
+    ASSERT_GE(catalogue.courses().size(), 4u);
+    for (const auto& course : catalogue.courses()) {
         SCOPED_TRACE(course.name);
         const SceneFiles files(course.scenePath, course.heightMapPath);
         ASSERT_TRUE(files.loaded());

@@ -1,7 +1,7 @@
-// The generated resources read as the game reads them: the scene's node roles, light, materials, craft
-// and discs; the landscape against the height image the crash test reads, the water, the sky's reach and
-// the ring course; the ring model's parts; the font atlas and HUD pictures; and the sounds' length, level,
-// pitch and clean ends or loop points.
+// The generated resources read as the game reads them: the scene's node roles, light, craft and discs;
+// the landscape against the height image the crash test reads, the water, the sky's reach and the ring
+// course; the ring model's parts; the font atlas and HUD pictures; and the sounds' length, level, pitch
+// and clean ends or loop points.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include <assimp/material.h>
 #include <glm/common.hpp>
 #include <glm/geometric.hpp>
 
@@ -24,10 +23,6 @@ const std::string kSceneDir = "../resources/meshes/low_res_Mountain";
 const std::string kTextureDir = "../resources/textures/";
 constexpr float kDegree = 0.017453292f;
 constexpr int kCells = 16;  // the font atlas has 16 x 16 cells
-
-bool isPowerOfTwo(int value) {
-    return value > 0 && (value & (value - 1)) == 0;
-}
 
 // The node's own transformation, as the game converts it.
 glm::mat4 nodeMatrix(const aiNode& node) {
@@ -113,23 +108,6 @@ TEST_F(SceneFile, TheSunShinesDownAtASlantFromHighAboveOneSide) {
     const glm::vec3 ground = position + direction * ((20.0f - position.y) / direction.y);
     EXPECT_TRUE(ground.x > 100.0f && ground.x < 412.0f && ground.z > -412.0f && ground.z < -100.0f)
         << ground.x << ", " << ground.z;
-}
-
-// That each loads from beside the scene, the scene-loading tests check.
-TEST_F(SceneFile, EveryMaterialTextureIsAPowerOfTwoPicture) {
-    int textured = 0;
-    for (unsigned i = 0; i < scene->mNumMeshes; ++i) {
-        const aiMaterial* material = scene->mMaterials[scene->mMeshes[i]->mMaterialIndex];
-        if (aiGetMaterialTextureCount(material, aiTextureType_DIFFUSE) == 0) {
-            continue;
-        }
-        aiString path;
-        ASSERT_EQ(aiGetMaterialTexture(material, aiTextureType_DIFFUSE, 0, &path), aiReturn_SUCCESS);
-        const Picture picture(kSceneDir + "/" + path.C_Str());
-        EXPECT_TRUE(isPowerOfTwo(picture.width()) && isPowerOfTwo(picture.height())) << path.C_Str();
-        ++textured;
-    }
-    EXPECT_GE(textured, 5);  // terrain, water, sky, craft, disc
 }
 
 TEST_F(SceneFile, ThePlayerIsASmallLevelCraftFacingTheFirstRing) {
@@ -305,7 +283,7 @@ TEST(RingModel, EveryPartTumblesOutwardsAndFormsARingInsideTheBox) {
     }
 }
 
-TEST(HudImages, AreSquarePowerOfTwoPicturesOnATransparentGroundAndGlyphsSitInTheirOwnCells) {
+TEST(HudImages, AreSquarePicturesOnATransparentGroundAndGlyphsSitInTheirOwnCells) {
     const Picture atlas(kTextureDir + "font.png");
     ASSERT_TRUE(atlas.valid());
     EXPECT_GE(atlas.width() / kCells, 64);
@@ -337,7 +315,6 @@ TEST(HudImages, AreSquarePowerOfTwoPicturesOnATransparentGroundAndGlyphsSitInThe
         ASSERT_TRUE(picture.valid()) << name;
         EXPECT_TRUE(picture.hasAlpha()) << name;
         EXPECT_EQ(picture.width(), picture.height()) << name;
-        EXPECT_TRUE(isPowerOfTwo(picture.width())) << name;
         EXPECT_EQ(picture.at(0, 0).a, 0) << name;
         EXPECT_EQ(picture.at(picture.width() - 1, 0).a, 0) << name;
     }
