@@ -1,6 +1,7 @@
 // A model file as a half-copied resource folder may leave it: any bytes read by Assimp the way the
 // game reads its .dae files, then read by the game's own layout code as a scene file and as the
-// ring model, and checked for what the upload and the draws rely on.
+// ring model, and checked for what the upload and the draws rely on. Every mesh is also offered to
+// the terrain's level of detail, as the lighter presets offer the terrain.
 
 #include <cstddef>
 #include <cstdint>
@@ -12,6 +13,7 @@
 #include <assimp/scene.h>
 
 #include "scene/SceneLayout.h"
+#include "terrain/TerrainLod.h"
 
 using common::scene::LayoutMesh;
 using common::scene::MeshGeometry;
@@ -51,6 +53,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const SceneLayout layout = SceneLayout::read(*scene, "../resources/meshes/low_res_Mountain/scene.dae");
     for (const LayoutMesh& mesh : layout.meshes) {
         checkGeometry(mesh.geometry);
+        if (const auto lod = common::scene::TerrainLod::fromMesh(mesh.geometry)) {
+            checkGeometry(lod->geometry());
+            for (std::uint32_t index : lod->indicesAround({0.0f, 0.0f}, 50.0f)) {
+                if (index >= lod->geometry().positions.size()) {
+                    fail("a coarse terrain triangle names a vertex the grid does not have");
+                }
+            }
+        }
     }
     if (layout.discTemplate) {
         checkGeometry(layout.discTemplate->geometry);

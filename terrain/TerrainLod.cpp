@@ -1,6 +1,7 @@
 #include "terrain/TerrainLod.h"
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 
 namespace common::scene {
@@ -28,6 +29,12 @@ float crossUp(const glm::vec3& a, const glm::vec3& b, const glm::vec3& c) {
 std::optional<TerrainLod> TerrainLod::fromMesh(const MeshGeometry& mesh) {
     if (mesh.positions.empty() || mesh.indices.empty() || mesh.indices.size() % 3 != 0) {
         return std::nullopt;
+    }
+    // Not-a-number has no place in the sorted grid lines.
+    for (const glm::vec3& p : mesh.positions) {
+        if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) {
+            return std::nullopt;
+        }
     }
     const std::map<float, int> columnOf = ordinals(mesh.positions, 0);
     const std::map<float, int> rowOf = ordinals(mesh.positions, 2);

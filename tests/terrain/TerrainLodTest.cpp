@@ -163,6 +163,7 @@ TEST(TerrainLod, OnlyARegularHeightFieldIsAGrid) {
     EXPECT_FALSE(broken([](MeshGeometry& m) { m.indices[0] = std::uint32_t(m.positions.size()); }))
         << "an index past the vertices";
     EXPECT_FALSE(broken([](MeshGeometry& m) { m.indices.clear(); }));
+    EXPECT_FALSE(broken([](MeshGeometry& m) { m.positions[5].x = std::nanf(""); })) << "not a number";
 }
 
 // The shipped landscape is such a grid, so the lighter presets do draw less of it.
