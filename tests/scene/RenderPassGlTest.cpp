@@ -5,6 +5,7 @@
 #include <GL/glew.h>
 #include <glm/gtc/matrix_transform.hpp>
 
+#include "camera/BoundingBox.h"
 #include "camera/CameraPersp.h"
 #include "camera/Frustum.h"
 #include "gl/RenderTarget.h"
@@ -19,7 +20,7 @@ using testsupport::SceneBuilder;
 
 namespace {
 
-// An object without a box (never culled) that notes the GL state each pass draws it in.
+// An object without a box (never culled) unless given one, that notes the GL state each pass draws it in.
 class Probe : public common::scene::SceneObject {
   public:
     void reset() override {}
@@ -40,6 +41,10 @@ class Probe : public common::scene::SceneObject {
     void setMipmapLinear() override {}
     void setMipmapNearest() override {}
     void setMipmapOff() override {}
+    void placeBox(const glm::vec3& centre) {
+        worldBox =
+            std::make_unique<common::camera::BoundingBox>(centre - glm::vec3(1.0f), centre + glm::vec3(1.0f));
+    }
 
     int draws = 0;
     int depthDraws = 0;
@@ -118,6 +123,24 @@ TEST_F(RenderPasses, CastersAreDrawnIntoEveryShadowMap) {
     EXPECT_EQ(probe.depthDraws, 3);
     EXPECT_EQ(integer(GL_CULL_FACE_MODE), GL_BACK);
     EXPECT_EQ(integer(GL_DRAW_FRAMEBUFFER_BINDING), 0);
+}
+
+// A caster goes only into the maps it reaches: near the camera into all three (every cascade starts
+// at the near plane), far down the view only into the last.
+TEST_F(RenderPasses, ACasterIsDrawnOnlyIntoTheMapsItReaches) {
+    controller.objects.push_back(&probe);
+    probe.castsShadow = true;
+    const glm::mat4 eye = glm::inverse(controller.camera->viewMatrix);
+    const struct {
+        float distance;
+        int maps;
+    } cases[] = {{5.0f, 3}, {600.0f, 1}};
+    for (const auto& c : cases) {
+        probe.depthDraws = 0;
+        probe.placeBox(glm::vec3(eye[3] - eye[2] * c.distance));  // down the middle of the view
+        controller.renderShadowMaps();
+        EXPECT_EQ(probe.depthDraws, c.maps) << c.distance << " units ahead";
+    }
 }
 
 // Every environment mesh may sample the cascades, whatever its place before the terrain.
