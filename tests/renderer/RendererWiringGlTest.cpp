@@ -171,8 +171,9 @@ TEST_F(RendererWiring, TheFinishLogsTheRaceTimeAndTheRestartKeepsNoPreviousViewP
     EXPECT_EQ(scene.viewProjection, scene.camera->projectionMatrix * scene.camera->viewMatrix);
 }
 
-// The warning shows at altitude 15 and not above.
-TEST_F(RendererWiring, TheBlurUniformsAndTheLowAltitudeWarningFollowTheFlight) {
+// The warning shows at altitude 15 and not above. With the same scene drawn twice, guidance on and off
+// differ only where the mark goes; N switches it.
+TEST_F(RendererWiring, TheBlurUniformsTheLowAltitudeWarningAndTheGuidanceMarkFollowTheFlight) {
     startFlying();
     press(GLFW_KEY_F7);
     renderer.update(1.0 / 60.0);
@@ -195,6 +196,32 @@ TEST_F(RendererWiring, TheBlurUniformsAndTheLowAltitudeWarningFollowTheFlight) {
     const auto at = cornerAt(15.0f);
     EXPECT_EQ(differingValues(cornerAt(15.1f), above), 0);
     EXPECT_GT(differingValues(at, above), 3000) << "the warning covers a good part of the corner";
+
+    const auto frame = [] { return readRgb(0, 0, kWidth, kHeight); };
+    EXPECT_EQ(press(GLFW_KEY_N), "Debug:  Guidance OFF\n");
+    renderer.draw();
+    const auto without = frame();
+    EXPECT_EQ(press(GLFW_KEY_N), "Debug:  Guidance ON\n");
+    renderer.draw();
+    const auto with = frame();
+
+    const std::optional<common::hud::GuidanceMark> mark = renderer.guidanceMark();
+    ASSERT_TRUE(mark.has_value());
+    int inside = 0;
+    int outside = 0;
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            const std::size_t i = (std::size_t(y) * kWidth + x) * 3;
+            const bool differs =
+                std::abs(int(with[i]) - int(without[i])) + std::abs(int(with[i + 1]) - int(without[i + 1])) >
+                24;
+            const bool inMark = x >= mark->area.x - 1 && x <= mark->area.x + mark->area.width + 1 &&
+                                y >= mark->area.y - 1 && y <= mark->area.y + mark->area.height + 1;
+            (inMark ? inside : outside) += differs ? 1 : 0;
+        }
+    }
+    EXPECT_GT(inside, 50) << "no mark drawn";
+    EXPECT_EQ(outside, 0);
 }
 
 // The filter and mipmap keys reach the ring parts; the transparency key sets the discs' opacity.
@@ -263,34 +290,4 @@ TEST_F(RendererWiring, ANewWindowSizeRebuildsTheTargetAndTheCamera) {
     EXPECT_FALSE(renderer.minimised());
     EXPECT_FLOAT_EQ(scene.camera->aspectRatio, 320.0f / 240.0f);
     EXPECT_EQ(texParameter(renderer.sceneTarget().depthTexture, GL_TEXTURE_WIDTH, 0), kWidth);
-}
-
-// With the same scene drawn twice, guidance on and off differ only where the mark goes; N switches it.
-TEST_F(RendererWiring, TheGuidanceMarkIsDrawnWhereItIsPlacedAndNTogglesIt) {
-    startFlying();
-    const auto frame = [] { return readRgb(0, 0, kWidth, kHeight); };
-    EXPECT_EQ(press(GLFW_KEY_N), "Debug:  Guidance OFF\n");
-    renderer.draw();
-    const auto without = frame();
-    EXPECT_EQ(press(GLFW_KEY_N), "Debug:  Guidance ON\n");
-    renderer.draw();
-    const auto with = frame();
-
-    const std::optional<common::hud::GuidanceMark> mark = renderer.guidanceMark();
-    ASSERT_TRUE(mark.has_value());
-    int inside = 0;
-    int outside = 0;
-    for (int y = 0; y < kHeight; ++y) {
-        for (int x = 0; x < kWidth; ++x) {
-            const std::size_t i = (std::size_t(y) * kWidth + x) * 3;
-            const bool differs =
-                std::abs(int(with[i]) - int(without[i])) + std::abs(int(with[i + 1]) - int(without[i + 1])) >
-                24;
-            const bool inMark = x >= mark->area.x - 1 && x <= mark->area.x + mark->area.width + 1 &&
-                                y >= mark->area.y - 1 && y <= mark->area.y + mark->area.height + 1;
-            (inMark ? inside : outside) += differs ? 1 : 0;
-        }
-    }
-    EXPECT_GT(inside, 50) << "no mark drawn";
-    EXPECT_EQ(outside, 0);
 }
