@@ -33,8 +33,9 @@ class SceneLoading : public testsupport::SceneTest {
 
 }  // namespace
 
-// Each role's list, program and shadow; a node's two meshes make two objects, the role the last.
-TEST_F(SceneLoading, EachRoleGoesToItsListWithItsProgram) {
+// Each role's list, program and shadow; a node's two meshes make two objects, the role the last. Scenes
+// the game cannot run, unreadable or without a craft, are refused.
+TEST_F(SceneLoading, EachRoleGoesToItsListWithItsProgramAndScenesWithoutACraftAreRefused) {
     SceneBuilder builder;
     const unsigned mesh = builder.addMesh(SceneBuilder::box(glm::vec3(1), glm::vec3(2)));
     const unsigned triangle = builder.addMesh(SceneBuilder::triangle());
@@ -67,6 +68,14 @@ TEST_F(SceneLoading, EachRoleGoesToItsListWithItsProgram) {
     EXPECT_EQ(controller.playerStartPosition, glm::vec3(10, 20, -30));
     EXPECT_EQ(testsupport::occurrences(console, "Unknown MESH TYPE loaded"), 2);
     EXPECT_EQ(console.find("Unknown MESH TYPE loaded\n"), std::string::npos);  // no line break
+
+    SceneController refusing;
+    const std::string path = dir.write("broken.dae", "not a model").string();
+    const std::string out = testsupport::capturedStdout([&] { EXPECT_FALSE(refusing.loadScene(path)); });
+    EXPECT_EQ(out.rfind("Debug: Load Scene" + path + "\nError parsing '" + path + "': '", 0), 0u) << out;
+    SceneBuilder withoutCraft;
+    withoutCraft.addNode("Terrain", glm::mat4(1.0f), {withoutCraft.addMesh(SceneBuilder::triangle())});
+    EXPECT_FALSE(load(refusing, withoutCraft, "terrain.dae"));
 }
 
 // A disc per ring from 25 rings on: the template flattened along the ring's axis, 8 times wider.
@@ -104,16 +113,6 @@ TEST_F(SceneLoading, TheFilesLightReplacesThePlaceholder) {
     EXPECT_FALSE(lost.hasShadows());
     lost.update(1.0 / 60.0);
     EXPECT_FALSE(std::isnan(lost.camera->cascadeMatrices[0][0][0]));
-}
-
-// Scenes the game cannot run: unreadable, or without a craft.
-TEST_F(SceneLoading, AnUnreadableFileOrOneWithoutAPlayerIsRefused) {
-    const std::string path = dir.write("broken.dae", "not a model").string();
-    const std::string out = testsupport::capturedStdout([&] { EXPECT_FALSE(controller.loadScene(path)); });
-    EXPECT_EQ(out.rfind("Debug: Load Scene" + path + "\nError parsing '" + path + "': '", 0), 0u) << out;
-    SceneBuilder builder;
-    builder.addNode("Terrain", glm::mat4(1.0f), {builder.addMesh(SceneBuilder::triangle())});
-    EXPECT_FALSE(load(controller, builder));
 }
 
 TEST_F(SceneLoading, TheGeneratedGameSceneHasEveryRole) {
