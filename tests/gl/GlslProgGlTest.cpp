@@ -107,8 +107,8 @@ class ShaderControllerTest : public testsupport::GlTest {
 // --- building and failing to build ---
 
 // Uniform locations are asked once; a missing name is cached as -1. Sources are read with a line feed
-// before every line.
-TEST_F(GlslProgTest, AGoodPairLinksSaysShaderLoadedAsksEachUniformLocationOnceAndIsReleased) {
+// before every line. Without a shader object the pair cannot be built at all.
+TEST_F(GlslProgTest, AGoodPairLinksAsksEachUniformLocationOnceAndIsReleasedButNeedsShaderObjects) {
     auto program = build(kFragment);
     ASSERT_NE(program, nullptr);
     EXPECT_EQ(output, "Shader loaded\n");
@@ -137,6 +137,15 @@ TEST_F(GlslProgTest, AGoodPairLinksSaysShaderLoadedAsksEachUniformLocationOnceAn
     EXPECT_EQ(GlslProg::readSource(write("one.glsl", "single line").c_str()), "\nsingle line");
     EXPECT_EQ(GlslProg::readSource(write("two.glsl", "first\nsecond\n").c_str()), "\nfirst\nsecond");
     EXPECT_EQ(GlslProg::readSource(write("blank.glsl", "a\n\nb").c_str()), "\na\n\nb");
+
+    // No shader object ends the process with status -1.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            __glewCreateShader = [](GLenum) -> GLuint { return 0; };
+            GlslProg failing((dir.path() / "p.vert").c_str(), (dir.path() / "p.frag").c_str());
+        },
+        ::testing::ExitedWithCode(255), "");
 }
 
 // Failures print nothing (the caller reports them) and throw the stage's label before the text: a file
@@ -186,18 +195,6 @@ TEST_F(GlslProgTest, FailuresThrowTheStageLabelAndTheDriverLogUpTo15000Character
         EXPECT_EQ(failure->shaderType, static_cast<std::uint32_t>(GL_FRAGMENT_SHADER));
         EXPECT_EQ(output, "");
     }
-}
-
-TEST_F(GlslProgTest, NoShaderObjectEndsTheProcessWithStatusMinusOne) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    const std::string vertexPath = write("p.vert", kVertex);
-    const std::string fragmentPath = write("p.frag", kFragment);
-    EXPECT_EXIT(
-        {
-            __glewCreateShader = [](GLenum) -> GLuint { return 0; };
-            GlslProg program(vertexPath.c_str(), fragmentPath.c_str());
-        },
-        ::testing::ExitedWithCode(255), "");
 }
 
 // --- loading ---

@@ -67,6 +67,13 @@ class RendererWiring : public ::testing::Test {
         ASSERT_FALSE(renderer.phase().countdownActive);
     }
 
+    void flyHalfASecond() {
+        startFlying();
+        for (int frame = 0; frame < 30; ++frame) {
+            renderer.update(1.0 / 60.0);
+        }
+    }
+
     // Into the first ring: a step this short leaves the craft in its plane.
     void captureTheFirstRing() {
         scene.player->position = glm::vec3(scene.ringTransforms[0][3]);
@@ -154,18 +161,19 @@ TEST_F(RendererWiring, RestartAndCourseKeysPutEveryRingBackAndRunTheCountdownAga
     press(GLFW_KEY_F4);
 }
 
-// The finish ring reached: one line with the course and the time flown since the countdown ended. The
-// restart's warm-up update places the camera; its jump is no motion, so the frozen countdown frame is
-// drawn without any smear: the previous view-projection is the new one.
-TEST_F(RendererWiring, TheFinishLogsTheRaceTimeAndTheRestartKeepsNoPreviousViewProjection) {
-    startFlying();
-    for (int frame = 0; frame < 30; ++frame) {
-        renderer.update(1.0 / 60.0);
-    }
+// The finish ring reached: one line with the course and the time flown since the countdown ended.
+TEST_F(RendererWiring, TheFinishLogsTheCourseAndTheRaceTime) {
+    flyHalfASecond();
     scene.player->position = glm::vec3(scene.ringTransforms.back()[3]);
     const std::string out = testsupport::capturedStdout([&] { renderer.update(1e-4); });
     ASSERT_TRUE(scene.finished);
     EXPECT_EQ(out, "Debug: Finished " + renderer.course().name + " in 0.50 s\n");
+}
+
+// The warm-up update places the camera; its jump is no motion, so the frozen countdown frame is drawn
+// without any smear: the previous view-projection is the new one.
+TEST_F(RendererWiring, TheFirstUpdateOfAGameKeepsNoPreviousViewProjection) {
+    flyHalfASecond();
     press(GLFW_KEY_R);
     renderer.update(1.0 / 60.0);
     EXPECT_EQ(scene.viewProjection, scene.camera->projectionMatrix * scene.camera->viewMatrix);

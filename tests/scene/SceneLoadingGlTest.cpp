@@ -78,8 +78,10 @@ TEST_F(SceneLoading, EachRoleGoesToItsListWithItsProgramAndScenesWithoutACraftAr
     EXPECT_FALSE(load(refusing, withoutCraft, "terrain.dae"));
 }
 
-// A disc per ring from 25 rings on: the template flattened along the ring's axis, 8 times wider.
-TEST_F(SceneLoading, TwentyFiveRingsGetOneDiscEachAndTwentyFourNone) {
+// A disc per ring from 25 rings on: the template flattened along the ring's axis, 8 times wider. The
+// file's light replaces the placeholder at (0, 0, 2000); a light no node carries leaves it, and without
+// a usable light the frame goes on without shadows.
+TEST_F(SceneLoading, TwentyFiveRingsGetOneDiscEachAndTheFilesLightReplacesThePlaceholder) {
     ASSERT_TRUE(load(controller, course(24)));
     EXPECT_TRUE(controller.transparentObjects.empty());
     SceneController other;
@@ -90,19 +92,16 @@ TEST_F(SceneLoading, TwentyFiveRingsGetOneDiscEachAndTwentyFourNone) {
     const glm::mat4 ring = other.ringTransforms[3];
     EXPECT_EQ(disc->getModelMatrix(), glm::mat4(ring[0] * 8.0f, glm::vec4(0.0f), ring[2] * 8.0f, ring[3]));
     EXPECT_EQ(disc->getPrevModelMatrix(), disc->getModelMatrix());
-}
 
-// The file's light replaces the placeholder at (0, 0, 2000); a light no node carries leaves it, and
-// without a usable light the frame goes on without shadows.
-TEST_F(SceneLoading, TheFilesLightReplacesThePlaceholder) {
+    SceneController lit;
     SceneBuilder builder = course(1);
     builder.addNode("Sun", glm::rotate(at(-100, 400, -200), 1.2f, glm::vec3(1, 0, 0)), {});
     builder.addLight("Sun");
-    ASSERT_TRUE(load(controller, builder));
-    EXPECT_NEAR(glm::distance(controller.light->position, glm::vec3(-100, 400, -200)), 0.0f, 1e-3f);
-    EXPECT_EQ(glm::vec3(controller.light->fov, controller.light->nearClip, controller.light->farClip),
+    ASSERT_TRUE(load(lit, builder, "lit.dae"));
+    EXPECT_NEAR(glm::distance(lit.light->position, glm::vec3(-100, 400, -200)), 0.0f, 1e-3f);
+    EXPECT_EQ(glm::vec3(lit.light->fov, lit.light->nearClip, lit.light->farClip),
               glm::vec3(40.0f, 100.0f, 1000.0f));
-    EXPECT_TRUE(controller.hasShadows());
+    EXPECT_TRUE(lit.hasShadows());
 
     SceneController lost;
     SceneBuilder withoutNode = course(1);
