@@ -20,7 +20,9 @@ constexpr const char* kDefaultSceneLine =
 }  // namespace
 
 // An unknown name on the command line: one line that names every valid course, status 2, no window.
-TEST(CourseChoice, AnUnknownCourseOnTheCommandLineListsTheValidOnes) {
+// An unknown course in config.txt, or no course list at all: one line on standard error, then the
+// default course from its built-in paths.
+TEST(CourseChoice, AnUnknownCourseListsTheValidOnesOrPlaysTheDefaultCourse) {
     GameProcess game({std::nullopt, false, true, "--course=nowhere"});
     game.start();
     EXPECT_EQ(game.waitForExit(), 2);
@@ -30,11 +32,7 @@ TEST(CourseChoice, AnUnknownCourseOnTheCommandLineListsTheValidOnes) {
     for (const common::scene::CourseInfo& course : catalogue.courses()) {
         EXPECT_NE(game.err().find(course.name), std::string::npos) << game.err();
     }
-}
 
-// An unknown course in config.txt, or no course list at all: one line on standard error, then the
-// default course from its built-in paths.
-TEST(CourseChoice, AnUnknownConfiguredCourseOrAMissingListPlaysTheDefaultCourse) {
     const struct {
         const char* config;
         bool removeList;

@@ -18,21 +18,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Installs the build once for every test in this file.
+// The build installed into a prefix of its own, and a home with its own XDG folders.
 class Install : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        prefix_ = new TempDir();
+    void SetUp() override {
         installLog_ =
             runCommand(std::string("'") + SKYRINGS_CMAKE_COMMAND + "' --install '" + SKYRINGS_BINARY_DIR +
-                       "' --prefix '" + prefix_->path().string() + "' 2>&1; echo status=$?");
-    }
-    static void TearDownTestSuite() {
-        delete prefix_;
-        prefix_ = nullptr;
+                       "' --prefix '" + prefix_.path().string() + "' 2>&1; echo status=$?");
     }
 
-    fs::path prefix() const { return prefix_->path(); }
+    fs::path prefix() const { return prefix_.path(); }
 
     // The launcher, started in a folder that holds a config.txt of its own which must not count.
     GameProcess launch(const char* argument = nullptr) {
@@ -44,17 +39,14 @@ class Install : public ::testing::Test {
     }
     fs::path userConfig() const { return home_.path() / "config/skyrings/config.txt"; }
 
-    static TempDir* prefix_;
-    static std::string installLog_;
+    TempDir prefix_;
+    std::string installLog_;
     TempDir home_;
 };
 
-TempDir* Install::prefix_ = nullptr;
-std::string Install::installLog_;
-
 }  // namespace
 
-TEST_F(Install, FirstRunCopiesTheShippedConfigAndLaterRunsReadThePlayersCopy) {
+TEST_F(Install, FirstRunCopiesTheShippedConfigLaterRunsReadThePlayersCopyAndOptionsPassThrough) {
     ASSERT_NE(installLog_.find("status=0"), std::string::npos) << installLog_;
     const std::string shipped = readFile(prefix() / "share/skyrings/config.txt");
     ASSERT_EQ(shipped, readFile(fs::path(SKYRINGS_SOURCE_DIR) / "config.txt"));
@@ -78,10 +70,8 @@ TEST_F(Install, FirstRunCopiesTheShippedConfigAndLaterRunsReadThePlayersCopy) {
     }
     EXPECT_EQ(readFile(userConfig()), edited);
     EXPECT_EQ(readFile(prefix() / "share/skyrings/config.txt"), shipped);
-}
 
-// Help, version and mistakes end before any window: the launcher passes options and status through.
-TEST_F(Install, TheLauncherPassesOptionsAndExitStatusThrough) {
+    // Help, version and mistakes end before any window: the launcher passes options and status through.
     const struct {
         const char* argument;
         int status;

@@ -107,8 +107,8 @@ class ShaderControllerTest : public testsupport::GlTest {
 // --- building and failing to build ---
 
 // Uniform locations are asked once; a missing name is cached as -1. Sources are read with a line feed
-// before every line.
-TEST_F(GlslProgTest, AGoodPairLinksSaysShaderLoadedAsksEachUniformLocationOnceAndIsReleased) {
+// before every line. Without a shader object the pair cannot be built at all.
+TEST_F(GlslProgTest, AGoodPairLinksAsksEachUniformLocationOnceAndIsReleasedButNeedsShaderObjects) {
     auto program = build(kFragment);
     ASSERT_NE(program, nullptr);
     EXPECT_EQ(output, "Shader loaded\n");
@@ -137,11 +137,20 @@ TEST_F(GlslProgTest, AGoodPairLinksSaysShaderLoadedAsksEachUniformLocationOnceAn
     EXPECT_EQ(GlslProg::readSource(write("one.glsl", "single line").c_str()), "\nsingle line");
     EXPECT_EQ(GlslProg::readSource(write("two.glsl", "first\nsecond\n").c_str()), "\nfirst\nsecond");
     EXPECT_EQ(GlslProg::readSource(write("blank.glsl", "a\n\nb").c_str()), "\na\n\nb");
+
+    // No shader object ends the process with status -1.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            __glewCreateShader = [](GLenum) -> GLuint { return 0; };
+            GlslProg failing((dir.path() / "p.vert").c_str(), (dir.path() / "p.frag").c_str());
+        },
+        ::testing::ExitedWithCode(255), "");
 }
 
 // Failures print nothing (the caller reports them) and throw the stage's label before the text: a file
 // that cannot be read counts as the vertex stage, a link failure has none.
-TEST_F(GlslProgTest, FailuresThrowTheStageLabelAndPrintNothing) {
+TEST_F(GlslProgTest, FailuresThrowTheStageLabelAndTheDriverLogUpTo15000CharactersAndPrintNothing) {
     const std::string missing = (dir.path() / "missing.frag").string();
     EXPECT_EQ(load(write("p.vert", kVertex), missing), nullptr);
     ASSERT_NE(failure, nullptr);
@@ -166,10 +175,9 @@ TEST_F(GlslProgTest, FailuresThrowTheStageLabelAndPrintNothing) {
     EXPECT_STREQ(GlslProgCompileExc(GL_GEOMETRY_SHADER, "x").what(), "GEOMETRY: x");
     EXPECT_STREQ(GlslProgCompileExc(GL_COMPUTE_SHADER, "").what(), "UNKNOWN: ");
     EXPECT_STREQ(GlslProgCompileExc(GL_VERTEX_SHADER, nullptr).what(), "VERTEX: ");
-}
 
-// The driver's log follows the label, cut at 15000 characters (3000 errors log far more).
-TEST_F(GlslProgTest, ACompileErrorCarriesTheLabelAndTheDriverLogUpTo15000Characters) {
+    // A compile error: the driver's log follows the label, cut at 15000 characters (3000 errors log far
+    // more).
     for (int errors : {1, 3000}) {
         SCOPED_TRACE(errors);
         std::string broken = "#version 330 core\nout vec4 color;\nvoid main() {\n";
@@ -189,21 +197,9 @@ TEST_F(GlslProgTest, ACompileErrorCarriesTheLabelAndTheDriverLogUpTo15000Charact
     }
 }
 
-TEST_F(GlslProgTest, NoShaderObjectEndsTheProcessWithStatusMinusOne) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    const std::string vertexPath = write("p.vert", kVertex);
-    const std::string fragmentPath = write("p.frag", kFragment);
-    EXPECT_EXIT(
-        {
-            __glewCreateShader = [](GLenum) -> GLuint { return 0; };
-            GlslProg program(vertexPath.c_str(), fragmentPath.c_str());
-        },
-        ::testing::ExitedWithCode(255), "");
-}
-
 // --- loading ---
 
-TEST_F(ShaderControllerTest, AllElevenProgramsLoadAndLinkInLoadOrder) {
+TEST_F(ShaderControllerTest, AllElevenProgramsLoadInOrderAndTakeTheUniformsAndAttributesTheGameSets) {
     auto registry = fresh();
     std::string expected = "Debug: ShaderController created\n";
     for (const auto& [type, name] : kPrograms) {
@@ -220,14 +216,10 @@ TEST_F(ShaderControllerTest, AllElevenProgramsLoadAndLinkInLoadOrder) {
     ShaderController* shared = nullptr;
     testsupport::capturedStdout([&] { shared = &ShaderController::instance(); });
     EXPECT_EQ(&ShaderController::instance(), shared);
-}
 
-// --- what the GLSL files promise the rest of the game ---
-
-// The uniforms the game sets, and the attributes at the mesh locations (position 0, uv 1, normal 2). The
-// quads' vertex arrays take the quad program's locations, so all three must be active there.
-TEST_F(ShaderControllerTest, EveryProgramTakesTheUniformsAndAttributesTheGameSets) {
-    auto registry = fresh();
+    // What the GLSL files promise the rest of the game: the uniforms the game sets, and the attributes
+    // at the mesh locations (position 0, uv 1, normal 2). The quads' vertex arrays take the quad
+    // program's locations, so all three must be active there.
     const std::string frame = " projectionMatrix viewMatrix prevVPMatrix modelMatrix prevModelMatrix";
     const std::string lit = " invertedTransposedModelViewMatrix LightPosition_worldspace myTextureSampler";
     const std::pair<ShaderType, std::string> required[] = {

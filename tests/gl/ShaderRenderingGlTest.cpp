@@ -145,7 +145,9 @@ class BlurTest : public ShaderRenderingTest {
     }
 };
 
-TEST_F(BlurTest, WithBlurOffEveryPixelIsCopiedClampedAndGammaEncoded) {
+// With blur off every pixel is copied, clamped and gamma-encoded; motion smears along the velocity but
+// not over what lies behind a nearer pixel.
+TEST_F(BlurTest, BlurOffCopiesClampedAndGammaEncodedAndMotionSmearsButNotOverANearerPixel) {
     colourAt(32, 4) = glm::vec3(1.0f, 0.5f, 0.0f);
     colourAt(10, 1) = glm::vec3(0.25f);
     colourAt(11, 1) = glm::vec3(2.0f, -1.0f, 0.0f);
@@ -155,9 +157,8 @@ TEST_F(BlurTest, WithBlurOffEveryPixelIsCopiedClampedAndGammaEncoded) {
     EXPECT_NEAR(red(pixels, 10, 1), 0.5325205f, 1e-4);  // 0.25 and 0.5 to the power 1 / 2.2
     EXPECT_EQ(pixels[1 * kWidth + 11], glm::vec4(1.0f, 0.0f, 0.0f, 1.0f));
     EXPECT_EQ(red(pixels, 31, 4) + red(pixels, 33, 4) + red(pixels, 32, 3), 0.0f);
-}
 
-TEST_F(BlurTest, MotionSmearsAlongTheVelocityButNotOverWhatLiesBehindANearerPixel) {
+    velocity = glm::vec2(0.0f);
     colourAt(32, 4) = glm::vec3(1.0f);
     colourAt(5, 6) = glm::vec3(0.5f, 0.2f, 0.1f);
     const auto still = composite(0, 1.0f);
@@ -239,7 +240,8 @@ class SceneProgramTest : public ShaderRenderingTest {
 };
 
 // A previous view-projection never set (all zeros) gives no velocity rather than a division by zero.
-TEST_F(SceneProgramTest, EverySceneProgramWritesColourAndScreenVelocity) {
+// The shadow program darkens what the chosen cascade hides.
+TEST_F(SceneProgramTest, EverySceneProgramWritesColourAndScreenVelocityAndTheShadowProgramDarkens) {
     for (ShaderType type :
          {ShaderType::ColorShader, ShaderType::ColorShaderRed, ShaderType::LightShader,
           ShaderType::TextureShader, ShaderType::ShadowShader, ShaderType::TransparentShader}) {
@@ -261,9 +263,7 @@ TEST_F(SceneProgramTest, EverySceneProgramWritesColourAndScreenVelocity) {
             EXPECT_EQ(colour, glm::vec3(1.0f, 0.0f, 0.0f));
         }
     }
-}
 
-TEST_F(SceneProgramTest, TheShadowProgramDarkensWhatTheChosenCascadeHides) {
     RenderTarget open(32, 32);
     RenderTarget blocked(32, 32);
     for (auto [target, depth] : {std::pair{&open, 1.0}, std::pair{&blocked, 0.0}}) {
@@ -325,7 +325,7 @@ GLuint attached(GLenum attachment) {
 
 // A zero-sized attachment makes an incomplete one, which says so. Linear filtering gives the shadow
 // lookups their smoothing, which no centre sample shows; llvmpipe compares even with comparison off.
-TEST_F(RenderTargetTest, AShadowTargetSaysWhenIncompleteSetsItsViewportAndGoesWithItsNames) {
+TEST_F(RenderTargetTest, ShadowAndSceneTargetsHoldTheirTexturesBindAsTheyShouldAndSayWhenIncomplete) {
     std::unique_ptr<RenderTarget> target;
     EXPECT_EQ(testsupport::capturedStdout([&] { target = std::make_unique<RenderTarget>(64, 32); }), "");
     EXPECT_EQ(integer(GL_FRAMEBUFFER_BINDING), 0);
@@ -351,23 +351,21 @@ TEST_F(RenderTargetTest, AShadowTargetSaysWhenIncompleteSetsItsViewportAndGoesWi
 
     EXPECT_EQ(testsupport::capturedStdout([] { RenderTarget incomplete(0, 0); }), "Framebuffer failer\n");
     EXPECT_EQ(integer(GL_FRAMEBUFFER_BINDING), 0);
-}
 
-// Writing leaves the read framebuffer alone; an incomplete target prints its status (incomplete
-// attachment) and stays bound.
-TEST_F(RenderTargetTest, ASceneTargetHoldsItsTexturesBindsOnlyForDrawingAndSaysWhenIncomplete) {
-    SceneRenderTarget target;
-    EXPECT_EQ(target.fbo + target.colorTexture + target.velocityTexture + target.depthTexture, 0u);
-    EXPECT_EQ(testsupport::capturedStdout([&] { EXPECT_TRUE(target.init(40, 30)); }), "");
+    // A scene target: writing leaves the read framebuffer alone; an incomplete one prints its status
+    // (incomplete attachment) and stays bound.
+    SceneRenderTarget scene;
+    EXPECT_EQ(scene.fbo + scene.colorTexture + scene.velocityTexture + scene.depthTexture, 0u);
+    EXPECT_EQ(testsupport::capturedStdout([&] { EXPECT_TRUE(scene.init(40, 30)); }), "");
     EXPECT_EQ(integer(GL_DRAW_FRAMEBUFFER_BINDING), 0);
-    target.bindForWriting();
-    EXPECT_EQ(static_cast<GLuint>(integer(GL_DRAW_FRAMEBUFFER_BINDING)), target.fbo);
+    scene.bindForWriting();
+    EXPECT_EQ(static_cast<GLuint>(integer(GL_DRAW_FRAMEBUFFER_BINDING)), scene.fbo);
     EXPECT_EQ(integer(GL_READ_FRAMEBUFFER_BINDING), 0);
     // The drawing tests read the attachments back, which would hide two textures swapped.
-    EXPECT_EQ(attached(GL_COLOR_ATTACHMENT0), target.colorTexture);
-    EXPECT_EQ(attached(GL_COLOR_ATTACHMENT1), target.velocityTexture);
-    EXPECT_EQ(attached(GL_DEPTH_ATTACHMENT), target.depthTexture);
-    target.bindForReading();
+    EXPECT_EQ(attached(GL_COLOR_ATTACHMENT0), scene.colorTexture);
+    EXPECT_EQ(attached(GL_COLOR_ATTACHMENT1), scene.velocityTexture);
+    EXPECT_EQ(attached(GL_DEPTH_ATTACHMENT), scene.depthTexture);
+    scene.bindForReading();
     EXPECT_EQ(integer(GL_DRAW_FRAMEBUFFER_BINDING), 0);
 
     SceneRenderTarget incomplete;

@@ -78,7 +78,7 @@ class TextureTest : public testsupport::GlTest {
 }  // namespace
 
 // Failure messages are cut at 15000 characters.
-TEST_F(TextureTest, ImagesAreUploadedUnchangedBottomRowFirstWithMipmapsAndUnreadableFilesThrowTheirMessages) {
+TEST_F(TextureTest, ImagesUploadUnchangedUnreadableFilesThrowAndFiltersFollowTheSwitches) {
     const auto rgba = pattern(4, 2, true);
     const auto rgb = pattern(5, 3, false);         // 15-byte rows, which FreeImage pads to 16
     FIBITMAP* grey = FreeImage_Allocate(3, 1, 8);  // FreeImage gives 8-bit images a grey ramp palette
@@ -125,11 +125,9 @@ TEST_F(TextureTest, ImagesAreUploadedUnchangedBottomRowFirstWithMipmapsAndUnread
 
     const std::string longPath = "/" + std::string(20000, 'x') + ".png";
     expectFailure(longPath, ("Could not load texture file " + longPath).substr(0, 15000));
-}
 
-// The nearest filter with every mipmap mode, starting from a fresh texture's bilinear with linear mipmaps;
-// binding on unit 2 leaves unit 0 active, and destroying the texture deletes its name.
-TEST_F(TextureTest, FiltersFollowTheSwitchesBindingKeepsUnitZeroActiveAndTheNameGoesWithIt) {
+    // The nearest filter with every mipmap mode, starting from a fresh texture's bilinear with linear
+    // mipmaps; binding on unit 2 leaves unit 0 active, and destroying the texture deletes its name.
     testsupport::writePng(path("image.png"), 4, 4, [](int x, int y) {
         return testsupport::Picture::Rgba{std::uint8_t(60 * x), std::uint8_t(60 * y), 90, 255};
     });

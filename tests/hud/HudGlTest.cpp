@@ -149,8 +149,9 @@ class HudFixture : public testsupport::GlTest {
 using HudGlTest = HudFixture;
 
 // A text overlay of its own draws only with a loaded font, and a failed load keeps the last one; the
-// Hud's lines land in their places.
-TEST_F(HudGlTest, EveryLineLandsInItsPlace) {
+// Hud's lines land in their places. Each image is checked just inside and outside its square; blending
+// ends disabled.
+TEST_F(HudGlTest, EveryLineLandsInItsPlaceAndImagesFillTheirSquares) {
     TextOverlay overlay;
     overlay.width = 800.0f;
     overlay.height = 600.0f;
@@ -186,12 +187,8 @@ TEST_F(HudGlTest, EveryLineLandsInItsPlace) {
         draw();
         expectText(text, x, y, size);
     }
-}
 
-// Each image checked just inside and outside its square; blending ends disabled.
-TEST_F(HudGlTest, ImagesFillTheirSquares) {
     common::scene::SceneController::instance().score = 0;
-    Hud hud(800, 600);
     // Drawing, pixels of a colour, and pixels of the background.
     const std::tuple<std::function<void()>, std::vector<std::tuple<int, int, Rgba>>,
                      std::vector<std::pair<int, int>>>

@@ -67,6 +67,31 @@ class RendererWiring : public ::testing::Test {
         ASSERT_FALSE(renderer.phase().countdownActive);
     }
 
+    void flyHalfASecond() {
+        startFlying();
+        for (int frame = 0; frame < 30; ++frame) {
+            renderer.update(1.0 / 60.0);
+        }
+    }
+
+    // Into the first ring: a step this short leaves the craft in its plane.
+    void captureTheFirstRing() {
+        scene.player->position = glm::vec3(scene.ringTransforms[0][3]);
+        renderer.update(1e-4);
+        ASSERT_EQ(scene.score, 50);
+    }
+
+    // A game begun afresh: no score, the countdown from its start, announced by the next update.
+    void expectAFreshCountdown() {
+        EXPECT_EQ(scene.score, 0);
+        EXPECT_TRUE(renderer.phase().countdownActive);
+        EXPECT_EQ(renderer.phase().countdownTimer, 0.0f);
+        EXPECT_EQ(renderer.phase().raceTime, 0.0);
+        renderer.update(1.0 / 60.0);
+        EXPECT_TRUE(eventSeen(GameEventType::Restarted));
+        EXPECT_TRUE(eventSeen(GameEventType::CountdownTick, 3));
+    }
+
     bool eventSeen(GameEventType type, int index = -1) const {
         return std::any_of(renderer.events().begin(), renderer.events().end(), [&](const auto& event) {
             return event.type == type && (index < 0 || event.index == index);
@@ -99,38 +124,23 @@ int differingValues(const std::vector<unsigned char>& a, const std::vector<unsig
 
 }  // namespace
 
-TEST_F(RendererWiring, RestartPutsEveryRingBackAndRunsTheCountdownAgain) {
+// R puts every ring back and runs the countdown again. C loads the next course afresh, wrapping round
+// the catalogue, and starts its countdown; the player's texture filter carries over to the new objects.
+TEST_F(RendererWiring, RestartAndCourseKeysPutEveryRingBackAndRunTheCountdownAgain) {
     startFlying();
     const std::size_t ringCount = scene.rings.size();
     ASSERT_GT(ringCount, 1u);
-    // Into the first ring: a step this short leaves the craft in its plane.
-    scene.player->position = glm::vec3(scene.ringTransforms[0][3]);
-    renderer.update(1e-4);
-    ASSERT_EQ(scene.score, 50);
+    captureTheFirstRing();
     EXPECT_EQ(scene.rings.size(), ringCount - 1);
     EXPECT_TRUE(eventSeen(GameEventType::RingCaptured, 0));
 
     EXPECT_EQ(press(GLFW_KEY_R), "Debug:  Restart Game.\n");
-    EXPECT_EQ(scene.score, 0);
     EXPECT_EQ(scene.rings.size(), ringCount);
-    EXPECT_TRUE(renderer.phase().countdownActive);
-    EXPECT_EQ(renderer.phase().countdownTimer, 0.0f);
-    renderer.update(1.0 / 60.0);
-    EXPECT_TRUE(eventSeen(GameEventType::Restarted));
-    EXPECT_TRUE(eventSeen(GameEventType::CountdownTick, 3));
-}
+    expectAFreshCountdown();
 
-// The warm-up update places the camera; its jump is no motion, so the frozen countdown frame is
-// drawn without any smear: the previous view-projection is the new one.
-// C loads the next course afresh, wrapping round the catalogue, and starts its countdown; the player's
-// texture filter carries over to the new objects.
-TEST_F(RendererWiring, CourseKeyLoadsTheNextCourseFromItsCountdown) {
     startFlying();
-    scene.player->position = glm::vec3(scene.ringTransforms[0][3]);
-    renderer.update(1e-4);
-    ASSERT_EQ(scene.score, 50);
+    captureTheFirstRing();
     press(GLFW_KEY_F4);  // nearest
-
     const std::vector<common::scene::CourseInfo>& courses = renderer.courses().courses();
     std::size_t current = 0;
     while (courses[current].name != renderer.course().name) {
@@ -143,43 +153,35 @@ TEST_F(RendererWiring, CourseKeyLoadsTheNextCourseFromItsCountdown) {
         EXPECT_EQ(renderer.course().name, next.name);
         EXPECT_EQ(scene.scenePath, next.scenePath);
         EXPECT_EQ(static_cast<int>(scene.rings.size() + scene.finishRings.size()), next.rings) << next.name;
-        EXPECT_EQ(scene.score, 0);
-        EXPECT_TRUE(renderer.phase().countdownActive);
-        EXPECT_EQ(renderer.phase().countdownTimer, 0.0f);
-        EXPECT_EQ(renderer.phase().raceTime, 0.0);
         const auto* ring = dynamic_cast<const common::scene::CircleCheckpoint*>(scene.objects[1]);
         ASSERT_NE(ring, nullptr);
         EXPECT_EQ(texParameter(ring->part(0).texture->id, GL_TEXTURE_MAG_FILTER), GL_NEAREST);
-        renderer.update(1.0 / 60.0);
-        EXPECT_TRUE(eventSeen(GameEventType::Restarted));
-        EXPECT_TRUE(eventSeen(GameEventType::CountdownTick, 3));
+        expectAFreshCountdown();
     }
     press(GLFW_KEY_F4);
 }
 
 // The finish ring reached: one line with the course and the time flown since the countdown ended.
 TEST_F(RendererWiring, TheFinishLogsTheCourseAndTheRaceTime) {
-    startFlying();
-    for (int frame = 0; frame < 30; ++frame) {
-        renderer.update(1.0 / 60.0);
-    }
+    flyHalfASecond();
     scene.player->position = glm::vec3(scene.ringTransforms.back()[3]);
     const std::string out = testsupport::capturedStdout([&] { renderer.update(1e-4); });
     ASSERT_TRUE(scene.finished);
     EXPECT_EQ(out, "Debug: Finished " + renderer.course().name + " in 0.50 s\n");
 }
 
+// The warm-up update places the camera; its jump is no motion, so the frozen countdown frame is drawn
+// without any smear: the previous view-projection is the new one.
 TEST_F(RendererWiring, TheFirstUpdateOfAGameKeepsNoPreviousViewProjection) {
-    startFlying();
-    for (int frame = 0; frame < 30; ++frame) {
-        renderer.update(1.0 / 60.0);
-    }
+    flyHalfASecond();
     press(GLFW_KEY_R);
     renderer.update(1.0 / 60.0);
     EXPECT_EQ(scene.viewProjection, scene.camera->projectionMatrix * scene.camera->viewMatrix);
 }
 
-TEST_F(RendererWiring, TheBlurUniformsFollowTheSwitchAndTheFrameTime) {
+// The warning shows at altitude 15 and not above. With the same scene drawn twice, guidance on and off
+// differ only where the mark goes; N switches it.
+TEST_F(RendererWiring, TheBlurUniformsTheLowAltitudeWarningAndTheGuidanceMarkFollowTheFlight) {
     startFlying();
     press(GLFW_KEY_F7);
     renderer.update(1.0 / 60.0);
@@ -191,23 +193,47 @@ TEST_F(RendererWiring, TheBlurUniformsFollowTheSwitchAndTheFrameTime) {
     EXPECT_EQ(uniformFloat(ShaderType::BlurShader, "blurOn"), 1.0f);
     EXPECT_TRUE(std::isfinite(uniformFloat(ShaderType::BlurShader, "velocityScale")));
     EXPECT_TRUE(std::isfinite(renderer.averageFps));
-}
 
-TEST_F(RendererWiring, TheWarningShowsAtAltitudeFifteenAndNotAbove) {
     // The window's left middle, where the low-altitude warning sits, drawn at an altitude.
     const auto cornerAt = [&](float altitude) {
         scene.altitude = altitude;
         renderer.draw();
         return readRgb(20, kHeight / 2 + 10, 100, 100);
     };
-    startFlying();
     const auto above = cornerAt(15.1f);
     const auto at = cornerAt(15.0f);
     EXPECT_EQ(differingValues(cornerAt(15.1f), above), 0);
     EXPECT_GT(differingValues(at, above), 3000) << "the warning covers a good part of the corner";
+
+    const auto frame = [] { return readRgb(0, 0, kWidth, kHeight); };
+    EXPECT_EQ(press(GLFW_KEY_N), "Debug:  Guidance OFF\n");
+    renderer.draw();
+    const auto without = frame();
+    EXPECT_EQ(press(GLFW_KEY_N), "Debug:  Guidance ON\n");
+    renderer.draw();
+    const auto with = frame();
+
+    const std::optional<common::hud::GuidanceMark> mark = renderer.guidanceMark();
+    ASSERT_TRUE(mark.has_value());
+    int inside = 0;
+    int outside = 0;
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            const std::size_t i = (std::size_t(y) * kWidth + x) * 3;
+            const bool differs =
+                std::abs(int(with[i]) - int(without[i])) + std::abs(int(with[i + 1]) - int(without[i + 1])) >
+                24;
+            const bool inMark = x >= mark->area.x - 1 && x <= mark->area.x + mark->area.width + 1 &&
+                                y >= mark->area.y - 1 && y <= mark->area.y + mark->area.height + 1;
+            (inMark ? inside : outside) += differs ? 1 : 0;
+        }
+    }
+    EXPECT_GT(inside, 50) << "no mark drawn";
+    EXPECT_EQ(outside, 0);
 }
 
-TEST_F(RendererWiring, FilterAndMipmapKeysReachTheRingParts) {
+// The filter and mipmap keys reach the ring parts; the transparency key sets the discs' opacity.
+TEST_F(RendererWiring, FilterMipmapAndTransparencyKeysReachTheirGlState) {
     const auto* ring = dynamic_cast<const common::scene::CircleCheckpoint*>(scene.objects[1]);
     ASSERT_NE(ring, nullptr);
     ASSERT_GT(ring->partCount(), 0u);
@@ -230,9 +256,7 @@ TEST_F(RendererWiring, FilterAndMipmapKeysReachTheRingParts) {
     EXPECT_EQ(texParameter(texture, GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_NEAREST);
     press(GLFW_KEY_F5);
     EXPECT_EQ(texParameter(texture, GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_LINEAR);
-}
 
-TEST_F(RendererWiring, TransparencyKeySetsTheDiscOpacity) {
     testsupport::runFrame(renderer);
     for (float opacity : {0.3f, 1.0f, 0.3f}) {
         EXPECT_FLOAT_EQ(uniformFloat(ShaderType::TransparentShader, nullptr), opacity);
@@ -274,34 +298,4 @@ TEST_F(RendererWiring, ANewWindowSizeRebuildsTheTargetAndTheCamera) {
     EXPECT_FALSE(renderer.minimised());
     EXPECT_FLOAT_EQ(scene.camera->aspectRatio, 320.0f / 240.0f);
     EXPECT_EQ(texParameter(renderer.sceneTarget().depthTexture, GL_TEXTURE_WIDTH, 0), kWidth);
-}
-
-// With the same scene drawn twice, guidance on and off differ only where the mark goes; N switches it.
-TEST_F(RendererWiring, TheGuidanceMarkIsDrawnWhereItIsPlacedAndNTogglesIt) {
-    startFlying();
-    const auto frame = [] { return readRgb(0, 0, kWidth, kHeight); };
-    EXPECT_EQ(press(GLFW_KEY_N), "Debug:  Guidance OFF\n");
-    renderer.draw();
-    const auto without = frame();
-    EXPECT_EQ(press(GLFW_KEY_N), "Debug:  Guidance ON\n");
-    renderer.draw();
-    const auto with = frame();
-
-    const std::optional<common::hud::GuidanceMark> mark = renderer.guidanceMark();
-    ASSERT_TRUE(mark.has_value());
-    int inside = 0;
-    int outside = 0;
-    for (int y = 0; y < kHeight; ++y) {
-        for (int x = 0; x < kWidth; ++x) {
-            const std::size_t i = (std::size_t(y) * kWidth + x) * 3;
-            const bool differs =
-                std::abs(int(with[i]) - int(without[i])) + std::abs(int(with[i + 1]) - int(without[i + 1])) >
-                24;
-            const bool inMark = x >= mark->area.x - 1 && x <= mark->area.x + mark->area.width + 1 &&
-                                y >= mark->area.y - 1 && y <= mark->area.y + mark->area.height + 1;
-            (inMark ? inside : outside) += differs ? 1 : 0;
-        }
-    }
-    EXPECT_GT(inside, 50) << "no mark drawn";
-    EXPECT_EQ(outside, 0);
 }

@@ -21,7 +21,7 @@ MeshGeometry copyOf(const SceneBuilder::MeshShape& shape) {
 }  // namespace
 
 // Vertices, first uv channel ((0, 0) without one) and whole triangles only; bounds from the origin.
-TEST(MeshGeometry, CopiesVerticesAndWholeTriangles) {
+TEST(MeshGeometry, CopiesVerticesAndWholeTrianglesAndFindsItsFolderByTheLastForwardSlash) {
     const MeshGeometry box = copyOf(SceneBuilder::box(glm::vec3(5, 6, 7), glm::vec3(10, 11, 12)));
     EXPECT_EQ(box.boundsMin, glm::vec3(0));
     EXPECT_EQ(box.boundsMax, glm::vec3(10, 11, 12));
@@ -39,9 +39,8 @@ TEST(MeshGeometry, CopiesVerticesAndWholeTriangles) {
     EXPECT_EQ(copyOf(mixed).indices, (std::vector<std::uint32_t>{0, 1, 2, 3, 2, 1}));
     mixed.faces.clear();
     EXPECT_TRUE(copyOf(mixed).indices.empty());
-}
 
-TEST(MeshGeometry, OnlyTheLastForwardSlashCounts) {
+    // A mesh's textures are looked up in its file's folder: only the last forward slash counts.
     EXPECT_EQ(MeshGeometry::directoryOf("../resources/meshes/Circle.dae"), "../resources/meshes");
     EXPECT_EQ(MeshGeometry::directoryOf("Circle.dae"), ".");
     EXPECT_EQ(MeshGeometry::directoryOf("/Circle.dae"), "/");

@@ -73,7 +73,8 @@ TEST_F(MeshImport, TheImportSetsBoxesAndCountsAndASecondOneReplacesTheFirst) {
 }
 
 // Material textures: the first diffuse one only (other.png does not exist), beside the scene file.
-TEST_F(MeshImport, TheTextureIsLookedUpBesideTheSceneFile) {
+// Drawing sets the matrices of the mesh's program.
+TEST_F(MeshImport, TheTextureIsLookedUpBesideTheSceneFileAndDrawSetsTheMatricesOfItsProgram) {
     testsupport::TempDir dir;
     testsupport::writePng(dir.path() / "models" / "skin.png", 4, 4,
                           [](int, int) { return testsupport::Picture::Rgba{}; });
@@ -83,10 +84,7 @@ TEST_F(MeshImport, TheTextureIsLookedUpBesideTheSceneFile) {
     EXPECT_EQ(importTextured({})->texture, nullptr);
     EXPECT_THAT([&] { importTextured({"gone.png"}, "/nowhere/scene.dae"); },
                 ::testing::ThrowsMessage<common::gl::TextureExc>(::testing::HasSubstr("/nowhere/gone.png")));
-}
 
-// Drawing
-TEST_F(MeshImport, DrawSetsTheMatricesOfItsProgram) {
     const auto mesh = importTextured({});
     mesh->shaderKey = ShaderType::LightShader;
     const glm::mat4 model = glm::translate(glm::mat4(1.0f), glm::vec3(1, 2, 3));

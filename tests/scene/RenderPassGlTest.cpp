@@ -81,26 +81,26 @@ class RenderPasses : public testsupport::SceneTest {
 
 }  // namespace
 
-// Culling
-TEST_F(RenderPasses, RingsBehindTheCameraAreNeitherDrawnNorCountedUnlessCullingIsOff) {
+// Culling. The player is never culled: with a camera in front of the craft looking on along +z, the
+// craft is behind it and still counts.
+TEST_F(RenderPasses, RingsBehindTheCameraAreNeitherDrawnNorCountedUnlessCullingIsOffButThePlayerIs) {
     controller.render();
     // Terrain (12) + player (1) + the ring ahead; the ring and the rock behind are culled.
     EXPECT_EQ(controller.getTriangleCount(), 12 + 1 + ringTriangles);
     controller.frustumCulling = false;
     controller.render();
     EXPECT_EQ(controller.getTriangleCount(), 12 + 1 + 2 * ringTriangles + 12);
-}
 
-TEST_F(RenderPasses, ThePlayerIsNeverCulled) {
-    // A camera in front of the craft looking on along +z: the craft is behind it and still counts.
+    controller.frustumCulling = true;
     controller.camera->lookAt(glm::vec3(100, 80, -90), glm::vec3(100, 80, 0), glm::vec3(0, 1, 0));
     controller.frustum->fromCamera(*controller.camera);
     controller.render();
     EXPECT_EQ(controller.getTriangleCount(), 12 + 1 + ringTriangles);
 }
 
-// What each pass draws, and in which state
-TEST_F(RenderPasses, WireframeDrawsInLineModeAndEndsInFillMode) {
+// What each pass draws, and in which state: wireframe draws in line mode and ends in fill mode; the disc
+// pass blends the discs (which 25 rings get) and leaves blending off.
+TEST_F(RenderPasses, WireframeDrawsInLinesAndTheDiscsAreBlendedEachLeavingTheStateAsFound) {
     controller.objects.push_back(&probe);
     controller.wireframe = true;
     controller.render();
@@ -109,10 +109,21 @@ TEST_F(RenderPasses, WireframeDrawsInLineModeAndEndsInFillMode) {
     controller.wireframe = false;
     controller.render();
     EXPECT_EQ(probe.polygonMode, GL_FILL);
+    EXPECT_FALSE(probe.blending);
+
+    Probe disc;
+    controller.transparentObjects.push_back(&disc);
+    controller.renderTransparent();
+    EXPECT_EQ(disc.draws, 1);
+    EXPECT_TRUE(disc.blending);
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    EXPECT_EQ(testsupport::glError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
 // The light's casters go into each of the three maps; without a light, or not casting, nothing does.
-TEST_F(RenderPasses, CastersAreDrawnIntoEveryShadowMap) {
+// Every environment mesh may sample the cascades, whatever its place before the terrain. The previews
+// sit in a row and keep the maps comparing.
+TEST_F(RenderPasses, CastersFillEveryShadowMapWhichIsBoundBeforeTheEnvironmentDrawsAndPreviewedInARow) {
     ASSERT_TRUE(controller.hasShadows());
     controller.objects.push_back(&probe);
     probe.castsShadow = true;
@@ -123,6 +134,26 @@ TEST_F(RenderPasses, CastersAreDrawnIntoEveryShadowMap) {
     EXPECT_EQ(probe.depthDraws, 3);
     EXPECT_EQ(integer(GL_CULL_FACE_MODE), GL_BACK);
     EXPECT_EQ(integer(GL_DRAW_FRAMEBUFFER_BINDING), 0);
+
+    Probe environmentMesh;
+    controller.environment.insert(controller.environment.begin(), &environmentMesh);
+    controller.render();
+    EXPECT_EQ(environmentMesh.unitOne, controller.shadowMaps[0]->texture);
+    EXPECT_EQ(integer(GL_ACTIVE_TEXTURE), GL_TEXTURE0);
+    for (int i = 0; i < 3; ++i) {
+        glActiveTexture(GL_TEXTURE1 + i);
+        EXPECT_EQ(static_cast<GLuint>(integer(GL_TEXTURE_BINDING_2D)), controller.shadowMaps[i]->texture);
+    }
+    glActiveTexture(GL_TEXTURE0);
+
+    controller.showShadowMaps();
+    glm::ivec4 viewport(0);
+    glGetIntegerv(GL_VIEWPORT, &viewport[0]);
+    EXPECT_EQ(viewport, glm::ivec4(420, 0, 128, 128));
+    for (const auto& map : controller.shadowMaps) {
+        EXPECT_EQ(testsupport::texParameter(map->texture, GL_TEXTURE_COMPARE_MODE),
+                  GL_COMPARE_REF_TO_TEXTURE);
+    }
 }
 
 // A caster goes only into the maps it reaches: near the camera into all three (every cascade starts
@@ -141,38 +172,4 @@ TEST_F(RenderPasses, ACasterIsDrawnOnlyIntoTheMapsItReaches) {
         controller.renderShadowMaps();
         EXPECT_EQ(probe.depthDraws, c.maps) << c.distance << " units ahead";
     }
-}
-
-// Every environment mesh may sample the cascades, whatever its place before the terrain.
-TEST_F(RenderPasses, TheShadowMapsAreBoundBeforeTheFirstEnvironmentMeshDraws) {
-    controller.environment.insert(controller.environment.begin(), &probe);
-    controller.render();
-    EXPECT_EQ(probe.unitOne, controller.shadowMaps[0]->texture);
-    EXPECT_EQ(integer(GL_ACTIVE_TEXTURE), GL_TEXTURE0);
-    for (int i = 0; i < 3; ++i) {
-        glActiveTexture(GL_TEXTURE1 + i);
-        EXPECT_EQ(static_cast<GLuint>(integer(GL_TEXTURE_BINDING_2D)), controller.shadowMaps[i]->texture);
-    }
-    glActiveTexture(GL_TEXTURE0);
-}
-
-TEST_F(RenderPasses, PreviewsSitInARowAndKeepTheMapsComparing) {
-    controller.showShadowMaps();
-    glm::ivec4 viewport(0);
-    glGetIntegerv(GL_VIEWPORT, &viewport[0]);
-    EXPECT_EQ(viewport, glm::ivec4(420, 0, 128, 128));
-    for (const auto& map : controller.shadowMaps) {
-        EXPECT_EQ(testsupport::texParameter(map->texture, GL_TEXTURE_COMPARE_MODE),
-                  GL_COMPARE_REF_TO_TEXTURE);
-    }
-}
-
-// The disc pass blends the discs (which 25 rings get) and leaves blending off.
-TEST_F(RenderPasses, TheDiscsOfTwentyFiveRingsAreBlended) {
-    controller.transparentObjects.push_back(&probe);
-    controller.renderTransparent();
-    EXPECT_EQ(probe.draws, 1);
-    EXPECT_TRUE(probe.blending);
-    EXPECT_FALSE(glIsEnabled(GL_BLEND));
-    EXPECT_EQ(testsupport::glError(), static_cast<GLenum>(GL_NO_ERROR));
 }

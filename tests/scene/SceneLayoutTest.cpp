@@ -52,8 +52,9 @@ TEST(SceneLayout, NodeNamesDecideTheRolesInOrder) {
 }
 
 // Depth first, a node's meshes before its children; each mesh on its own; a node's own
-// transformation only; rings without geometry; the last disc template kept.
-TEST(SceneLayout, MeshesComeInFileOrderPlacedByTheirOwnNode) {
+// transformation only; rings without geometry; the last disc template kept. A ring model's parts:
+// "part0", "part1", ... in that order; a part out of order is skipped.
+TEST(SceneLayout, MeshesComeInFileOrderPlacedByTheirOwnNodeAndRingPartsInNumberOrder) {
     SceneBuilder builder;
     const unsigned triangle = builder.addMesh(SceneBuilder::triangle());
     const unsigned box = builder.addMesh(SceneBuilder::box(glm::vec3(0), glm::vec3(1)));
@@ -80,6 +81,16 @@ TEST(SceneLayout, MeshesComeInFileOrderPlacedByTheirOwnNode) {
     EXPECT_EQ(layout.ringTransforms[1], at(1, 2, 3));
     ASSERT_TRUE(layout.discTemplate);
     EXPECT_EQ(layout.discTemplate->geometry.triangleCount(), 12u);
+
+    SceneBuilder ringModel;
+    const unsigned part = ringModel.addMesh(SceneBuilder::triangle());
+    for (const char* name : {"part1", "part0", "part2", "extra", "part1"}) {
+        ringModel.addNode(name, at(0, 0, 1), {part});
+    }
+    const auto parts = SceneLayout::readRingParts(*ringModel.build(), "Circle.dae");
+    ASSERT_EQ(parts.size(), 2u);
+    EXPECT_EQ(parts[1].transform, at(0, 0, 1));
+    EXPECT_EQ(parts[1].geometry.triangleCount(), 1u);
 }
 
 TEST(SceneLayout, ALightIsPlacedByTheNodeOfTheSameName) {
@@ -98,17 +109,4 @@ TEST(SceneLayout, ALightIsPlacedByTheNodeOfTheSameName) {
                 1e-3f);
     EXPECT_EQ(layout.lights[0].diffuse, glm::vec3(1.0f));
     EXPECT_EQ(layout.lightsWithoutNode, std::vector<std::string>{"Lost"});
-}
-
-// A ring model's parts: "part0", "part1", ... in that order; a part out of order is skipped.
-TEST(SceneLayout, RingPartsAreTakenInNumberOrder) {
-    SceneBuilder builder;
-    const unsigned mesh = builder.addMesh(SceneBuilder::triangle());
-    for (const char* name : {"part1", "part0", "part2", "extra", "part1"}) {
-        builder.addNode(name, at(0, 0, 1), {mesh});
-    }
-    const auto parts = SceneLayout::readRingParts(*builder.build(), "Circle.dae");
-    ASSERT_EQ(parts.size(), 2u);
-    EXPECT_EQ(parts[1].transform, at(0, 0, 1));
-    EXPECT_EQ(parts[1].geometry.triangleCount(), 1u);
 }

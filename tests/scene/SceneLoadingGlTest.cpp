@@ -33,8 +33,9 @@ class SceneLoading : public testsupport::SceneTest {
 
 }  // namespace
 
-// Each role's list, program and shadow; a node's two meshes make two objects, the role the last.
-TEST_F(SceneLoading, EachRoleGoesToItsListWithItsProgram) {
+// Each role's list, program and shadow; a node's two meshes make two objects, the role the last. Scenes
+// the game cannot run, unreadable or without a craft, are refused.
+TEST_F(SceneLoading, EachRoleGoesToItsListWithItsProgramAndScenesWithoutACraftAreRefused) {
     SceneBuilder builder;
     const unsigned mesh = builder.addMesh(SceneBuilder::box(glm::vec3(1), glm::vec3(2)));
     const unsigned triangle = builder.addMesh(SceneBuilder::triangle());
@@ -67,10 +68,20 @@ TEST_F(SceneLoading, EachRoleGoesToItsListWithItsProgram) {
     EXPECT_EQ(controller.playerStartPosition, glm::vec3(10, 20, -30));
     EXPECT_EQ(testsupport::occurrences(console, "Unknown MESH TYPE loaded"), 2);
     EXPECT_EQ(console.find("Unknown MESH TYPE loaded\n"), std::string::npos);  // no line break
+
+    SceneController refusing;
+    const std::string path = dir.write("broken.dae", "not a model").string();
+    const std::string out = testsupport::capturedStdout([&] { EXPECT_FALSE(refusing.loadScene(path)); });
+    EXPECT_EQ(out.rfind("Debug: Load Scene" + path + "\nError parsing '" + path + "': '", 0), 0u) << out;
+    SceneBuilder withoutCraft;
+    withoutCraft.addNode("Terrain", glm::mat4(1.0f), {withoutCraft.addMesh(SceneBuilder::triangle())});
+    EXPECT_FALSE(load(refusing, withoutCraft, "terrain.dae"));
 }
 
-// A disc per ring from 25 rings on: the template flattened along the ring's axis, 8 times wider.
-TEST_F(SceneLoading, TwentyFiveRingsGetOneDiscEachAndTwentyFourNone) {
+// A disc per ring from 25 rings on: the template flattened along the ring's axis, 8 times wider. The
+// file's light replaces the placeholder at (0, 0, 2000); a light no node carries leaves it, and without
+// a usable light the frame goes on without shadows.
+TEST_F(SceneLoading, TwentyFiveRingsGetOneDiscEachAndTheFilesLightReplacesThePlaceholder) {
     ASSERT_TRUE(load(controller, course(24)));
     EXPECT_TRUE(controller.transparentObjects.empty());
     SceneController other;
@@ -81,19 +92,16 @@ TEST_F(SceneLoading, TwentyFiveRingsGetOneDiscEachAndTwentyFourNone) {
     const glm::mat4 ring = other.ringTransforms[3];
     EXPECT_EQ(disc->getModelMatrix(), glm::mat4(ring[0] * 8.0f, glm::vec4(0.0f), ring[2] * 8.0f, ring[3]));
     EXPECT_EQ(disc->getPrevModelMatrix(), disc->getModelMatrix());
-}
 
-// The file's light replaces the placeholder at (0, 0, 2000); a light no node carries leaves it, and
-// without a usable light the frame goes on without shadows.
-TEST_F(SceneLoading, TheFilesLightReplacesThePlaceholder) {
+    SceneController lit;
     SceneBuilder builder = course(1);
     builder.addNode("Sun", glm::rotate(at(-100, 400, -200), 1.2f, glm::vec3(1, 0, 0)), {});
     builder.addLight("Sun");
-    ASSERT_TRUE(load(controller, builder));
-    EXPECT_NEAR(glm::distance(controller.light->position, glm::vec3(-100, 400, -200)), 0.0f, 1e-3f);
-    EXPECT_EQ(glm::vec3(controller.light->fov, controller.light->nearClip, controller.light->farClip),
+    ASSERT_TRUE(load(lit, builder, "lit.dae"));
+    EXPECT_NEAR(glm::distance(lit.light->position, glm::vec3(-100, 400, -200)), 0.0f, 1e-3f);
+    EXPECT_EQ(glm::vec3(lit.light->fov, lit.light->nearClip, lit.light->farClip),
               glm::vec3(40.0f, 100.0f, 1000.0f));
-    EXPECT_TRUE(controller.hasShadows());
+    EXPECT_TRUE(lit.hasShadows());
 
     SceneController lost;
     SceneBuilder withoutNode = course(1);
@@ -104,16 +112,6 @@ TEST_F(SceneLoading, TheFilesLightReplacesThePlaceholder) {
     EXPECT_FALSE(lost.hasShadows());
     lost.update(1.0 / 60.0);
     EXPECT_FALSE(std::isnan(lost.camera->cascadeMatrices[0][0][0]));
-}
-
-// Scenes the game cannot run: unreadable, or without a craft.
-TEST_F(SceneLoading, AnUnreadableFileOrOneWithoutAPlayerIsRefused) {
-    const std::string path = dir.write("broken.dae", "not a model").string();
-    const std::string out = testsupport::capturedStdout([&] { EXPECT_FALSE(controller.loadScene(path)); });
-    EXPECT_EQ(out.rfind("Debug: Load Scene" + path + "\nError parsing '" + path + "': '", 0), 0u) << out;
-    SceneBuilder builder;
-    builder.addNode("Terrain", glm::mat4(1.0f), {builder.addMesh(SceneBuilder::triangle())});
-    EXPECT_FALSE(load(controller, builder));
 }
 
 TEST_F(SceneLoading, TheGeneratedGameSceneHasEveryRole) {
