@@ -159,8 +159,9 @@ TEST_F(SceneFile, TheDiscTemplateIsAUnitDiscSeenFromBothSides) {
     EXPECT_EQ(up, down);
 }
 
-// How closely it follows the height image, the course world tests check on every course.
-TEST_F(SceneFile, TheTerrainMeshIsACoarseGridOverTheWholeLandscape) {
+// How closely the terrain follows the height image, that no ground lies so deep under the water that
+// touching it would not be a crash, the course world tests check on every course.
+TEST_F(SceneFile, TheTerrainIsACoarseGridTheWaterCoversItAndTheSkyEnclosesEverything) {
     const aiNode& terrain = child("Terrain");
     const aiMesh& mesh = files.mesh(terrain);
     // What software rendering affords: a 128 x 128 grid at most.
@@ -180,11 +181,8 @@ TEST_F(SceneFile, TheTerrainMeshIsACoarseGridOverTheWholeLandscape) {
         const aiVector3D& uv = mesh.mTextureCoords[0][i];
         ASSERT_TRUE(uv.x >= 0.0f && uv.x <= 1.0f && uv.y >= 0.0f && uv.y <= 1.0f);
     }
-}
 
-// That no ground lies so deep under it that touching the water would not be a crash, the course world
-// tests check on every course.
-TEST_F(SceneFile, TheWaterCoversTheLandscapeAndATenthOfTheGroundLiesUnderIt) {
+    // The water covers the landscape and a tenth of the ground lies under it.
     const std::vector<glm::vec3> water = files.worldVertices(child("Water"));
     const float level = water.front().y;
     float reach = 0.0f;
@@ -196,9 +194,8 @@ TEST_F(SceneFile, TheWaterCoversTheLandscapeAndATenthOfTheGroundLiesUnderIt) {
     const std::vector<float> ground = files.groundSamples();
     EXPECT_GT(std::count_if(ground.begin(), ground.end(), [&](float height) { return height < level; }),
               1024 * 1024 / 10);
-}
 
-TEST_F(SceneFile, TheSkyEnclosesEverythingWithinTheFarDistanceAndFacesInwards) {
+    // The sky encloses everything within the far distance and faces inwards.
     const aiNode& sky = child("Skybox");
     const std::vector<glm::vec3> vertices = files.worldVertices(sky);
     const glm::vec3 centre(nodeMatrix(sky)[3]);
@@ -217,9 +214,9 @@ TEST_F(SceneFile, TheSkyEnclosesEverythingWithinTheFarDistanceAndFacesInwards) {
         EXPECT_LT(farthest, 1000.0f) << corner.x << ", " << corner.y << ", " << corner.z;
     }
     // Back faces are culled, so every triangle must wind counter-clockwise seen from inside.
-    const aiMesh& mesh = files.mesh(sky);
-    for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
-        const aiFace& face = mesh.mFaces[f];
+    const aiMesh& skyMesh = files.mesh(sky);
+    for (unsigned f = 0; f < skyMesh.mNumFaces; ++f) {
+        const aiFace& face = skyMesh.mFaces[f];
         const glm::vec3 a = vertices[face.mIndices[0]];
         const glm::vec3 b = vertices[face.mIndices[1]];
         const glm::vec3 c = vertices[face.mIndices[2]];
@@ -283,7 +280,7 @@ TEST(RingModel, EveryPartTumblesOutwardsAndFormsARingInsideTheBox) {
     }
 }
 
-TEST(HudImages, AreSquarePicturesOnATransparentGroundAndGlyphsSitInTheirOwnCells) {
+TEST(HudImages, AreSquareOnATransparentGroundGlyphsInTheirCellsNeedleUpAndScoreOnADarkPlate) {
     const Picture atlas(kTextureDir + "font.png");
     ASSERT_TRUE(atlas.valid());
     EXPECT_GE(atlas.width() / kCells, 64);
@@ -318,9 +315,8 @@ TEST(HudImages, AreSquarePicturesOnATransparentGroundAndGlyphsSitInTheirOwnCells
         EXPECT_EQ(picture.at(0, 0).a, 0) << name;
         EXPECT_EQ(picture.at(picture.width() - 1, 0).a, 0) << name;
     }
-}
 
-TEST(HudImages, TheNeedlePointsUpFromTheCentreAndTheScoreBadgeLeavesADarkPlateForTheNumber) {
+    // The needle points up from the centre and the score badge leaves a dark plate for the number.
     const Picture arrow(kTextureDir + "arrow.png");
     ASSERT_TRUE(arrow.valid());
     const int size = arrow.width();
