@@ -73,7 +73,7 @@ class SceneFile : public ::testing::Test {
 // The game draws terrain, water and sky in file order: the terrain first lets depth testing skip the
 // water and sky it hides, and sets up the shadows that the water's program then uses in the same frame.
 // That every role is there, with enough rings and no unknown mesh, the scene-loading tests check.
-TEST_F(SceneFile, TheLandscapeComesFrontToBackAndTheRingsEndWithTheFinish) {
+TEST_F(SceneFile, TheLandscapeComesFrontToBackTheRingsEndWithTheFinishAndTheSunShinesAtASlant) {
     std::vector<std::string> environment;
     for (unsigned i = 0; i < scene->mRootNode->mNumChildren; ++i) {
         const aiNode& node = *scene->mRootNode->mChildren[i];
@@ -88,9 +88,8 @@ TEST_F(SceneFile, TheLandscapeComesFrontToBackAndTheRingsEndWithTheFinish) {
         EXPECT_GE(files.node(ring.name.c_str()).mNumMeshes, 1u) << ring.name;
     }
     EXPECT_EQ(files.rings().back().name, "FIN");
-}
 
-TEST_F(SceneFile, TheSunShinesDownAtASlantFromHighAboveOneSide) {
+    // The sun shines down at a slant from high above one side.
     ASSERT_GE(scene->mNumLights, 1u);
     const aiLight& light = *scene->mLights[0];
     const aiNode* node = scene->mRootNode->FindNode(light.mName);
@@ -134,29 +133,6 @@ TEST_F(SceneFile, ThePlayerIsASmallLevelCraftFacingTheFirstRing) {
     const glm::vec3 ahead = glm::normalize(glm::vec3(firstRing.x - start.x, 0.0f, firstRing.z - start.z));
     EXPECT_GT(ahead.z, 0.999f) << "the craft starts heading straight for the first ring";
     EXPECT_GT(start.y, 150.0f) << "well clear of the mountains";
-}
-
-TEST_F(SceneFile, TheDiscTemplateIsAUnitDiscSeenFromBothSides) {
-    const aiMesh& mesh = files.mesh(child("Trans"));
-    float largest = 0.0f;
-    for (unsigned i = 0; i < mesh.mNumVertices; ++i) {
-        const aiVector3D& v = mesh.mVertices[i];
-        EXPECT_NEAR(v.y, 0.0f, 1e-6f);
-        largest = std::max(largest, std::hypot(v.x, v.z));
-    }
-    EXPECT_NEAR(largest, 1.0f, 1e-4f);
-    int up = 0;
-    int down = 0;
-    for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
-        const aiFace& face = mesh.mFaces[f];
-        ASSERT_EQ(face.mNumIndices, 3u);
-        const aiVector3D a = mesh.mVertices[face.mIndices[0]];
-        const aiVector3D normal =
-            (mesh.mVertices[face.mIndices[1]] - a) ^ (mesh.mVertices[face.mIndices[2]] - a);
-        (normal.y > 0.0f ? up : down) += 1;
-    }
-    EXPECT_GT(up, 0);
-    EXPECT_EQ(up, down);
 }
 
 // How closely the terrain follows the height image, that no ground lies so deep under the water that
@@ -228,7 +204,7 @@ TEST_F(SceneFile, TheTerrainIsACoarseGridTheWaterCoversItAndTheSkyEnclosesEveryt
 }
 
 // That every ring floats clear of the ground, the course world tests check on every course.
-TEST_F(SceneFile, TheCourseIsEvenlySpacedGentleAndInsideTheLandscape) {
+TEST_F(SceneFile, TheCourseIsEvenlySpacedGentleAndInsideTheLandscapeAndItsDiscsAreUnitDiscs) {
     const std::vector<SceneFiles::Ring> course = files.rings();
     ASSERT_GE(course.size(), 25u);
     std::vector<glm::vec3> points{nodeMatrix(child("Player"))[3]};
@@ -259,6 +235,28 @@ TEST_F(SceneFile, TheCourseIsEvenlySpacedGentleAndInsideTheLandscape) {
         const glm::vec3 scales(glm::length(m[0]), glm::length(m[1]), glm::length(m[2]));
         EXPECT_LT(glm::distance(scales, glm::vec3(course[i].finish ? 1.0f : 0.25f)), 1e-4f);
     }
+
+    // The rings' discs come from a template: a unit disc seen from both sides.
+    const aiMesh& mesh = files.mesh(child("Trans"));
+    float largest = 0.0f;
+    for (unsigned i = 0; i < mesh.mNumVertices; ++i) {
+        const aiVector3D& v = mesh.mVertices[i];
+        EXPECT_NEAR(v.y, 0.0f, 1e-6f);
+        largest = std::max(largest, std::hypot(v.x, v.z));
+    }
+    EXPECT_NEAR(largest, 1.0f, 1e-4f);
+    int up = 0;
+    int down = 0;
+    for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
+        const aiFace& face = mesh.mFaces[f];
+        ASSERT_EQ(face.mNumIndices, 3u);
+        const aiVector3D a = mesh.mVertices[face.mIndices[0]];
+        const aiVector3D normal =
+            (mesh.mVertices[face.mIndices[1]] - a) ^ (mesh.mVertices[face.mIndices[2]] - a);
+        (normal.y > 0.0f ? up : down) += 1;
+    }
+    EXPECT_GT(up, 0);
+    EXPECT_EQ(up, down);
 }
 
 // That the game finds eight parts, named in walk order, and their texture, the ring tests check.
