@@ -75,8 +75,8 @@ TEST(CameraPersp, DefaultLooksFromItsCornerAtTheOriginAndTheAspectWidensOnlyLeft
 }
 
 // u = normalise(cross(up, direction)), v = normalise(cross(w, u)), w = -direction.
-// Degenerate placements leave no NaN in the camera.
-TEST(CameraPersp, LookAtReplacesUpSetEyeTargetKeepsItTheBasisFollowsAndDegeneratePlacementsStayFinite) {
+// Degenerate placements leave no NaN in the camera; a light's camera keeps its view for a new projection.
+TEST(CameraPersp, LookAtReplacesUpSetEyeTargetKeepsItEveryPlacementStaysFiniteAndALightKeepsItsView) {
     CameraPersp camera;
     camera.lookAt(glm::vec3(0.0f, 0.0f, 5.0f), glm::vec3(0.0f), glm::vec3(0.0f, 2.0f, 0.0f));
     expectNear(camera.w, glm::vec3(0.0f, 0.0f, 1.0f));
@@ -106,11 +106,9 @@ TEST(CameraPersp, LookAtReplacesUpSetEyeTargetKeepsItTheBasisFollowsAndDegenerat
     // A point straight below the eye lies straight ahead.
     expectNear(glm::vec3(camera.viewMatrix * glm::vec4(10.0f, 40.0f, 0.0f, 1.0f)),
                glm::vec3(0.0f, 0.0f, -10.0f), 1e-4f);
-}
 
-// The light's camera is placed once, at construction, and given a projection (aspect 1) later. (The
-// placeholder light has its eye on its target: the look-at test covers that case.)
-TEST(Light, CameraLooksAlongTheDirectionAndKeepsItsViewForANewProjection) {
+    // A light's camera looks the same way, placed once, at construction, and given a projection (aspect
+    // 1) later. (The placeholder light has its eye on its target: the set-eye-target case above.)
     Light light(glm::vec3(10.0f, 50.0f, 0.0f), glm::vec3(0.0f, -1.0f, 0.0f));
     EXPECT_EQ(light.camera.eyePoint, glm::vec3(10.0f, 50.0f, 0.0f));
     EXPECT_EQ(light.camera.target, glm::vec3(10.0f, 49.0f, 0.0f));
