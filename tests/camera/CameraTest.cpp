@@ -152,23 +152,10 @@ TEST(Cascades, SlicesReachTheBlendedSplitsFitTheUnitCubeAndADegenerateCameraKeep
     EXPECT_NEAR(camera.cascadeFrustums[0]->farDistance, expectedFar[0], expectedFar[0] * 2e-6f);
 }
 
-TEST(Plane, NormalFollowsTheWindingDistanceIsSignedAndDegeneratePointsThrow) {
-    const Plane plane(glm::vec3(0.0f, 0.0f, 3.0f), glm::vec3(2.0f, 0.0f, 3.0f), glm::vec3(0.0f, 5.0f, 3.0f));
-    EXPECT_EQ(plane.n, glm::vec3(0.0f, 0.0f, 1.0f));
-    EXPECT_FLOAT_EQ(plane.signedDistance(glm::vec3(7.0f, -1.0f, 8.0f)), 5.0f);
-    EXPECT_FLOAT_EQ(plane.signedDistance(glm::vec3(0.0f, 0.0f, 1.0f)), -2.0f);
-    // Collinear, coincident, and so far apart that the normal overflows.
-    EXPECT_THROW(Plane(glm::vec3(0.0f), glm::vec3(1.0f), glm::vec3(3.0f)), PlaneExc);
-    EXPECT_THROW(Plane(glm::vec3(2.0f), glm::vec3(2.0f), glm::vec3(5.0f)), PlaneExc);
-    EXPECT_THROW(Plane(glm::vec3(0.0f), glm::vec3(3e38f, 0.0f, 0.0f), glm::vec3(0.0f, 3e38f, 0.0f)),
-                 PlaneExc);
-    EXPECT_STREQ(PlaneExc().what(), "Invalid parameters specified");
-}
-
 // Corners in the camera's u/v basis: u = (-1, 0, 0) and v = (0, -1, 0) here, so top left is at (+x, -y).
 // Boxes are contained, intersecting or rejected. A zero near distance throws and keeps the previous
-// frustum.
-TEST(Frustum, CornersFollowTheCameraBasisBoxesAreSortedAndAZeroNearDistanceKeepsThem) {
+// frustum, as any plane through degenerate points throws.
+TEST(Frustum, CornersFollowTheCameraBasisBoxesAreSortedAndDegeneratePlanesThrowAndKeepThem) {
     // At the origin looking down -z with a 90 degree field of view: inside means 1 <= -z <= 100 and
     // |x|, |y| <= -z.
     CameraPersp camera;
@@ -204,6 +191,18 @@ TEST(Frustum, CornersFollowTheCameraBasisBoxesAreSortedAndAZeroNearDistanceKeeps
         EXPECT_EQ(frustum.planes[i].n, before.planes[i].n);
     }
     EXPECT_EQ(frustum.farCorners, before.farCorners);
+
+    // The planes' normals follow the winding and distances are signed; degenerate points throw.
+    const Plane plane(glm::vec3(0.0f, 0.0f, 3.0f), glm::vec3(2.0f, 0.0f, 3.0f), glm::vec3(0.0f, 5.0f, 3.0f));
+    EXPECT_EQ(plane.n, glm::vec3(0.0f, 0.0f, 1.0f));
+    EXPECT_FLOAT_EQ(plane.signedDistance(glm::vec3(7.0f, -1.0f, 8.0f)), 5.0f);
+    EXPECT_FLOAT_EQ(plane.signedDistance(glm::vec3(0.0f, 0.0f, 1.0f)), -2.0f);
+    // Collinear, coincident, and so far apart that the normal overflows.
+    EXPECT_THROW(Plane(glm::vec3(0.0f), glm::vec3(1.0f), glm::vec3(3.0f)), PlaneExc);
+    EXPECT_THROW(Plane(glm::vec3(2.0f), glm::vec3(2.0f), glm::vec3(5.0f)), PlaneExc);
+    EXPECT_THROW(Plane(glm::vec3(0.0f), glm::vec3(3e38f, 0.0f, 0.0f), glm::vec3(0.0f, 3e38f, 0.0f)),
+                 PlaneExc);
+    EXPECT_STREQ(PlaneExc().what(), "Invalid parameters specified");
 }
 
 // The box around the transformed corners: moved, grown by a turn, never divided by w.
