@@ -63,16 +63,13 @@ const std::tuple<const char*, std::string, std::string, int> kCourseCases[] = {
 
 }  // namespace
 
-TEST(Config, CourseKeyTakesItsValueLine) {
+TEST(Config, EveryCaseGivesItsWindowAndCourseFromTextOrFile) {
     for (const auto& [what, text, course, width] : kCourseCases) {
         std::istringstream in(text);
         const Config config = Config::read(in);
         EXPECT_EQ(config.course, course) << what;
         EXPECT_EQ(config.width, width) << what;
     }
-}
-
-TEST(Config, EveryCaseGivesItsWindowFromTextOrFile) {
     for (const auto& [what, text, width, height, fullscreen] : kCases) {
         std::istringstream in(text);
         const Config config = Config::read(in);

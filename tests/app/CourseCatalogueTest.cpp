@@ -57,7 +57,7 @@ TEST(CourseCatalogue, ReadsCoursesInOrderWithPathsBelowTheResources) {
               "coast       14 rings   1200 units  par 130.50 s\n");
 }
 
-TEST(CourseCatalogue, ABadListGivesTheDefaultCourseAndOneLine) {
+TEST(CourseCatalogue, ABadListOrFileGivesTheDefaultCourseAndAGoodFileItsOwnPaths) {
     const std::string goodEntry = R"("scene": "s.dae", "heightmap": "h.bmp", "length": 5, "rings": 2)";
     const struct {
         const char* what;
@@ -81,9 +81,8 @@ TEST(CourseCatalogue, ABadListGivesTheDefaultCourseAndOneLine) {
         expectFallback(readText(bad.text), bad.what);
     }
     EXPECT_EQ(CourseCatalogue::builtIn().listing(), "mountain   rings, length and par unknown\n");
-}
 
-TEST(CourseCatalogue, FromAFileMissingOrDamaged) {
+    // From a file, missing or damaged.
     testsupport::TempDir dir;
     const CourseCatalogue missing = CourseCatalogue::load((dir.path() / "courses.json").string());
     expectFallback(missing, "missing");

@@ -19,7 +19,9 @@ using debug_output::Api;
 // Runs of consecutive enumerants and their names: the core (and ARB) sources, types and severities,
 // then AMD's categories, which serve as both source and type (API error, window system, deprecation,
 // undefined behaviour, performance, shader compiler, application, other).
-TEST(DebugOutput, EverySourceTypeAndSeverityHasItsText) {
+// Messages carry every field in order; the driver's text is data, not a format. Logger lines carry a
+// prefix and a line break each; percent signs are printed as they stand.
+TEST(DebugOutput, EveryEnumerantHasItsTextMessagesCarryEveryFieldAndLoggerLinesThePrefixAndALineBreak) {
     const auto source = debug_output::sourceName;
     const auto type = debug_output::typeName;
     const auto severity = debug_output::severityName;
@@ -46,11 +48,6 @@ TEST(DebugOutput, EverySourceTypeAndSeverityHasItsText) {
             EXPECT_STREQ(name(first + i), names[i]) << std::hex << first + i;
         }
     }
-}
-
-// Every field in order; the driver's text is data, not a format.
-// A prefix and a line break each; percent signs are printed as they stand.
-TEST(DebugOutput, MessagesCarryEveryFieldInOrderAndLoggerLinesThePrefixAndALineBreak) {
     EXPECT_EQ(debug_output::format(0x8246, 0x824C, 1282, 0x9146, "GL_INVALID_OPERATION in glDrawElements"),
               "OpenGL Error: GL_INVALID_OPERATION in glDrawElements [Source = API, Type = Error, "
               "Severity = High, ID = 1282]");

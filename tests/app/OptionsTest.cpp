@@ -20,7 +20,7 @@ Options parse(std::vector<const char*> arguments) {
 }  // namespace
 
 // Asked for information: status 0, nothing to play.
-TEST(Options, HelpListsOptionsAndKeysVersionNamesTheGame) {
+TEST(Options, HelpListsOptionsAndKeysVersionNamesTheGameAndDemoCourseAndListCoursesCombine) {
     for (const char* help : {"--help", "-h"}) {
         const Options options = parse({help});
         ASSERT_EQ(options.exitStatus(), 0) << help;
@@ -33,11 +33,9 @@ TEST(Options, HelpListsOptionsAndKeysVersionNamesTheGame) {
     EXPECT_EQ(version.exitStatus(), 0);
     EXPECT_TRUE(std::regex_match(version.message(), std::regex("skyrings [0-9]+\\.[0-9]+\\.[0-9]+\n")))
         << version.message();
-}
 
-// A game to play, the autopilot flying with --demo; a course by name, with or without the autopilot,
-// in either order; the list of courses on request.
-TEST(Options, DemoCourseAndListCoursesCombine) {
+    // A game to play, the autopilot flying with --demo; a course by name, with or without the
+    // autopilot, in either order; the list of courses on request.
     const struct {
         std::vector<const char*> arguments;
         const char* course;

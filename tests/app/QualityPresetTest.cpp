@@ -9,8 +9,9 @@
 
 using namespace common::app;
 
-// What each preset sets, the renderer's preset test reads back from the game itself.
-TEST(QualityPreset, EachPresetIsNamedByItsWordAndOnlyThatWordParses) {
+// What each preset sets, the renderer's preset test reads back from the game itself. Its target is the
+// scaled window and never empty.
+TEST(QualityPreset, EachPresetIsNamedByItsWordOnlyThatWordParsesAndItsTargetIsNeverEmpty) {
     const std::pair<Quality, const char*> names[] = {
         {Quality::High, "high"}, {Quality::Medium, "medium"}, {Quality::Low, "low"}};
     for (const auto& [quality, name] : names) {
@@ -21,9 +22,6 @@ TEST(QualityPreset, EachPresetIsNamedByItsWordAndOnlyThatWordParses) {
     for (const char* word : {"", "High", "LOW", " low", "medium ", "ultra"}) {
         EXPECT_FALSE(QualityPreset::parse(word)) << '"' << word << '"';
     }
-}
-
-TEST(QualityPreset, TheTargetIsTheScaledWindowAndNeverEmpty) {
     EXPECT_EQ(QualityPreset::of(Quality::High).scaledSide(801), 801);
     EXPECT_EQ(QualityPreset::of(Quality::Medium).scaledSide(800), 600);
     EXPECT_EQ(QualityPreset::of(Quality::Medium).scaledSide(601), 451);  // 450.75 rounds up

@@ -75,8 +75,8 @@ TEST(CameraPersp, DefaultLooksFromItsCornerAtTheOriginAndTheAspectWidensOnlyLeft
 }
 
 // u = normalise(cross(up, direction)), v = normalise(cross(w, u)), w = -direction.
-// Degenerate placements leave no NaN in the camera.
-TEST(CameraPersp, LookAtReplacesUpSetEyeTargetKeepsItTheBasisFollowsAndDegeneratePlacementsStayFinite) {
+// Degenerate placements leave no NaN in the camera; a light's camera keeps its view for a new projection.
+TEST(CameraPersp, LookAtReplacesUpSetEyeTargetKeepsItEveryPlacementStaysFiniteAndALightKeepsItsView) {
     CameraPersp camera;
     camera.lookAt(glm::vec3(0.0f, 0.0f, 5.0f), glm::vec3(0.0f), glm::vec3(0.0f, 2.0f, 0.0f));
     expectNear(camera.w, glm::vec3(0.0f, 0.0f, 1.0f));
@@ -106,11 +106,9 @@ TEST(CameraPersp, LookAtReplacesUpSetEyeTargetKeepsItTheBasisFollowsAndDegenerat
     // A point straight below the eye lies straight ahead.
     expectNear(glm::vec3(camera.viewMatrix * glm::vec4(10.0f, 40.0f, 0.0f, 1.0f)),
                glm::vec3(0.0f, 0.0f, -10.0f), 1e-4f);
-}
 
-// The light's camera is placed once, at construction, and given a projection (aspect 1) later. (The
-// placeholder light has its eye on its target: the look-at test covers that case.)
-TEST(Light, CameraLooksAlongTheDirectionAndKeepsItsViewForANewProjection) {
+    // A light's camera looks the same way, placed once, at construction, and given a projection (aspect
+    // 1) later. (The placeholder light has its eye on its target: the set-eye-target case above.)
     Light light(glm::vec3(10.0f, 50.0f, 0.0f), glm::vec3(0.0f, -1.0f, 0.0f));
     EXPECT_EQ(light.camera.eyePoint, glm::vec3(10.0f, 50.0f, 0.0f));
     EXPECT_EQ(light.camera.target, glm::vec3(10.0f, 49.0f, 0.0f));
@@ -154,23 +152,10 @@ TEST(Cascades, SlicesReachTheBlendedSplitsFitTheUnitCubeAndADegenerateCameraKeep
     EXPECT_NEAR(camera.cascadeFrustums[0]->farDistance, expectedFar[0], expectedFar[0] * 2e-6f);
 }
 
-TEST(Plane, NormalFollowsTheWindingDistanceIsSignedAndDegeneratePointsThrow) {
-    const Plane plane(glm::vec3(0.0f, 0.0f, 3.0f), glm::vec3(2.0f, 0.0f, 3.0f), glm::vec3(0.0f, 5.0f, 3.0f));
-    EXPECT_EQ(plane.n, glm::vec3(0.0f, 0.0f, 1.0f));
-    EXPECT_FLOAT_EQ(plane.signedDistance(glm::vec3(7.0f, -1.0f, 8.0f)), 5.0f);
-    EXPECT_FLOAT_EQ(plane.signedDistance(glm::vec3(0.0f, 0.0f, 1.0f)), -2.0f);
-    // Collinear, coincident, and so far apart that the normal overflows.
-    EXPECT_THROW(Plane(glm::vec3(0.0f), glm::vec3(1.0f), glm::vec3(3.0f)), PlaneExc);
-    EXPECT_THROW(Plane(glm::vec3(2.0f), glm::vec3(2.0f), glm::vec3(5.0f)), PlaneExc);
-    EXPECT_THROW(Plane(glm::vec3(0.0f), glm::vec3(3e38f, 0.0f, 0.0f), glm::vec3(0.0f, 3e38f, 0.0f)),
-                 PlaneExc);
-    EXPECT_STREQ(PlaneExc().what(), "Invalid parameters specified");
-}
-
 // Corners in the camera's u/v basis: u = (-1, 0, 0) and v = (0, -1, 0) here, so top left is at (+x, -y).
 // Boxes are contained, intersecting or rejected. A zero near distance throws and keeps the previous
-// frustum.
-TEST(Frustum, CornersFollowTheCameraBasisBoxesAreSortedAndAZeroNearDistanceKeepsThem) {
+// frustum, as any plane through degenerate points throws.
+TEST(Frustum, CornersFollowTheCameraBasisBoxesAreSortedAndDegeneratePlanesThrowAndKeepThem) {
     // At the origin looking down -z with a 90 degree field of view: inside means 1 <= -z <= 100 and
     // |x|, |y| <= -z.
     CameraPersp camera;
@@ -206,6 +191,18 @@ TEST(Frustum, CornersFollowTheCameraBasisBoxesAreSortedAndAZeroNearDistanceKeeps
         EXPECT_EQ(frustum.planes[i].n, before.planes[i].n);
     }
     EXPECT_EQ(frustum.farCorners, before.farCorners);
+
+    // The planes' normals follow the winding and distances are signed; degenerate points throw.
+    const Plane plane(glm::vec3(0.0f, 0.0f, 3.0f), glm::vec3(2.0f, 0.0f, 3.0f), glm::vec3(0.0f, 5.0f, 3.0f));
+    EXPECT_EQ(plane.n, glm::vec3(0.0f, 0.0f, 1.0f));
+    EXPECT_FLOAT_EQ(plane.signedDistance(glm::vec3(7.0f, -1.0f, 8.0f)), 5.0f);
+    EXPECT_FLOAT_EQ(plane.signedDistance(glm::vec3(0.0f, 0.0f, 1.0f)), -2.0f);
+    // Collinear, coincident, and so far apart that the normal overflows.
+    EXPECT_THROW(Plane(glm::vec3(0.0f), glm::vec3(1.0f), glm::vec3(3.0f)), PlaneExc);
+    EXPECT_THROW(Plane(glm::vec3(2.0f), glm::vec3(2.0f), glm::vec3(5.0f)), PlaneExc);
+    EXPECT_THROW(Plane(glm::vec3(0.0f), glm::vec3(3e38f, 0.0f, 0.0f), glm::vec3(0.0f, 3e38f, 0.0f)),
+                 PlaneExc);
+    EXPECT_STREQ(PlaneExc().what(), "Invalid parameters specified");
 }
 
 // The box around the transformed corners: moved, grown by a turn, never divided by w.

@@ -74,8 +74,9 @@ TEST_F(Rules, TwoRingsInOneFrameBothScoreOnceWithTheirPlaceInTheCourse) {
     EXPECT_EQ(rules.nextRing(), 2u) << "a ring flown out of order leaves the earlier one next";
 }
 
-// Ordinary rings are asked first, then finish rings; the finish ends the game in the same frame.
-TEST_F(Rules, AFinishInTheSameFrameAsARingCountsBoth) {
+// Ordinary rings are asked first, then finish rings; the finish ends the game in the same frame. A
+// restart after a crash puts every ring back and the course scores again.
+TEST_F(Rules, AFinishInTheSameFrameAsARingCountsBothAndARestartPutsEveryRingBack) {
     EXPECT_EQ(flyTo(kFinish), (GameEvents{captured(3), captured(2), {GameEventType::Finished, 2}}));
     EXPECT_EQ(rules.score, 150);
     EXPECT_TRUE(rules.finished);
@@ -83,6 +84,18 @@ TEST_F(Rules, AFinishInTheSameFrameAsARingCountsBoth) {
     flyTo(kGate);
     flyTo(kLone);
     EXPECT_FALSE(rules.nextRing().has_value()) << "every ring captured";
+    flyTo(glm::vec3(40, 0.0f, -40));
+    ASSERT_FALSE(rules.running);
+
+    rules.restart();
+    EXPECT_EQ(rules.score, 0);
+    EXPECT_TRUE(rules.running);
+    EXPECT_FALSE(rules.finished);
+    EXPECT_EQ(rules.remainingRings().size(), 4u);
+    EXPECT_EQ(rules.remainingFinishRings().size(), 1u);
+    EXPECT_EQ(rules.nextRing(), 0u);
+    EXPECT_EQ(flyTo(kFinish).size(), 3u);  // the course scores again
+    EXPECT_EQ(rules.score, 150);
 }
 
 // Without a ground nothing is a crash.
@@ -100,19 +113,4 @@ TEST_F(Rules, AltitudeIsMeasuredOverTheGroundAndZeroIsOneCrash) {
     GameRules withoutGround;  // nothing is a crash
     EXPECT_TRUE(withoutGround.checkCollisions(craft).empty());
     EXPECT_TRUE(withoutGround.running);
-}
-
-TEST_F(Rules, RestartPutsEveryRingBack) {
-    flyTo(kGate);
-    flyTo(kFinish);
-    flyTo(glm::vec3(40, 0.0f, -40));
-    rules.restart();
-    EXPECT_EQ(rules.score, 0);
-    EXPECT_TRUE(rules.running);
-    EXPECT_FALSE(rules.finished);
-    EXPECT_EQ(rules.remainingRings().size(), 4u);
-    EXPECT_EQ(rules.remainingFinishRings().size(), 1u);
-    EXPECT_EQ(rules.nextRing(), 0u);
-    EXPECT_EQ(flyTo(kFinish).size(), 3u);  // the course scores again
-    EXPECT_EQ(rules.score, 150);
 }

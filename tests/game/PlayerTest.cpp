@@ -127,23 +127,20 @@ TEST(PlayerFlight, SpeedFollowsTheNoseVerticalPartBetweenTwoAndTwelve) {
     EXPECT_NEAR(player.pitchAngle, 90.0f, 1e-4f);
 }
 
-// Matrices for the motion blur and the chase camera
-TEST(PlayerFlight, PrevModelMatrixIsTheMatrixBeforeTheFramesTurns) {
-    FlyingPlayer craft({{keys::kUp, 1.0f}, {keys::kRight, 1.0f}});
+// Matrices for the motion blur and the chase camera: the previous model matrix is the one before the
+// frame's turns. The chase eye sits 1 unit behind (horizontally) and 0.65 above, whatever the pitch;
+// pointing straight up keeps the last one.
+TEST(PlayerFlight, PrevModelMatrixIsBeforeTheTurnsAndTheChaseEyeOneUnitBehindAndAbove) {
+    FlyingPlayer craft;
+    craft.player.update(kStep);
+    EXPECT_LT(glm::distance(craft.player.cameraEye(), craft.player.position + glm::vec3(0.0f, 0.65f, -1.0f)),
+              1e-4f);
+    craft.keys.partly = {{keys::kUp, 1.0f}, {keys::kRight, 1.0f}};
     craft.fly(0.5);
     const glm::mat4 before = craft.player.getModelMatrix();
     craft.player.update(kStep);
     EXPECT_EQ(craft.player.getPrevModelMatrix(), before);
     EXPECT_NE(craft.player.getModelMatrix(), before);
-}
-
-// The chase eye sits 1 unit behind (horizontally) and 0.65 above, whatever the pitch; pointing
-// straight up keeps the last one.
-TEST(PlayerFlight, ChaseEyeIsOneUnitBehindAndAboveAndKeptWhenPointingStraightUp) {
-    FlyingPlayer craft;
-    craft.player.update(kStep);
-    EXPECT_LT(glm::distance(craft.player.cameraEye(), craft.player.position + glm::vec3(0.0f, 0.65f, -1.0f)),
-              1e-4f);
     craft.keys.partly = {{keys::kUp, 1.0f}};
     craft.fly(1.0);
     const glm::vec3 eye = craft.player.cameraEye();

@@ -31,47 +31,34 @@ GuidanceMark locate(const glm::vec3& ring, std::vector<ScreenRect> occupied = {}
 
 }  // namespace
 
-TEST(Guidance, ARingInViewGetsAMarkerJustAboveItPointingDown) {
-    struct Case {
-        glm::vec3 ring;
-        float left, bottom;  // the marker's square: 64 wide, centred over the ring, 6 pixels above it
-    } const cases[] = {
-        {{0.0f, 0.0f, -10.0f}, 368.0f, 406.0f},
-        {{5.0f, -2.5f, -10.0f}, 568.0f, 306.0f},
-    };
-    for (const Case& c : cases) {
-        const GuidanceMark mark = locate(c.ring);
-        EXPECT_TRUE(mark.onScreen);
-        EXPECT_TRUE(near(mark.area.x, c.left));
-        EXPECT_TRUE(near(mark.area.y, c.bottom));
-        EXPECT_TRUE(near(mark.area.width, 64.0f));
-        EXPECT_TRUE(near(mark.angleDegrees, -90.0f));
-    }
-    // Measured from the craft, not from the camera.
-    EXPECT_TRUE(near(locate({0.0f, 4.0f, 0.0f}).distance, 5.0f));
-}
-
-// Off to a side or behind, an arrow on the window's edge (6 pixels in) points the way to turn.
-TEST(Guidance, ARingOutOfViewGetsAnArrowAtTheEdgeTowardsIt) {
+// In view, a marker 64 wide, centred over the ring 6 pixels above it, pointing down; off to a side or
+// behind, an arrow on the window's edge (6 pixels in) points the way to turn.
+TEST(Guidance, ARingInViewGetsAMarkerAboveItAndOneOutOfViewAnArrowAtTheEdgeTowardsIt) {
     struct Case {
         const char* where;
         glm::vec3 ring;
+        bool onScreen;
         float angle, centreX, centreY;
     } const cases[] = {
-        {"right, ahead", {20.0f, 0.0f, -10.0f}, 0.0f, 762.0f, 400.0f},
-        {"left, behind", {-1.0f, 0.0f, 10.0f}, 180.0f, 38.0f, 400.0f},
-        {"above, behind", {0.0f, 5.0f, 10.0f}, 90.0f, 400.0f, 762.0f},
-        {"below and left, ahead", {-30.0f, -30.0f, -10.0f}, -135.0f, 38.0f, 38.0f},
-        {"straight behind: turn right", {0.0f, 0.0f, 10.0f}, 0.0f, 762.0f, 400.0f},
+        {"straight ahead", {0.0f, 0.0f, -10.0f}, true, -90.0f, 400.0f, 438.0f},
+        {"ahead, right and low", {5.0f, -2.5f, -10.0f}, true, -90.0f, 600.0f, 338.0f},
+        {"right, ahead", {20.0f, 0.0f, -10.0f}, false, 0.0f, 762.0f, 400.0f},
+        {"left, behind", {-1.0f, 0.0f, 10.0f}, false, 180.0f, 38.0f, 400.0f},
+        {"above, behind", {0.0f, 5.0f, 10.0f}, false, 90.0f, 400.0f, 762.0f},
+        {"below and left, ahead", {-30.0f, -30.0f, -10.0f}, false, -135.0f, 38.0f, 38.0f},
+        {"straight behind: turn right", {0.0f, 0.0f, 10.0f}, false, 0.0f, 762.0f, 400.0f},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.where);
         const GuidanceMark mark = locate(c.ring);
-        EXPECT_FALSE(mark.onScreen);
+        EXPECT_EQ(mark.onScreen, c.onScreen);
         EXPECT_TRUE(near(mark.angleDegrees, c.angle));
+        EXPECT_TRUE(near(mark.area.width, 64.0f));
         EXPECT_TRUE(near(mark.area.x + mark.area.width / 2.0f, c.centreX));
         EXPECT_TRUE(near(mark.area.y + mark.area.height / 2.0f, c.centreY));
     }
+    // Measured from the craft, not from the camera.
+    EXPECT_TRUE(near(locate({0.0f, 4.0f, 0.0f}).distance, 5.0f));
 }
 
 // The mark takes the nearest free place on the window rather than hiding another item or leaving it.

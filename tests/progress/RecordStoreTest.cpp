@@ -149,27 +149,10 @@ TEST(RecordStore, BadFilesCostOnlyTheirBadPartsAndAreKeptAside) {
     }
 }
 
-// A crash after the new file is written but before it is renamed leaves the old record whole, and the
-// leftover does not stop the next save.
-TEST(RecordStore, ACrashBetweenWriteAndRenameLeavesTheOldRecord) {
-    Records records;
-    ASSERT_TRUE(records.open().save("mountain", recordOf(50.0)));
-    const std::string before = readFile(records.file);
-    const fs::path leftover = AtomicFile::writeTemporary(records.file, R"({"version":1,"courses":{"mount)");
-    EXPECT_EQ(leftover.parent_path(), records.file.parent_path());
-
-    RecordStore store = records.open();
-    EXPECT_EQ(readFile(records.file), before);
-    EXPECT_EQ(store.course("mountain")->bestTime, 50.0);
-    EXPECT_TRUE(records.warnings.empty());
-    ASSERT_TRUE(store.save("mountain", recordOf(40.0)));
-    EXPECT_EQ(records.open().course("mountain")->bestTime, 40.0);
-    EXPECT_FALSE(fs::exists(leftover));
-}
-
 // A folder that cannot be made and a disk that fills up cost the save, never the old file: one line,
-// the record kept for the session, no temporary left behind.
-TEST(RecordStore, UnwritableFolderAndFullDiskKeepTheOldFile) {
+// the record kept for the session, no temporary left behind. A crash after the new file is written but
+// before it is renamed leaves the old record whole, and the leftover does not stop the next save.
+TEST(RecordStore, UnwritableFolderFullDiskAndACrashBeforeTheRenameKeepTheOldFile) {
     {
         Records unwritable;
         unwritable.file = "/proc/self/skyrings/records.json";
@@ -182,9 +165,19 @@ TEST(RecordStore, UnwritableFolderAndFullDiskKeepTheOldFile) {
     Records records;
     ASSERT_TRUE(records.open().save("mountain", recordOf(50.0)));
     const std::string before = readFile(records.file);
+    const fs::path leftover = AtomicFile::writeTemporary(records.file, R"({"version":1,"courses":{"mount)");
+    EXPECT_EQ(leftover.parent_path(), records.file.parent_path());
+
+    RecordStore store = records.open();
+    EXPECT_EQ(readFile(records.file), before);
+    EXPECT_EQ(store.course("mountain")->bestTime, 50.0);
+    EXPECT_TRUE(records.warnings.empty());
+    ASSERT_TRUE(store.save("mountain", recordOf(45.0)));
+    EXPECT_EQ(records.open().course("mountain")->bestTime, 45.0);
+    EXPECT_FALSE(fs::exists(leftover));
 
     // A file-size limit stands in for the full disk: writes past it fail as on a full one.
-    RecordStore store = records.open();
+    const std::string saved45 = readFile(records.file);
     struct rlimit saved {};
     getrlimit(RLIMIT_FSIZE, &saved);
     const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
@@ -198,7 +191,7 @@ TEST(RecordStore, UnwritableFolderAndFullDiskKeepTheOldFile) {
     EXPECT_FALSE(saved40);
     ASSERT_EQ(records.warnings.size(), 1u);
     EXPECT_NE(records.warnings[0].find("records.json.tmp"), std::string::npos) << records.warnings[0];
-    EXPECT_EQ(readFile(records.file), before);
+    EXPECT_EQ(readFile(records.file), saved45);
     EXPECT_FALSE(fs::exists(records.file.string() + ".tmp"));
     EXPECT_EQ(store.course("mountain")->bestTime, 40.0);
 }

@@ -93,8 +93,10 @@ int columnAndRow(int x, int y) {
 }  // namespace
 
 // The craft may sink 0.8 into the ground; at or below the ground's limit, and at or below y = 0, the
-// altitude is 0, which is a crash.
-TEST(HeightMap, TheAltitudeIsTheHeightAboveTheGroundPlusTheTolerance) {
+// altitude is 0, which is a crash. Columns run with x and rows up the picture with -z, two samples a
+// unit, truncated toward zero. Positions outside the mapped square read the border instead of memory
+// outside the image.
+TEST(HeightMap, TheAltitudeIsAboveTheGroundAndPositionsMapToColumnsAndRowsClampedToTheBorder) {
     const HeightMap mountain = makeMap(
         8, 8, [](int, int) { return 255; }, 100.0f);
     EXPECT_EQ(mountain.getSize(), 8u);
@@ -107,11 +109,7 @@ TEST(HeightMap, TheAltitudeIsTheHeightAboveTheGroundPlusTheTolerance) {
     EXPECT_FLOAT_EQ(sea.altitude(1.0f, 10.0f, -1.0f), 10.8f);
     EXPECT_EQ(sea.altitude(1.0f, 0.0f, -1.0f), 0.0f);
     EXPECT_EQ(sea.altitude(1.0f, -3.0f, -1.0f), 0.0f);
-}
 
-// Columns run with x and rows up the picture with -z, two samples a unit, truncated toward zero.
-// Positions outside the mapped square read the border instead of memory outside the image.
-TEST(HeightMap, PositionsMapToColumnsAndRowsClampedToTheBorder) {
     const HeightMap map = makeMap(8, 8, columnAndRow);
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float inf = std::numeric_limits<float>::infinity();

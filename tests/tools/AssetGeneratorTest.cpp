@@ -44,8 +44,10 @@ std::map<std::string, std::size_t> readTree(const std::filesystem::path& root) {
 
 }  // namespace
 
-// What each file holds is checked by the tests of the files themselves.
-TEST(AssetGenerator, TwoRunsWriteTheSameBytesAndPrintNothing) {
+// What each file holds is checked by the tests of the files themselves. A folder that cannot be made
+// (a plain file stands where it should go) fails with one line on standard error; without an output
+// folder the generator explains its usage.
+TEST(AssetGenerator, TwoRunsWriteTheSameBytesAndPrintNothingAndFailuresAreOneLine) {
     testsupport::TempDir first;
     testsupport::TempDir second;
     const GeneratorRun a = runGenerator("'" + (first.path() / "resources").string() + "'");
@@ -56,13 +58,8 @@ TEST(AssetGenerator, TwoRunsWriteTheSameBytesAndPrintNothing) {
     // At least the height image, two models, six textures and five HUD pictures.
     EXPECT_GE(files.size(), 14u);
     EXPECT_EQ(readTree(second.path() / "resources"), files);
-}
 
-// A folder that cannot be made (a plain file stands where it should go) fails with one line on
-// standard error; without an output folder the generator explains its usage.
-TEST(AssetGenerator, FailuresAreOneLineOnStandardError) {
-    testsupport::TempDir scratch;
-    const std::filesystem::path blocker = scratch.write("blocker", "not a folder");
+    const std::filesystem::path blocker = first.write("blocker", "not a folder");
     const GeneratorRun blocked = runGenerator("'" + (blocker / "resources").string() + "'");
     EXPECT_NE(blocked.status, 0);
     EXPECT_EQ(blocked.out, "");

@@ -73,7 +73,7 @@ class SceneFile : public ::testing::Test {
 // The game draws terrain, water and sky in file order: the terrain first lets depth testing skip the
 // water and sky it hides, and sets up the shadows that the water's program then uses in the same frame.
 // That every role is there, with enough rings and no unknown mesh, the scene-loading tests check.
-TEST_F(SceneFile, TheLandscapeComesFrontToBackAndTheRingsEndWithTheFinish) {
+TEST_F(SceneFile, TheLandscapeComesFrontToBackTheRingsEndWithTheFinishAndTheSunShinesAtASlant) {
     std::vector<std::string> environment;
     for (unsigned i = 0; i < scene->mRootNode->mNumChildren; ++i) {
         const aiNode& node = *scene->mRootNode->mChildren[i];
@@ -88,9 +88,8 @@ TEST_F(SceneFile, TheLandscapeComesFrontToBackAndTheRingsEndWithTheFinish) {
         EXPECT_GE(files.node(ring.name.c_str()).mNumMeshes, 1u) << ring.name;
     }
     EXPECT_EQ(files.rings().back().name, "FIN");
-}
 
-TEST_F(SceneFile, TheSunShinesDownAtASlantFromHighAboveOneSide) {
+    // The sun shines down at a slant from high above one side.
     ASSERT_GE(scene->mNumLights, 1u);
     const aiLight& light = *scene->mLights[0];
     const aiNode* node = scene->mRootNode->FindNode(light.mName);
@@ -136,31 +135,9 @@ TEST_F(SceneFile, ThePlayerIsASmallLevelCraftFacingTheFirstRing) {
     EXPECT_GT(start.y, 150.0f) << "well clear of the mountains";
 }
 
-TEST_F(SceneFile, TheDiscTemplateIsAUnitDiscSeenFromBothSides) {
-    const aiMesh& mesh = files.mesh(child("Trans"));
-    float largest = 0.0f;
-    for (unsigned i = 0; i < mesh.mNumVertices; ++i) {
-        const aiVector3D& v = mesh.mVertices[i];
-        EXPECT_NEAR(v.y, 0.0f, 1e-6f);
-        largest = std::max(largest, std::hypot(v.x, v.z));
-    }
-    EXPECT_NEAR(largest, 1.0f, 1e-4f);
-    int up = 0;
-    int down = 0;
-    for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
-        const aiFace& face = mesh.mFaces[f];
-        ASSERT_EQ(face.mNumIndices, 3u);
-        const aiVector3D a = mesh.mVertices[face.mIndices[0]];
-        const aiVector3D normal =
-            (mesh.mVertices[face.mIndices[1]] - a) ^ (mesh.mVertices[face.mIndices[2]] - a);
-        (normal.y > 0.0f ? up : down) += 1;
-    }
-    EXPECT_GT(up, 0);
-    EXPECT_EQ(up, down);
-}
-
-// How closely it follows the height image, the course world tests check on every course.
-TEST_F(SceneFile, TheTerrainMeshIsACoarseGridOverTheWholeLandscape) {
+// How closely the terrain follows the height image, that no ground lies so deep under the water that
+// touching it would not be a crash, the course world tests check on every course.
+TEST_F(SceneFile, TheTerrainIsACoarseGridTheWaterCoversItAndTheSkyEnclosesEverything) {
     const aiNode& terrain = child("Terrain");
     const aiMesh& mesh = files.mesh(terrain);
     // What software rendering affords: a 128 x 128 grid at most.
@@ -180,11 +157,8 @@ TEST_F(SceneFile, TheTerrainMeshIsACoarseGridOverTheWholeLandscape) {
         const aiVector3D& uv = mesh.mTextureCoords[0][i];
         ASSERT_TRUE(uv.x >= 0.0f && uv.x <= 1.0f && uv.y >= 0.0f && uv.y <= 1.0f);
     }
-}
 
-// That no ground lies so deep under it that touching the water would not be a crash, the course world
-// tests check on every course.
-TEST_F(SceneFile, TheWaterCoversTheLandscapeAndATenthOfTheGroundLiesUnderIt) {
+    // The water covers the landscape and a tenth of the ground lies under it.
     const std::vector<glm::vec3> water = files.worldVertices(child("Water"));
     const float level = water.front().y;
     float reach = 0.0f;
@@ -196,9 +170,8 @@ TEST_F(SceneFile, TheWaterCoversTheLandscapeAndATenthOfTheGroundLiesUnderIt) {
     const std::vector<float> ground = files.groundSamples();
     EXPECT_GT(std::count_if(ground.begin(), ground.end(), [&](float height) { return height < level; }),
               1024 * 1024 / 10);
-}
 
-TEST_F(SceneFile, TheSkyEnclosesEverythingWithinTheFarDistanceAndFacesInwards) {
+    // The sky encloses everything within the far distance and faces inwards.
     const aiNode& sky = child("Skybox");
     const std::vector<glm::vec3> vertices = files.worldVertices(sky);
     const glm::vec3 centre(nodeMatrix(sky)[3]);
@@ -217,9 +190,9 @@ TEST_F(SceneFile, TheSkyEnclosesEverythingWithinTheFarDistanceAndFacesInwards) {
         EXPECT_LT(farthest, 1000.0f) << corner.x << ", " << corner.y << ", " << corner.z;
     }
     // Back faces are culled, so every triangle must wind counter-clockwise seen from inside.
-    const aiMesh& mesh = files.mesh(sky);
-    for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
-        const aiFace& face = mesh.mFaces[f];
+    const aiMesh& skyMesh = files.mesh(sky);
+    for (unsigned f = 0; f < skyMesh.mNumFaces; ++f) {
+        const aiFace& face = skyMesh.mFaces[f];
         const glm::vec3 a = vertices[face.mIndices[0]];
         const glm::vec3 b = vertices[face.mIndices[1]];
         const glm::vec3 c = vertices[face.mIndices[2]];
@@ -231,7 +204,7 @@ TEST_F(SceneFile, TheSkyEnclosesEverythingWithinTheFarDistanceAndFacesInwards) {
 }
 
 // That every ring floats clear of the ground, the course world tests check on every course.
-TEST_F(SceneFile, TheCourseIsEvenlySpacedGentleAndInsideTheLandscape) {
+TEST_F(SceneFile, TheCourseIsEvenlySpacedGentleAndInsideTheLandscapeAndItsDiscsAreUnitDiscs) {
     const std::vector<SceneFiles::Ring> course = files.rings();
     ASSERT_GE(course.size(), 25u);
     std::vector<glm::vec3> points{nodeMatrix(child("Player"))[3]};
@@ -262,6 +235,28 @@ TEST_F(SceneFile, TheCourseIsEvenlySpacedGentleAndInsideTheLandscape) {
         const glm::vec3 scales(glm::length(m[0]), glm::length(m[1]), glm::length(m[2]));
         EXPECT_LT(glm::distance(scales, glm::vec3(course[i].finish ? 1.0f : 0.25f)), 1e-4f);
     }
+
+    // The rings' discs come from a template: a unit disc seen from both sides.
+    const aiMesh& mesh = files.mesh(child("Trans"));
+    float largest = 0.0f;
+    for (unsigned i = 0; i < mesh.mNumVertices; ++i) {
+        const aiVector3D& v = mesh.mVertices[i];
+        EXPECT_NEAR(v.y, 0.0f, 1e-6f);
+        largest = std::max(largest, std::hypot(v.x, v.z));
+    }
+    EXPECT_NEAR(largest, 1.0f, 1e-4f);
+    int up = 0;
+    int down = 0;
+    for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
+        const aiFace& face = mesh.mFaces[f];
+        ASSERT_EQ(face.mNumIndices, 3u);
+        const aiVector3D a = mesh.mVertices[face.mIndices[0]];
+        const aiVector3D normal =
+            (mesh.mVertices[face.mIndices[1]] - a) ^ (mesh.mVertices[face.mIndices[2]] - a);
+        (normal.y > 0.0f ? up : down) += 1;
+    }
+    EXPECT_GT(up, 0);
+    EXPECT_EQ(up, down);
 }
 
 // That the game finds eight parts, named in walk order, and their texture, the ring tests check.
@@ -283,7 +278,7 @@ TEST(RingModel, EveryPartTumblesOutwardsAndFormsARingInsideTheBox) {
     }
 }
 
-TEST(HudImages, AreSquarePicturesOnATransparentGroundAndGlyphsSitInTheirOwnCells) {
+TEST(HudImages, AreSquareOnATransparentGroundGlyphsInTheirCellsNeedleUpAndScoreOnADarkPlate) {
     const Picture atlas(kTextureDir + "font.png");
     ASSERT_TRUE(atlas.valid());
     EXPECT_GE(atlas.width() / kCells, 64);
@@ -318,9 +313,8 @@ TEST(HudImages, AreSquarePicturesOnATransparentGroundAndGlyphsSitInTheirOwnCells
         EXPECT_EQ(picture.at(0, 0).a, 0) << name;
         EXPECT_EQ(picture.at(picture.width() - 1, 0).a, 0) << name;
     }
-}
 
-TEST(HudImages, TheNeedlePointsUpFromTheCentreAndTheScoreBadgeLeavesADarkPlateForTheNumber) {
+    // The needle points up from the centre and the score badge leaves a dark plate for the number.
     const Picture arrow(kTextureDir + "arrow.png");
     ASSERT_TRUE(arrow.valid());
     const int size = arrow.width();
