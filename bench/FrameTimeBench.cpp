@@ -201,7 +201,7 @@ class PassBreakdown {
 
     // Draws into the renderer's own target, at the size and in the formats its quality preset gives.
     PassBreakdown(SceneController& scene, GLFWwindow* window, common::app::Renderer& renderer)
-        : scene(scene), window(window), renderer(renderer), target(renderer.sceneTarget()) {
+        : scene(scene), window(window), renderer(renderer) {
         hud = std::make_unique<common::hud::Hud>(renderer.width, renderer.height);
     }
 
@@ -230,6 +230,7 @@ class PassBreakdown {
         }
         common::gl::RenderTarget::unbind();
         lap();
+        const common::gl::SceneRenderTarget& target = renderer.sceneTarget();
         glViewport(0, 0, GLsizei(target.width), GLsizei(target.height));
         target.bindForWriting();
         scene.render();
@@ -281,7 +282,6 @@ class PassBreakdown {
     SceneController& scene;
     GLFWwindow* window;
     common::app::Renderer& renderer;
-    const common::gl::SceneRenderTarget& target;
     std::unique_ptr<common::hud::Hud> hud;
     double totals[kSteps] = {};
     // CPU time of all threads, the rasterizer's included: what a step costs whatever else runs.

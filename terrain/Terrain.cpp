@@ -30,7 +30,7 @@ void Terrain::focusDetailOn(const glm::vec3& worldPoint) {
         return;
     }
     detailedTiles_ = std::move(detailed);
-    replaceIndices(lod_->indicesAround(centre, detailRadius_));
+    replaceIndices(lod_->indicesFor(detailedTiles_));
 }
 
 }  // namespace common::scene

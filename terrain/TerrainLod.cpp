@@ -150,7 +150,10 @@ std::vector<bool> TerrainLod::detailedTiles(glm::vec2 centre, float radius) cons
 }
 
 std::vector<std::uint32_t> TerrainLod::indicesAround(glm::vec2 centre, float radius) const {
-    const std::vector<bool> detailed = detailedTiles(centre, radius);
+    return indicesFor(detailedTiles(centre, radius));
+}
+
+std::vector<std::uint32_t> TerrainLod::indicesFor(const std::vector<bool>& detailed) const {
     std::vector<std::uint32_t> indices;
     indices.reserve(geometry_.indices.size());
     for (int tileRow = 0; tileRow < tilesDown(); ++tileRow) {

@@ -32,6 +32,8 @@ class TerrainLod {
     // detail elsewhere. (A tile with an odd number of cells a side keeps its last row or column of
     // cells in full detail.)
     std::vector<std::uint32_t> indicesAround(glm::vec2 centre, float radius) const;
+    // The same for tiles already chosen (as detailedTiles gives them).
+    std::vector<std::uint32_t> indicesFor(const std::vector<bool>& detailed) const;
     // Which tiles indicesAround would give full detail, one bit per tile; for noticing a change.
     std::vector<bool> detailedTiles(glm::vec2 centre, float radius) const;
 
