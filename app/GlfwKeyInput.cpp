@@ -32,10 +32,12 @@ float GlfwKeyInput::amount(int key) {
     return glfwGetKey(window_, key) == GLFW_PRESS ? 1.0f : pad_.amount(key);
 }
 
-bool GlfwKeyInput::pollPad() {
-    const bool restartHeld = pad_.restart;
-    pad_ = input::InputState::fromPad(readFirstPad());
-    return pad_.restart && !restartHeld;
+std::vector<int> GlfwKeyInput::pollPad() {
+    const input::PadState now = readFirstPad();
+    std::vector<int> pressed = input::InputState::pressedSince(padButtons_, now);
+    padButtons_ = now;
+    pad_ = input::InputState::fromPad(now);
+    return pressed;
 }
 
 }  // namespace common::app

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "game/KeyInput.h"
 #include "input/InputState.h"
 
@@ -16,13 +18,14 @@ class GlfwKeyInput : public common::scene::KeyInput {
     bool isKeyDown(int key) override;
     float amount(int key) override;
 
-    // Reads the pad once per frame. Returns true when its restart button (A) went down since the
-    // last poll.
-    bool pollPad();
+    // Reads the pad once per frame. Returns the buttons (GLFW_GAMEPAD_BUTTON_*) that went down since
+    // the last poll.
+    std::vector<int> pollPad();
     const input::InputState& pad() const { return pad_; }
 
   private:
     GLFWwindow* window_;
+    input::PadState padButtons_;
     input::InputState pad_;
 };
 

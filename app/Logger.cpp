@@ -15,6 +15,10 @@ void Logger::debug(const std::string& message) const {
     }
 }
 
+void Logger::line(const std::string& message) const {
+    std::printf("%s\n", message.c_str());
+}
+
 void Logger::warning(const std::string& message) const {
     std::fprintf(stderr, "%s\n", message.c_str());
 }

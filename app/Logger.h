@@ -13,6 +13,8 @@ class Logger {
 
     // Writes "Debug: <message>\n" to standard output while the level is the debug level.
     void debug(const std::string& message) const;
+    // Writes "<message>\n" to standard output whatever the level: a console line of its own.
+    void line(const std::string& message) const;
     // Writes "<message>\n" to standard error whatever the level: a problem the game survives, such as
     // a missing optional file or device.
     void warning(const std::string& message) const;

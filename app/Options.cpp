@@ -2,31 +2,10 @@
 
 #include <CLI/CLI.hpp>
 
+#include "app/CommandTable.h"
+
 namespace common::app {
 namespace {
-
-const char* const kKeys =
-    "Keys:\n"
-    "  Up / Down      nose down / nose up\n"
-    "  Left / Right   roll left / right\n"
-    "  R              restart\n"
-    "  C              next course\n"
-    "  M              sound off / on\n"
-    "  P              pause / go on\n"
-    "  G              ghost of the best run on / off\n"
-    "  F2             average frame rate and triangle count\n"
-    "  F3             wireframe with bounding boxes\n"
-    "  F4             bilinear / nearest texture filter\n"
-    "  F5             mipmaps: off, nearest, linear\n"
-    "  F6             debug view: velocity and shadow-map previews\n"
-    "  F7             motion blur on / off\n"
-    "  F8             frustum culling on / off\n"
-    "  F9             transparent ring discs on / off\n"
-    "  F10            tint the shadow cascades\n"
-    "  F11            full screen and back\n"
-    "  N              guidance to the next ring on / off\n"
-    "  Escape         quit\n"
-    "A gamepad: the left stick or the d-pad steers, A restarts.";
 
 // "Usage: skyrings [--help] [--demo] [--course NAME]": built from the options themselves, so an
 // option added to the parser shows here too.
@@ -58,7 +37,7 @@ Options Options::parse(int argc, const char* const* argv, const std::vector<std:
         ->multi_option_policy(CLI::MultiOptionPolicy::Throw);
     app.add_flag("--list-courses", options.listCourses_, "Print each course's rings, length and par time")
         ->multi_option_policy(CLI::MultiOptionPolicy::Throw);
-    app.footer(kKeys);
+    app.footer(CommandTable::helpText());
 
     try {
         app.parse(argc, argv);

@@ -1,10 +1,14 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <memory>
 #include <optional>
 
+#include "app/CommandTable.h"
 #include "app/CourseCatalogue.h"
+#include "app/GameSession.h"
+#include "app/GameWindow.h"
 #include "app/GlfwKeyInput.h"
 #include "app/QualityPreset.h"
 #include "game/CourseInfo.h"
@@ -29,17 +33,18 @@ namespace common::progress {
 class TimeTrial;
 }
 namespace common::scene {
-class Autopilot;
 class Quad;
-}  // namespace common::scene
+}
 
 namespace common::app {
 
+class CommandRunner;
 struct Config;
 
-// The application singleton that owns the frame: the window, the colour/velocity target with its
-// motion-blur composite, the head-up display, the countdown gate, and every run-time switch the
-// keyboard commands flip. Created on first use by the entry point and kept until the process ends.
+// The application singleton that orders and draws the frame: the window, the colour/velocity target
+// with its motion-blur composite, the head-up display and every drawing switch the keyboard commands
+// flip. The game around the flight (course, countdown, time trial, sound) is its GameSession's.
+// Created on first use by the entry point and kept until the process ends.
 class Renderer {
   public:
     static Renderer& instance();
@@ -55,6 +60,8 @@ class Renderer {
     void draw();
     // Keyboard commands: presses only; releases and repeats are ignored.
     void onKey(int key, int action);
+    // What a key or pad button asks for (CommandTable).
+    void run(CommandId command);
     // The window's framebuffer has a new size: the scene target, the viewport, the camera's aspect and
     // the HUD follow it. A size of 0 (a minimised window) is remembered and nothing is rebuilt.
     void onResize(int framebufferWidth, int framebufferHeight);
@@ -71,21 +78,21 @@ class Renderer {
     // Closes the sound device; the GL objects end with the context.
     void shutdown();
 
-    GLFWwindow* window() const { return window_; }
-    const scene::GamePhase& phase() const { return phase_; }
+    GLFWwindow* window() const { return window_->handle(); }
+    const scene::GamePhase& phase() const { return session_->phase(); }
     // What the game reported during the last update: countdown numbers, captures, the finish or the
     // crash, and a restart asked for since the update before. Sound, records and HUD read these.
-    const scene::GameEvents& events() const { return events_; }
+    const scene::GameEvents& events() const { return session_->events(); }
     // Where the guidance shows the next ring this frame; none while it is off or no race is on.
     std::optional<hud::GuidanceMark> guidanceMark() const;
     // The course being flown (its name and par time key the records) and the courses there are.
-    const scene::CourseInfo& course() const { return course_; }
-    const CourseCatalogue& courses() const { return catalogue_; }
+    const scene::CourseInfo& course() const { return session_->course(); }
+    const CourseCatalogue& courses() const { return session_->courses(); }
     // The game's sound (silent without a device).
-    audio::GameAudio& audio() { return *audio_; }
-    // The course being flown, for its records and medal; may be called before or after init.
-    void setCourse(const scene::CourseInfo& course);
-    const progress::TimeTrial& timeTrial() const { return *trial_; }
+    audio::GameAudio& audio() { return session_->audio(); }
+    // The course being flown, for its records and medal.
+    void setCourse(const scene::CourseInfo& course) { session_->setCourse(course); }
+    const progress::TimeTrial& timeTrial() const { return session_->timeTrial(); }
 
     std::int32_t height = 0;
     std::int32_t width = 0;
@@ -97,58 +104,36 @@ class Renderer {
     bool blur = true;
     bool showDepthMapFrustums = false;
     bool showFps = false;
-    // The mark over the next ring, or the arrow towards it.
-    bool guidance = true;
     std::uint32_t mipmapMode = 2;
     float averageFps = 0.0f;
 
   private:
     Renderer();
-    void createWindow();
     void chooseQuality(const Config& config, std::optional<Quality> quality);
     // The scene target at the preset's share of the window.
     void buildSceneTarget();
-    std::string startCourse(const std::string& asked, const std::string& configured) const;
-    void loadFirstCourse(const std::string& name);
-    bool loadCourse(const scene::CourseInfo& course);
-    bool loadCourseOrSay(const scene::CourseInfo& course);
-    void switchCourse();
-    void reportFinish(const scene::GameEvent& event) const;
-    void advanceScene(double dt);
-    void playSounds(double dt);
-    void followTimeTrial(bool flying);
+    void buildComposite();
+    void setSceneSwitches();
+    void runPadCommands();
+    void setFrameUniforms(double dt);
     void drawHud();
     void drawTimeTrial();
-    void toggleWireframe();
-    void cycleMipmapMode();
-    void restartGame();
-    void toggleFullScreen();
 
-    GLFWwindow* window_ = nullptr;
+    std::unique_ptr<GameWindow> window_;
     std::unique_ptr<GlfwKeyInput> keys_;
-    std::unique_ptr<scene::Autopilot> autopilot_;
-    bool demo_ = false;
-    CourseCatalogue catalogue_;
+    std::unique_ptr<GameSession> session_;
+    std::unique_ptr<CommandRunner> commands_;
     std::unique_ptr<gl::SceneRenderTarget> sceneTarget_;
     std::unique_ptr<gl::UpscaleTarget> upscaleTarget_;
     std::unique_ptr<scene::Quad> compositeQuad_;
     std::unique_ptr<scene::Quad> velocityQuad_;
     std::unique_ptr<hud::Hud> hud_;
-    std::unique_ptr<audio::GameAudio> audio_;
-    QualityPreset quality_;
-    scene::CourseInfo course_;
-    std::unique_ptr<progress::TimeTrial> trial_;
     std::unique_ptr<hud::TrialHud> trialHud_;
-    scene::GamePhase phase_;
-    scene::GameEvents events_;
-    // Events that arrive between two updates (a restart key), handed out with the next update's.
-    scene::GameEvents pendingEvents_;
+    QualityPreset quality_;
     bool minimised_ = false;
-    // Where the window was before it went full screen.
-    int windowedX_ = 0;
-    int windowedY_ = 0;
-    int windowedWidth_ = 0;
-    int windowedHeight_ = 0;
+    // A failure inside the key callback, where nothing may unwind through GLFW: raised by the next
+    // update, which the entry point's handler reports.
+    std::exception_ptr failure_;
 };
 
 }  // namespace common::app

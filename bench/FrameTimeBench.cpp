@@ -253,7 +253,7 @@ class PassBreakdown {
         glDisable(GL_CULL_FACE);
         hud->drawAltimeter(-scene.player->position.y);
         hud->drawScoreIcon();
-        hud->drawScore();
+        hud->drawScore(scene.score);
         glEnable(GL_DEPTH_TEST);
         glEnable(GL_CULL_FACE);
         glfwSwapBuffers(window);

@@ -15,7 +15,6 @@
 #include "hud/TextOverlay.h"
 #include "scene/Quad.h"
 #include "scene/RenderPasses.h"
-#include "scene/SceneController.h"
 
 namespace common::hud {
 namespace {
@@ -133,9 +132,9 @@ void Hud::drawScoreIcon() {
     glDisable(GL_BLEND);
 }
 
-void Hud::drawScore() {
+void Hud::drawScore(std::int32_t score) {
     char line[kLineLength];
-    std::snprintf(line, sizeof line, " %i", static_cast<int>(scene::SceneController::instance().getScore()));
+    std::snprintf(line, sizeof line, " %i", static_cast<int>(score));
     printLine(line, 44, 64, 20);
 }
 

@@ -53,8 +53,8 @@ class Hud {
     void drawPoints(std::int32_t points);
     void drawGameOver();
     void drawScoreIcon();
-    // The scene controller's score, inside the score icon.
-    void drawScore();
+    // The score, inside the score icon.
+    void drawScore(std::int32_t score);
     void drawWarning();
     // The guidance mark: the needle turned the way it points, and the distance above it.
     void drawGuidance(const GuidanceMark& mark);

@@ -36,9 +36,17 @@ InputState InputState::fromPad(const PadState& pad) {
     state.noseUp = held(pad, GLFW_GAMEPAD_BUTTON_DPAD_DOWN, deflection(y, 1.0f));
     state.rollLeft = held(pad, GLFW_GAMEPAD_BUTTON_DPAD_LEFT, deflection(x, -1.0f));
     state.rollRight = held(pad, GLFW_GAMEPAD_BUTTON_DPAD_RIGHT, deflection(x, 1.0f));
-    state.restart = pad.buttons[GLFW_GAMEPAD_BUTTON_A];
-    state.pause = pad.buttons[GLFW_GAMEPAD_BUTTON_START];
     return state;
+}
+
+std::vector<int> InputState::pressedSince(const PadState& before, const PadState& now) {
+    std::vector<int> pressed;
+    for (std::size_t button = 0; button < now.buttons.size(); ++button) {
+        if (now.buttons[button] && !before.buttons[button]) {
+            pressed.push_back(static_cast<int>(button));
+        }
+    }
+    return pressed;
 }
 
 float InputState::amount(int key) const {

@@ -163,7 +163,7 @@ void SceneController::build(SceneLayout& layout) {
                 break;
             case NodeRole::Plain:
                 keep(scene_objects::mesh<Mesh>(entry, gl::ShaderType::LightShader, textures), objects);
-                std::printf("Unknown MESH TYPE loaded");
+                app::Logger::instance().line("Unknown MESH TYPE loaded");
                 break;
         }
     }
@@ -173,7 +173,7 @@ void SceneController::build(SceneLayout& layout) {
         }
     }
     for (const std::string& name : layout.lightsWithoutNode) {
-        std::printf("Could not find node for light %s", name.c_str());
+        app::Logger::instance().line("Could not find node for light " + name);
     }
     for (const LayoutLight& source : layout.lights) {
         light = scene_objects::light(source);
@@ -236,7 +236,11 @@ void SceneController::checkCollisions() {
         return;
     }
     events = rules.checkCollisions(*player);
-    mirrorRules();
+    // The ring lists change only with a capture; most frames copy just the figures.
+    mirrorFigures();
+    if (!events.empty()) {
+        mirrorRules();
+    }
 }
 
 // A new game is a fresh course: every ring scores again and the finish can be reached again.
@@ -252,11 +256,15 @@ void SceneController::restart() {
     cameraPlaced = false;
 }
 
-void SceneController::mirrorRules() {
+void SceneController::mirrorFigures() {
     score = rules.score;
     finished = rules.finished;
     running = rules.running;
     altitude = rules.altitude;
+}
+
+void SceneController::mirrorRules() {
+    mirrorFigures();
     rings = rules.remainingRings();
     finishRings = rules.remainingFinishRings();
 }

@@ -12,6 +12,7 @@
 #include "gl/TextureCache.h"
 #include "scene/RenderPasses.h"
 #include "scene/SceneObject.h"
+#include "terrain/HeightMap.h"
 
 namespace common::camera {
 class CameraPersp;
@@ -47,7 +48,7 @@ class SceneController {
     static constexpr std::size_t kDiscThreshold = 25;
     static constexpr int kRingPoints = GameRules::kRingPoints;
     static constexpr int kFinishPoints = GameRules::kFinishPoints;
-    static constexpr float kMaxTerrainHeight = 100.0f;
+    static constexpr float kMaxTerrainHeight = HeightMap::kCourseMaxHeight;
 
     // Created on first use, after the GL context and the shader registry exist; never destroyed.
     static SceneController& instance();
@@ -138,7 +139,9 @@ class SceneController {
     template <typename Object>
     Object* keep(std::unique_ptr<Object> object, std::vector<SceneObject*>& list);
     void updateShadowsUsable();
-    // Copies the rules' figures into the fields the renderer and the HUD read.
+    // Copies the rules' figures into the fields the renderer and the HUD read, and with them the
+    // lists of the rings still to capture.
+    void mirrorFigures();
     void mirrorRules();
     void forEachTexturedObject(void (SceneObject::*operation)());
 

@@ -12,6 +12,8 @@ namespace common::scene {
 class HeightMap {
   public:
     static constexpr const char* kDefaultPath = "../resources/meshes/heightmap.bmp";
+    // The height white stands for in every course's image.
+    static constexpr float kCourseMaxHeight = 100.0f;
 
     HeightMap() = default;
 

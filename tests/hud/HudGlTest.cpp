@@ -169,7 +169,7 @@ TEST_F(HudGlTest, EveryLineLandsInItsPlaceAndImagesFillTheirSquares) {
 
     // Through the Hud. Building the scene controller (once per process) binds framebuffers of its own;
     // clear() rebinds.
-    common::scene::SceneController::instance().score = 150;
+    common::scene::SceneController::instance();
     Hud hud(800, 600);
     const std::tuple<std::function<void()>, const char*, int, int, int> lines[] = {
         {[&] { hud.drawGameOver(); }, "GAME OVER", 175, 300, 50},
@@ -179,7 +179,7 @@ TEST_F(HudGlTest, EveryLineLandsInItsPlaceAndImagesFillTheirSquares) {
         {[&] { hud.drawPoints(120); }, "Your Points: 120", 80, 240, 40},
         {[&] { hud.drawAverageFps(59.5f); }, "Avg. FPS: 59.50", 10, 550, 20},
         {[&] { hud.drawTriangleCount(1234); }, "Triangle count: 1234", 10, 520, 20},
-        {[&] { hud.drawScore(); }, " 150", 44, 64, 20},
+        {[&] { hud.drawScore(150); }, " 150", 44, 64, 20},
     };
     for (const auto& [draw, text, x, y, size] : lines) {
         SCOPED_TRACE(text);
@@ -188,7 +188,6 @@ TEST_F(HudGlTest, EveryLineLandsInItsPlaceAndImagesFillTheirSquares) {
         expectText(text, x, y, size);
     }
 
-    common::scene::SceneController::instance().score = 0;
     // Drawing, pixels of a colour, and pixels of the background.
     const std::tuple<std::function<void()>, std::vector<std::tuple<int, int, Rgba>>,
                      std::vector<std::pair<int, int>>>
@@ -197,7 +196,7 @@ TEST_F(HudGlTest, EveryLineLandsInItsPlaceAndImagesFillTheirSquares) {
              {{10, 15, kScore}, {137, 142, kScore}},
              {{9, 50}, {138, 50}, {50, 14}, {50, 143}}},
             // The score's blank is clear: the icon shows through it.
-            {[&] { hud.drawScoreIcon(), hud.drawScore(); },
+            {[&] { hud.drawScoreIcon(), hud.drawScore(0); },
              {{54, 74, kScore}, {66, 66, glyphColour('0')}, {81, 81, glyphColour('0')}, {90, 74, kScore}},
              {}},
             // The warning's left half is opaque, its right half clear (filtering blends the two near the

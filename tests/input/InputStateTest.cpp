@@ -27,23 +27,21 @@ PadState pad(float x, float y, std::initializer_list<int> pressed = {}) {
 }  // namespace
 
 // The stick in proportion beyond a small dead zone (full deflection is a held key), forward for the
-// nose down as the Up key; the d-pad as the arrows; A restarts, Start pauses.
+// nose down as the Up key; the d-pad as the arrows; the other buttons steer nothing.
 TEST(PadMapping, StickDpadAndButtonsActAsTheKeys) {
     const struct {
         PadState pad;
         float up, down, left, right;
-        bool restart, pause;
     } cases[] = {
-        {pad(0.0f, -1.0f), 1.0f, 0.0f, 0.0f, 0.0f, false, false},
-        {pad(0.0f, 1.0f), 0.0f, 1.0f, 0.0f, 0.0f, false, false},
-        {pad(1.0f, 0.0f), 0.0f, 0.0f, 0.0f, 1.0f, false, false},
-        {pad(-0.575f, 0.0f), 0.0f, 0.0f, 0.5f, 0.0f, false, false},
-        {pad(0.1f, -0.14f), 0.0f, 0.0f, 0.0f, 0.0f, false, false},  // resting in the dead zone
+        {pad(0.0f, -1.0f), 1.0f, 0.0f, 0.0f, 0.0f},
+        {pad(0.0f, 1.0f), 0.0f, 1.0f, 0.0f, 0.0f},
+        {pad(1.0f, 0.0f), 0.0f, 0.0f, 0.0f, 1.0f},
+        {pad(-0.575f, 0.0f), 0.0f, 0.0f, 0.5f, 0.0f},
+        {pad(0.1f, -0.14f), 0.0f, 0.0f, 0.0f, 0.0f},  // resting in the dead zone
         {pad(0.0f, 0.0f, {GLFW_GAMEPAD_BUTTON_DPAD_UP, GLFW_GAMEPAD_BUTTON_DPAD_LEFT}), 1.0f, 0.0f, 1.0f,
-         0.0f, false, false},
-        {pad(0.0f, 0.0f, {GLFW_GAMEPAD_BUTTON_A, GLFW_GAMEPAD_BUTTON_START}), 0.0f, 0.0f, 0.0f, 0.0f, true,
-         true},
-        {PadState{}, 0.0f, 0.0f, 0.0f, 0.0f, false, false},  // unplugged
+         0.0f},
+        {pad(0.0f, 0.0f, {GLFW_GAMEPAD_BUTTON_A, GLFW_GAMEPAD_BUTTON_START}), 0.0f, 0.0f, 0.0f, 0.0f},
+        {PadState{}, 0.0f, 0.0f, 0.0f, 0.0f},  // unplugged
     };
     for (const auto& c : cases) {
         const InputState state = InputState::fromPad(c.pad);
@@ -51,7 +49,25 @@ TEST(PadMapping, StickDpadAndButtonsActAsTheKeys) {
         testsupport::expectNear(glm::vec4(state.amount(keys::kUp), state.amount(keys::kDown),
                                           state.amount(keys::kLeft), state.amount(keys::kRight)),
                                 glm::vec4(c.up, c.down, c.left, c.right));
-        EXPECT_EQ(state.restart, c.restart);
-        EXPECT_EQ(state.pause, c.pause);
+    }
+}
+
+// A button runs its command once when it goes down: held, released or unplugged, it runs nothing.
+TEST(PadMapping, ButtonsCountWhenTheyGoDown) {
+    using Buttons = std::vector<int>;
+    const int a = GLFW_GAMEPAD_BUTTON_A;
+    const int start = GLFW_GAMEPAD_BUTTON_START;
+    const struct {
+        PadState before, now;
+        Buttons pressed;
+    } cases[] = {
+        {pad(0.0f, 0.0f), pad(0.0f, 0.0f, {start}), {start}},
+        {pad(0.0f, 0.0f, {start}), pad(0.0f, 0.0f, {start}), {}},      // still held
+        {pad(0.0f, 0.0f, {start}), pad(0.0f, 0.0f, {a, start}), {a}},  // another one joins
+        {pad(0.0f, 0.0f, {a}), pad(0.0f, 0.0f), {}},                   // released
+        {PadState{}, pad(0.0f, 0.0f, {start, a}), {a, start}},         // plugged in held
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(InputState::pressedSince(c.before, c.now), c.pressed);
     }
 }

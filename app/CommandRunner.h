@@ -1,0 +1,43 @@
+#pragma once
+
+#include "app/CommandTable.h"
+
+namespace common::scene {
+class SceneController;
+}
+
+namespace common::app {
+
+class GameSession;
+class GameWindow;
+class Renderer;
+
+// What each command of the CommandTable does to the running game: the drawing switches are the
+// renderer's, the game's commands (restart, course, sound, pause, ghost, guidance) its session's.
+// Every change is reported on the console as it happens.
+class CommandRunner {
+  public:
+    CommandRunner(Renderer& renderer, GameSession& session, GameWindow& window, scene::SceneController& scene)
+        : renderer_(renderer), session_(session), window_(window), scene_(scene) {}
+
+    void run(CommandId command);
+    // The texture switches the player chose, for the objects a course load has just made (they start
+    // with the default filtering).
+    void applyTextureSwitches();
+
+  private:
+    void runGameCommand(CommandId command);
+    void runDrawingCommand(CommandId command);
+    void switchCourse();
+    void toggleFullScreen();
+    void toggleWireframe();
+    void toggleTextureFilter();
+    void cycleMipmapMode();
+
+    Renderer& renderer_;
+    GameSession& session_;
+    GameWindow& window_;
+    scene::SceneController& scene_;
+};
+
+}  // namespace common::app

@@ -1,0 +1,101 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include <glm/glm.hpp>
+
+#include "app/CourseCatalogue.h"
+#include "game/CourseInfo.h"
+#include "game/GameEvent.h"
+#include "game/GamePhase.h"
+#include "hud/Guidance.h"
+
+namespace common::audio {
+class GameAudio;
+}
+namespace common::progress {
+class TimeTrial;
+}
+namespace common::scene {
+class Autopilot;
+class KeyInput;
+class SceneController;
+}  // namespace common::scene
+
+namespace common::app {
+
+// The game around the flight: which course is flown and the switch to the next, the countdown gate
+// and the frame's events, the time trial with its records and ghost, the sound, the guidance switch
+// and the demo's autopilot. It advances the scene when the gate is open and hands each frame's
+// events to the time trial and the sound; it never draws.
+class GameSession {
+  public:
+    // `keys` steer the craft unless the autopilot flies it (`demo`); neither is owned.
+    GameSession(scene::SceneController& scene, CourseCatalogue catalogue, scene::KeyInput& keys, bool demo);
+    ~GameSession();
+    GameSession(const GameSession&) = delete;
+    GameSession& operator=(const GameSession&) = delete;
+
+    // The course to start on: `asked` when the catalogue knows it, else `configured` (config.txt's),
+    // else the first. Throws std::runtime_error with the line to report when it cannot be loaded.
+    void start(const std::string& asked, const std::string& configured);
+    // The next course in catalogue order, from its countdown. A course that cannot be loaded is
+    // skipped with one line and the one just flown is loaded again; throws when even that fails.
+    void switchCourse();
+    // A new game on the same course: the craft back at the start, a new countdown.
+    void restart();
+    // Returns whether the game is now paused.
+    bool togglePause();
+    // The sound's mute switch; returns whether it is now muted.
+    bool toggleMute();
+
+    // One frame: the countdown, the scene when the gate lets it advance, then the time trial and the
+    // sound with the frame's events. Returns whether the scene advanced.
+    bool update(double dt);
+
+    const scene::GamePhase& phase() const { return phase_; }
+    // The HUD tells the gate when the countdown and the finish have been shown.
+    scene::GamePhase& phase() { return phase_; }
+    const scene::GameEvents& events() const { return events_; }
+    const scene::CourseInfo& course() const { return course_; }
+    void setCourse(const scene::CourseInfo& course);
+    const CourseCatalogue& courses() const { return catalogue_; }
+    audio::GameAudio& audio() { return *audio_; }
+    progress::TimeTrial& timeTrial() { return *trial_; }
+    const progress::TimeTrial& timeTrial() const { return *trial_; }
+    // Where `placement` shows the next ring this frame; none while the guidance is off or no race is on.
+    std::optional<hud::GuidanceMark> guidanceMark(const hud::Guidance& placement) const;
+    // Where the ghost's craft is this frame, when there is one to show.
+    std::optional<glm::mat4> ghostPose() const;
+
+    // The mark over the next ring, or the arrow towards it.
+    bool guidance = true;
+
+  private:
+    std::string startCourse(const std::string& asked, const std::string& configured) const;
+    // False when the scene cannot be read or has no craft; throws when the height map cannot be read
+    // (the scene is then left as it was).
+    bool loadCourse(const scene::CourseInfo& course);
+    bool loadCourseOrSay(const scene::CourseInfo& course);
+    void advanceScene(double dt);
+    void reportFinish(const scene::GameEvent& event) const;
+    void followTimeTrial(bool flying);
+    void playSounds(double dt);
+
+    scene::SceneController& scene_;
+    CourseCatalogue catalogue_;
+    scene::KeyInput& keys_;
+    bool demo_;
+    std::unique_ptr<scene::Autopilot> autopilot_;
+    scene::CourseInfo course_;
+    std::unique_ptr<audio::GameAudio> audio_;
+    std::unique_ptr<progress::TimeTrial> trial_;
+    scene::GamePhase phase_;
+    scene::GameEvents events_;
+    // Events that arrive between two updates (a restart key), handed out with the next update's.
+    scene::GameEvents pendingEvents_;
+};
+
+}  // namespace common::app
