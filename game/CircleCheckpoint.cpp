@@ -122,7 +122,8 @@ bool CircleCheckpoint::collides(const Player& player, bool isFinish) const {
     }
     // The ring's axis is its own y axis, which its spin leaves in place.
     const RingPose pose{box->min, box->max, getPosition(), getUpAxis()};
-    return ringCaptures(pose, player.position, isFinish ? kFinishRadius : kRingRadius);
+    return ringCapturesStep(pose, player.previousPosition, player.position,
+                            isFinish ? kFinishRadius : kRingRadius);
 }
 
 }  // namespace common::scene

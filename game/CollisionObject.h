@@ -8,7 +8,8 @@ class Player;
 class CollisionObject {
   public:
     virtual ~CollisionObject() = default;
-    // True while the craft is inside the capture zone this frame (finish rings have a wider one).
+    // True when the craft passes through the capture zone this frame: it ends its step inside, or the
+    // step from its previous position crosses it (finish rings have a wider one).
     virtual bool collides(const Player& player, bool isFinish) const = 0;
 };
 

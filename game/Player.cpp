@@ -14,6 +14,7 @@ namespace {}  // namespace
 
 void Player::reset() {
     position = glm::vec3(modelMatrix[3]);
+    previousPosition = position;
     pitchAngle = kLevelPitch;
     speed = kStartSpeed;
     direction = modelMatrix[2];
@@ -68,6 +69,7 @@ void Player::pollKeys(double dt) {
 
 void Player::update(double dt) {
     Mesh::update(dt);
+    previousPosition = position;
     pollKeys(dt);
 
     const glm::vec3 nose(modelMatrix[2]);

@@ -48,6 +48,9 @@ class Player : public Mesh {
     void updateSpeed(float dt);
 
     glm::vec3 position{0.0f};
+    // Where the last update started from: the rings take the step from here to `position`. A reset
+    // sets it to `position`, so a restart is no step.
+    glm::vec3 previousPosition{0.0f};
     glm::vec4 direction{0.0f, 0.0f, 1.0f, 0.0f};
     float pitchAngle = 0.0f;
     float speed = 0.0f;

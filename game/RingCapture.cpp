@@ -33,4 +33,19 @@ bool ringCaptures(const RingPose& ring, const glm::vec3& craft, float radius) {
     return planeDistance < kPlaneTolerance && glm::length(offset) < radius;
 }
 
+bool ringCapturesStep(const RingPose& ring, const glm::vec3& from, const glm::vec3& to, float radius) {
+    if (ringCaptures(ring, to, radius)) {
+        return true;
+    }
+    // Signed heights over the plane: a step crosses it when they differ in sign (or one is on it).
+    // Equal heights (no move, or a move along the plane) cross nothing.
+    const float before = glm::dot(ring.axis, from - ring.centre);
+    const float after = glm::dot(ring.axis, to - ring.centre);
+    if (before == after || (before > 0.0f && after > 0.0f) || (before < 0.0f && after < 0.0f)) {
+        return false;
+    }
+    const float share = before / (before - after);
+    return ringCaptures(ring, from + share * (to - from), radius);
+}
+
 }  // namespace common::scene

@@ -29,4 +29,9 @@ RingPose poseOfRing(const glm::mat4& transform);
 // kPlaneTolerance from its plane and less than `radius` from its centre.
 bool ringCaptures(const RingPose& ring, const glm::vec3& craft, float radius);
 
+// True when a craft that stepped from `from` to `to` passes through the ring: either it ends the step
+// inside the capture zone (as above), or the step crosses the ring's plane at a point that is inside
+// the zone. A fast step can leap the thin zone without a position inside it.
+bool ringCapturesStep(const RingPose& ring, const glm::vec3& from, const glm::vec3& to, float radius);
+
 }  // namespace common::scene

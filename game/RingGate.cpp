@@ -5,7 +5,8 @@
 namespace common::scene {
 
 bool RingGate::collides(const Player& player, bool isFinish) const {
-    return ringCaptures(pose, player.position, isFinish ? kFinishRadius : kRingRadius);
+    return ringCapturesStep(pose, player.previousPosition, player.position,
+                            isFinish ? kFinishRadius : kRingRadius);
 }
 
 }  // namespace common::scene

@@ -29,10 +29,16 @@ std::unique_ptr<CircleCheckpoint> uprightRing(const glm::vec3& centre, float sca
     return ring;
 }
 
-std::unique_ptr<Player> playerAt(const glm::vec3& position) {
+// A craft at `position` whose last step started at `from` (by default: no step).
+std::unique_ptr<Player> playerAt(const glm::vec3& position, const glm::vec3& from) {
     auto player = std::make_unique<Player>();
     player->position = position;
+    player->previousPosition = from;
     return player;
+}
+
+std::unique_ptr<Player> playerAt(const glm::vec3& position) {
+    return playerAt(position, position);
 }
 
 }  // namespace
@@ -75,13 +81,16 @@ TEST_F(RingTest, TheGeneratedModelGivesEightPartsAndAnyOtherIsReportedWithTheFix
     unreadable.draw();  // draws nothing, and does not fail
 }
 
-// The capture rule itself is tested on its own; a ring asks it with its own box and the radius of its
-// kind, and its capture plane stays put while the ring spins. Spin: the ring turns 25 degrees a second
-// about its own y axis (its world box stays), each part 200 degrees a second about its own -x axis.
+// The capture rule itself is tested on its own; a ring asks it with the craft's step, its own box and
+// the radius of its kind, and its capture plane stays put while the ring spins. Spin: the ring turns
+// 25 degrees a second about its own y axis (its world box stays), each part 200 degrees a second about
+// its own -x axis.
 TEST_F(RingTest, CaptureUsesTheRingsBoxAndTheRadiusOfItsKindWhileTheRingAndItsPartsSpin) {
     auto ring = uprightRing(glm::vec3(10, 20, -30));
     EXPECT_FALSE(ring->collides(*playerAt(glm::vec3(15, 20, -30.1f)), false));
     EXPECT_TRUE(ring->collides(*playerAt(glm::vec3(15, 20, -30.1f)), true));
+    EXPECT_TRUE(ring->collides(*playerAt(glm::vec3(10, 20, -30.4f), glm::vec3(10, 20, -29.6f)), false))
+        << "a step across the ring, with neither end in its plane's slab";
     auto small = uprightRing(glm::vec3(10, 20, -30), 0.25f);
     EXPECT_FALSE(small->collides(*playerAt(glm::vec3(10, 22.3f, -30)), true));
     const auto throughTheMiddle = playerAt(glm::vec3(10.5f, 20.5f, -30.05f));

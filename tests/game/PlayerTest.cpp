@@ -128,7 +128,8 @@ TEST(PlayerFlight, SpeedFollowsTheNoseVerticalPartBetweenTwoAndTwelve) {
 }
 
 // Matrices for the motion blur and the chase camera: the previous model matrix is the one before the
-// frame's turns. The chase eye sits 1 unit behind (horizontally) and 0.65 above, whatever the pitch;
+// frame's turns, and the previous position (where the rings take the step from) the one before its
+// move. The chase eye sits 1 unit behind (horizontally) and 0.65 above, whatever the pitch;
 // pointing straight up keeps the last one.
 TEST(PlayerFlight, PrevModelMatrixIsBeforeTheTurnsAndTheChaseEyeOneUnitBehindAndAbove) {
     FlyingPlayer craft;
@@ -140,6 +141,7 @@ TEST(PlayerFlight, PrevModelMatrixIsBeforeTheTurnsAndTheChaseEyeOneUnitBehindAnd
     const glm::mat4 before = craft.player.getModelMatrix();
     craft.player.update(kStep);
     EXPECT_EQ(craft.player.getPrevModelMatrix(), before);
+    EXPECT_EQ(craft.player.previousPosition, glm::vec3(before[3]));
     EXPECT_NE(craft.player.getModelMatrix(), before);
     craft.keys.partly = {{keys::kUp, 1.0f}};
     craft.fly(1.0);

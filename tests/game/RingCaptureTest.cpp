@@ -18,10 +18,17 @@ glm::mat4 uprightRing(const glm::vec3& centre, float scale = 1.0f) {
     return glm::scale(transform, glm::vec3(scale));
 }
 
-const Player& craftAt(const glm::vec3& position) {
+// A craft whose last step went from `from` to `to`.
+const Player& craftStepping(const glm::vec3& from, const glm::vec3& to) {
     static Player craft;
-    craft.position = position;
+    craft.previousPosition = from;
+    craft.position = to;
     return craft;
+}
+
+// A craft placed at `position`, without a step.
+const Player& craftAt(const glm::vec3& position) {
+    return craftStepping(position, position);
 }
 
 }  // namespace
@@ -59,4 +66,57 @@ TEST(RingCapture, NeedsTheBoxAroundTheTurnedAndScaledCubeThePlaneAndTheRadius) {
     EXPECT_FLOAT_EQ(small.pose.boxMax.y, 22.25f);
     EXPECT_FALSE(small.collides(craftAt(glm::vec3(10, 22.25f, -30)), true));
     EXPECT_TRUE(small.collides(craftAt(glm::vec3(10, 22.2f, -30)), true));
+}
+
+// A step captures when it ends in the zone (as a position does) or crosses the ring's plane inside it,
+// from either side. The longest step (top speed, straight down, 0.04 s) is 0.6: it can leap the slab
+// from one face to the other with neither end in it. Grazing the rim, the crossing point decides; a
+// step along the plane or one that stays still crosses nothing. The upright ring stands at z = 0.
+TEST(RingCapture, AStepCapturesWhereItCrossesTheDiscWithinTheRadius) {
+    const RingGate ring(uprightRing(glm::vec3(10, 20, 0)));
+    const RingGate small(uprightRing(glm::vec3(10, 20, 0), 0.25f));
+    const struct {
+        const char* what;
+        const RingGate& gate;
+        glm::vec3 from, to;
+        bool finish;
+        bool captured;
+    } cases[] = {
+        {"slow, ending in the slab", ring, {10, 20, 0.25f}, {10, 20, 0.05f}, false, true},
+        {"slow, short of the slab", ring, {10, 20, 0.9f}, {10, 20, 0.35f}, false, false},
+        {"fast, leaping the slab", ring, {10, 20, 0.3f}, {10, 20, -0.3f}, false, true},
+        {"fast, through the back", ring, {10.5f, 19.5f, -0.3f}, {10.5f, 19.5f, 0.3f}, false, true},
+        {"grazing, just inside the rim", ring, {11.97f, 20, 0.3f}, {11.97f, 20, -0.3f}, false, true},
+        {"oblique leap, crossing just inside the rim",
+         ring,
+         {11.65f, 20, 0.31f},
+         {12.45f, 20, -0.5f},
+         false,
+         true},
+        {"grazing, just outside the rim", ring, {12.03f, 20, 0.3f}, {12.03f, 20, -0.3f}, false, false},
+        {"ending in the slab outside the rim, crossing inside it",
+         ring,
+         {11.75f, 20, 0.32f},
+         {12.05f, 20, -0.2f},
+         false,
+         true},
+        {"crossing outside the radius", ring, {10, 23, 0.3f}, {10, 23, -0.3f}, false, false},
+        {"crossing within the finish radius", ring, {10, 23, 0.3f}, {10, 23, -0.3f}, true, true},
+        {"just inside the finish radius", ring, {16.3f, 26.3f, 0.3f}, {16.3f, 26.3f, -0.3f}, true, true},
+        {"just outside the finish radius", ring, {16.4f, 26.4f, 0.3f}, {16.4f, 26.4f, -0.3f}, true, false},
+        {"within the finish radius, outside the box",
+         small,
+         {10, 22.3f, 0.1f},
+         {10, 22.3f, -0.1f},
+         true,
+         false},
+        {"along the plane, outside the slab", ring, {9, 20, 0.4f}, {11, 20, 0.4f}, false, false},
+        {"along the plane, ending in the slab", ring, {9, 20, 0.1f}, {11, 20, 0.1f}, false, true},
+        {"not moving, outside the slab", ring, {10, 20, 0.5f}, {10, 20, 0.5f}, false, false},
+        {"not moving, in the plane", ring, {10, 20, 0}, {10, 20, 0}, false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(c.gate.collides(craftStepping(c.from, c.to), c.finish), c.captured);
+    }
 }
