@@ -18,7 +18,7 @@ glm::mat4 uprightRing(const glm::vec3& centre, float scale = 1.0f) {
     return glm::scale(transform, glm::vec3(scale));
 }
 
-// A craft whose last step went from `from` to `to`.
+// A craft whose last step went from `from` to `to`, or placed at `position` without a step.
 const Player& craftStepping(const glm::vec3& from, const glm::vec3& to) {
     static Player craft;
     craft.previousPosition = from;
@@ -26,7 +26,6 @@ const Player& craftStepping(const glm::vec3& from, const glm::vec3& to) {
     return craft;
 }
 
-// A craft placed at `position`, without a step.
 const Player& craftAt(const glm::vec3& position) {
     return craftStepping(position, position);
 }
@@ -83,33 +82,16 @@ TEST(RingCapture, AStepCapturesWhereItCrossesTheDiscWithinTheRadius) {
         bool captured;
     } cases[] = {
         {"slow, ending in the slab", ring, {10, 20, 0.25f}, {10, 20, 0.05f}, false, true},
-        {"slow, short of the slab", ring, {10, 20, 0.9f}, {10, 20, 0.35f}, false, false},
         {"fast, leaping the slab", ring, {10, 20, 0.3f}, {10, 20, -0.3f}, false, true},
         {"fast, through the back", ring, {10.5f, 19.5f, -0.3f}, {10.5f, 19.5f, 0.3f}, false, true},
         {"grazing, just inside the rim", ring, {11.97f, 20, 0.3f}, {11.97f, 20, -0.3f}, false, true},
-        {"oblique leap, crossing just inside the rim",
-         ring,
-         {11.65f, 20, 0.31f},
-         {12.45f, 20, -0.5f},
-         false,
-         true},
+        {"oblique, crossing inside the rim", ring, {11.65f, 20, 0.31f}, {12.45f, 20, -0.5f}, false, true},
         {"grazing, just outside the rim", ring, {12.03f, 20, 0.3f}, {12.03f, 20, -0.3f}, false, false},
-        {"ending in the slab outside the rim, crossing inside it",
-         ring,
-         {11.75f, 20, 0.32f},
-         {12.05f, 20, -0.2f},
-         false,
-         true},
+        {"ending past the rim, crossing inside", ring, {11.75f, 20, 0.32f}, {12.05f, 20, -0.2f}, false, true},
         {"crossing outside the radius", ring, {10, 23, 0.3f}, {10, 23, -0.3f}, false, false},
-        {"crossing within the finish radius", ring, {10, 23, 0.3f}, {10, 23, -0.3f}, true, true},
         {"just inside the finish radius", ring, {16.3f, 26.3f, 0.3f}, {16.3f, 26.3f, -0.3f}, true, true},
         {"just outside the finish radius", ring, {16.4f, 26.4f, 0.3f}, {16.4f, 26.4f, -0.3f}, true, false},
-        {"within the finish radius, outside the box",
-         small,
-         {10, 22.3f, 0.1f},
-         {10, 22.3f, -0.1f},
-         true,
-         false},
+        {"in the finish radius, out of the box", small, {10, 22.3f, 0.1f}, {10, 22.3f, -0.1f}, true, false},
         {"along the plane, outside the slab", ring, {9, 20, 0.4f}, {11, 20, 0.4f}, false, false},
         {"along the plane, ending in the slab", ring, {9, 20, 0.1f}, {11, 20, 0.1f}, false, true},
         {"not moving, outside the slab", ring, {10, 20, 0.5f}, {10, 20, 0.5f}, false, false},
