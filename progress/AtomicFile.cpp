@@ -4,8 +4,10 @@
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
+#include <system_error>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace common::progress {
@@ -37,12 +39,15 @@ void AtomicFile::write(const std::filesystem::path& target, const std::string& c
 
 std::filesystem::path AtomicFile::writeTemporary(const std::filesystem::path& target,
                                                  const std::string& contents) {
-    std::filesystem::path temporary = target;
-    temporary += ".tmp";
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    // A name of its own: two writers never write into the same temporary.
+    std::string name = target.string() + kTemporaryInfix + "XXXXXX";
+    const int fd = ::mkostemp(name.data(), O_CLOEXEC);
+    const std::filesystem::path temporary = name;
     if (fd < 0) {
         fail("create", temporary, errno);
     }
+    // mkstemp makes it the owner's only; the records are as readable as the player's other files.
+    ::fchmod(fd, 0644);
     try {
         writeAll(fd, contents, temporary);
         // A full disk may only show when the data reaches it.
@@ -60,6 +65,18 @@ std::filesystem::path AtomicFile::writeTemporary(const std::filesystem::path& ta
         fail("close", temporary, error);
     }
     return temporary;
+}
+
+void AtomicFile::removeTemporaries(const std::filesystem::path& target) {
+    const std::string prefix = target.filename().string() + kTemporaryInfix;
+    const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0) {
+            std::filesystem::remove(entry.path(), error);
+        }
+    }
 }
 
 void AtomicFile::commit(const std::filesystem::path& temporary, const std::filesystem::path& target) {

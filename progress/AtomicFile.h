@@ -14,11 +14,17 @@ class AtomicFile {
     // writeTemporary() then commit().
     static void write(const std::filesystem::path& target, const std::string& contents);
 
-    // The first half: writes and syncs "<target>.tmp" and returns its path.
+    // The first half: writes and syncs a new "<target>.tmp.XXXXXX" (a unique name) and returns its path.
     static std::filesystem::path writeTemporary(const std::filesystem::path& target,
                                                 const std::string& contents);
     // The second half: renames the temporary over the target and syncs the folder.
     static void commit(const std::filesystem::path& temporary, const std::filesystem::path& target);
+    // Removes the temporaries of writers that died before their commit. Only safe while every writer
+    // of the target is locked out (FileLock): a live writer's temporary would go too.
+    static void removeTemporaries(const std::filesystem::path& target);
+
+  private:
+    static constexpr const char* kTemporaryInfix = ".tmp.";
 };
 
 }  // namespace common::progress

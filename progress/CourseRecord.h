@@ -13,9 +13,10 @@ struct Split {
     double time = 0.0;
 };
 
-// The best run on one course: its time, the best score, the run's ring times and its flight path.
+// The best run on one course: its time, its score, its ring times and its flight path.
 struct CourseRecord {
     double bestTime = 0.0;
+    // The score of the fastest run, not the highest ever flown: it changes only with a faster time.
     std::int32_t bestScore = 0;
     std::vector<Split> splits;
     GhostTrack ghost;

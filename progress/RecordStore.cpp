@@ -10,6 +10,7 @@
 #include <nlohmann/json.hpp>
 
 #include "progress/AtomicFile.h"
+#include "progress/FileLock.h"
 
 namespace common::progress {
 namespace {
@@ -118,6 +119,12 @@ void RecordStore::problem(const std::string& what) {
 }
 
 void RecordStore::load() {
+    reported_.clear();
+    read();
+}
+
+// Each set of problems is told once: a save that finds the file as bad as it was read stays quiet.
+void RecordStore::read() {
     *document_ = json::object();
     courses_.clear();
     problems_.clear();
@@ -126,12 +133,13 @@ void RecordStore::load() {
     }
     readDocument();
     readCourses();
-    if (!problems_.empty()) {
+    if (!problems_.empty() && problems_ != reported_) {
         std::string line = "Records: " + file_.string() + ": " + problems_.front();
         if (problems_.size() > 1) {
             line += " (and " + std::to_string(problems_.size() - 1) + " more)";
         }
         warning_(line + "; playing on without what is bad");
+        reported_ = problems_;
     }
 }
 
@@ -247,10 +255,40 @@ bool RecordStore::setBadFileAside() {
 }
 
 bool RecordStore::save(const std::string& name, const CourseRecord& record) {
-    courses_[name] = record;
     if (file_.empty()) {
+        courses_[name] = record;
         return false;
     }
+    std::error_code error;
+    fs::create_directories(file_.parent_path(), error);
+    if (error) {
+        courses_[name] = record;
+        warning_("Records: cannot make the folder " + file_.parent_path().string() + " (" + error.message() +
+                 "); the record is kept for this session only");
+        return false;
+    }
+    try {
+        fs::path lockFile = file_;
+        lockFile += ".lock";
+        const FileLock lock(lockFile);
+        // Another game may have written since the file was read: its records are kept, and of the
+        // course's two runs the faster one.
+        read();
+        const auto stored = courses_.find(name);
+        if (stored != courses_.end() && stored->second.bestTime <= record.bestTime) {
+            return true;
+        }
+        courses_[name] = record;
+        return write(name, record);
+    } catch (const std::exception& failure) {
+        courses_[name] = record;
+        warning_(std::string("Records: ") + failure.what() + "; the record is kept for this session only");
+        return false;
+    }
+}
+
+// Under the lock: puts `record` into the document as read and replaces the file with it.
+bool RecordStore::write(const std::string& name, const CourseRecord& record) {
     json& document = *document_;
     if (!document.is_object()) {
         document = json::object();
@@ -268,23 +306,13 @@ bool RecordStore::save(const std::string& name, const CourseRecord& record) {
     course["splits"] = splitsJson(record.splits);
     course["ghost"] = ghostJson(record.ghost);
 
-    std::error_code error;
-    fs::create_directories(file_.parent_path(), error);
-    if (error) {
-        warning_("Records: cannot make the folder " + file_.parent_path().string() + " (" + error.message() +
-                 "); the record is kept for this session only");
-        return false;
-    }
     if (!problems_.empty() && !setBadFileAside()) {
         return false;
     }
-    try {
-        AtomicFile::write(file_, document.dump());
-    } catch (const std::exception& failure) {
-        warning_(std::string("Records: ") + failure.what() + "; the record is kept for this session only");
-        return false;
-    }
+    AtomicFile::removeTemporaries(file_);
+    AtomicFile::write(file_, document.dump());
     problems_.clear();
+    reported_.clear();
     return true;
 }
 

@@ -20,7 +20,9 @@ namespace common::progress {
 // Fields it does not know are kept when the file is rewritten. A bad file never costs the game: what
 // cannot be used (not JSON, wrong types, values out of range, a broken ghost, a folder in the file's
 // place) is reported in one warning and treated as absent, and the bad file is kept aside as
-// "records.json.bad" before a new record replaces it. Writes are atomic (AtomicFile).
+// "records.json.bad" before a new record replaces it. Writes are atomic (AtomicFile) and made under a
+// lock ("records.json.lock" beside the file, FileLock), so that two games running at once merge their
+// records instead of overwriting each other's.
 class RecordStore {
   public:
     static constexpr int kVersion = 1;
@@ -40,18 +42,23 @@ class RecordStore {
     RecordStore(RecordStore&&) noexcept;
     RecordStore& operator=(RecordStore&&) noexcept;
 
-    // (Re)reads the file. A missing file is no records and no warning.
+    // (Re)reads the file, with one warning when it is bad. A missing file is no records and no warning.
     void load();
     std::optional<CourseRecord> course(const std::string& name) const;
-    // Makes `record` the course's and writes the file; the folder is made when missing. False, with
-    // one warning, when it cannot be written: the record is then kept for this session only.
+    // Offers `record` as the course's best. Under the lock the file is read again (what another game
+    // wrote since counts) and the faster of its run and `record` is kept, a tie going to the file's;
+    // when `record` wins the file is rewritten with every other course as it is there. The folder is
+    // made when missing. course() then tells which run won. False, with one warning, when it cannot
+    // be written: the record is then kept for this session only.
     bool save(const std::string& name, const CourseRecord& record);
 
     const std::filesystem::path& path() const { return file_; }
 
   private:
+    void read();
     void readDocument();
     void readCourses();
+    bool write(const std::string& name, const CourseRecord& record);
     bool setBadFileAside();
     void problem(const std::string& what);
 
@@ -61,6 +68,8 @@ class RecordStore {
     std::map<std::string, CourseRecord> courses_;
     // What was wrong with the file as read; it is set aside before it is replaced.
     std::vector<std::string> problems_;
+    // The problems last warned about.
+    std::vector<std::string> reported_;
 };
 
 }  // namespace common::progress

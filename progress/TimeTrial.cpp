@@ -10,13 +10,14 @@ TimeTrial::TimeTrial(RecordStore store, bool recordRuns)
 void TimeTrial::setCourse(const scene::CourseInfo& course, std::size_t ringCount) {
     course_ = course;
     ringCount_ = static_cast<int>(ringCount);
+    store_.load();
+    best_ = store_.course(course_.name);
     startRun();
 }
 
-// Each run reads the records afresh: another game may have set a new best meanwhile.
+// A restart reads nothing: the records were read with the course, and a best set meanwhile by another
+// game is merged when this one saves.
 void TimeTrial::startRun() {
-    store_.load();
-    best_ = store_.course(course_.name);
     splits_.clear();
     ghost_.clear();
     lastDelta_.reset();
@@ -76,14 +77,14 @@ void TimeTrial::finished(double time, std::int32_t score) {
     }
     const bool faster = !best_ || time < best_->bestTime;
     if (recordRuns_ && faster && time > 0.0) {
-        CourseRecord record;
-        record.bestTime = time;
-        record.bestScore = best_ ? std::max(best_->bestScore, score) : score;
-        record.splits = splits_;
-        record.ghost = ghost_;
-        store_.save(course_.name, record);
-        best_ = std::move(record);
-        summary.newBest = true;
+        // The run's own score goes with its time, splits and ghost.
+        store_.save(course_.name, CourseRecord{time, score, splits_, ghost_});
+        // Ours, or a faster run that another game saved meanwhile.
+        best_ = store_.course(course_.name);
+        summary.newBest = !(best_->bestTime < time);
+        if (!summary.newBest) {
+            summary.previousBest = best_->bestTime;
+        }
     }
     summary_ = summary;
 }

@@ -45,7 +45,8 @@ class TimeTrial {
 
     TimeTrial(RecordStore store, bool recordRuns);
 
-    // The course being flown and its number of rings (the finish included): reads its best run.
+    // The course being flown and its number of rings (the finish included): reads the records file for
+    // its best run, once per course (restarts only start a new run against what was read).
     void setCourse(const scene::CourseInfo& course, std::size_t ringCount);
     void update(const scene::GameEvents& events, const RaceFrame& frame);
 

@@ -24,15 +24,20 @@ struct Course {
         RecordStore store(home.path() / "records.json",
                           [this](const std::string& l) { warnings.push_back(l); });
         TimeTrial trial(std::move(store), recordRuns);
+        load(trial, par);
+        return trial;
+    }
+    static void load(TimeTrial& trial, double par = 0.0) {
         common::scene::CourseInfo course;
         course.par = par;
         trial.setCourse(course, 3);
-        return trial;
     }
+    std::string records() const { return testsupport::readFile(home.path() / "records.json"); }
 
     // Flies a run frame by frame, capturing ring i at race time captures[i] (the last is the finish),
     // the craft moving along x at 10 units a second; returns the split shown right after each capture.
-    static std::vector<double> fly(TimeTrial& trial, std::vector<double> captures, bool restart = false) {
+    static std::vector<double> fly(TimeTrial& trial, std::vector<double> captures, bool restart = false,
+                                   std::int32_t score = 250) {
         if (restart) {
             trial.update({{GameEventType::Restarted}}, {});
         }
@@ -47,7 +52,7 @@ struct Course {
                 }
             }
             const glm::mat4 craft = glm::translate(glm::mat4(1.0f), glm::vec3(10.0f * float(t), 50.0f, 0.0f));
-            trial.update(events, RaceFrame{t, true, craft, 250});
+            trial.update(events, RaceFrame{t, true, craft, score});
             if (!events.empty()) {
                 shown.push_back(trial.splitShown(t).value_or(99.0));
             }
@@ -60,8 +65,9 @@ struct Course {
 
 // A first run has nothing to compare with and is a new best; a second is timed against it at each
 // ring: ahead reads negative, behind positive, for two seconds of race time. Only a faster finished run
-// replaces the record; a slower one shows the best time instead. The record carries the splits and the
-// ghost of the run that set it; the medal is against par. (That the record is written on the first
+// replaces the record; a slower one, even with more points, shows the best time instead and leaves the
+// file as it was. The record carries the score, the splits and the ghost of the run that set it; the
+// medal is against par. (That the record is written on the first
 // finish, kept by a slower run and replaced by a faster one, with a ghost of twenty samples a second,
 // the time trial test of the renderer checks in the game.) The autopilot's runs are timed and shown but
 // never written.
@@ -80,12 +86,15 @@ TEST(TimeTrial, SplitsCompareEachRingWithTheBestRunAndOnlyAFasterRecordedRunRepl
     EXPECT_EQ(trial.summary()->ringsCaptured, 3);
     EXPECT_EQ(trial.summary()->ringCount, 3);
 
-    const std::vector<double> splits = Course::fly(trial, {4.0, 11.0, 16.0}, true);
+    const std::string firstRecord = course.records();
+    const std::vector<double> splits = Course::fly(trial, {4.0, 11.0, 16.0}, true, 400);
     ASSERT_EQ(splits.size(), 3u);
     EXPECT_NEAR(splits[0], -1.0, 0.02);
     EXPECT_NEAR(splits[1], 1.0, 0.02);
     EXPECT_EQ(splits[2], 99.0);  // the finish screen shows instead
     EXPECT_NEAR(*trial.summary()->previousBest, 15.0, 0.02);
+    EXPECT_FALSE(trial.summary()->newBest);
+    EXPECT_TRUE(course.records() == firstRecord) << "the slower run rewrote the records";
     EXPECT_TRUE(course.warnings.empty());
 
     // Shown for two seconds of race time.
@@ -94,11 +103,13 @@ TEST(TimeTrial, SplitsCompareEachRingWithTheBestRunAndOnlyAFasterRecordedRunRepl
     EXPECT_NEAR(*trial.splitShown(5.99), -1.0, 0.02);
     EXPECT_FALSE(trial.splitShown(6.01));
 
-    Course::fly(trial, {3.0, 6.0, 10.4}, true);
+    Course::fly(trial, {3.0, 6.0, 10.4}, true, 180);
     EXPECT_EQ(trial.summary()->medal, Medal::Gold);
+    EXPECT_TRUE(trial.summary()->newBest);
     TimeTrial third = course.trial();
     ASSERT_TRUE(third.best());
     EXPECT_NEAR(third.best()->bestTime, 10.4, 0.02);
+    EXPECT_EQ(third.best()->bestScore, 180);
     EXPECT_NEAR(third.best()->splits[1].time, 6.0, 0.02);
     // The ghost replays the run that set the record: at 10 units a second along x.
     const auto pose = third.ghostPose(5.0);
@@ -106,4 +117,23 @@ TEST(TimeTrial, SplitsCompareEachRingWithTheBestRunAndOnlyAFasterRecordedRunRepl
     EXPECT_NEAR((*pose)[3].x, 50.0f, 0.5f);
     EXPECT_FALSE(third.toggleGhost());
     EXPECT_FALSE(third.ghostPose(5.0));
+}
+
+// The records are read with the course, not at every restart: a bad file is told about once however
+// often the player restarts, and a file changed meanwhile counts from the next course load on.
+TEST(TimeTrial, RestartsFlyAgainstTheRecordsReadWithTheCourse) {
+    Course course;
+    course.home.write("records.json", R"({"version":1,"courses":)");
+    TimeTrial trial = course.trial();
+    for (int restart = 0; restart < 3; ++restart) {
+        trial.update({{GameEventType::Restarted}}, {});
+    }
+    EXPECT_EQ(course.warnings.size(), 1u);
+
+    course.home.write("records.json", R"({"version":1,"courses":{"mountain":{"bestTime":12}}})");
+    trial.update({{GameEventType::Restarted}}, {});
+    EXPECT_FALSE(trial.best());
+    Course::load(trial);
+    ASSERT_TRUE(trial.best());
+    EXPECT_EQ(trial.best()->bestTime, 12.0);
 }
