@@ -17,6 +17,14 @@
 #include "scene/RenderPasses.h"
 
 namespace common::hud {
+
+// A text's first glyph: its lower-left corner as an offset from a window point, and its glyph size.
+struct TextPlace {
+    int dx;
+    int dy;
+    int size;
+};
+
 namespace {
 
 // Large enough for any formatted int or float line of the display.
@@ -24,8 +32,25 @@ constexpr std::size_t kLineLength = 128;
 // The guidance mark: the needle in the lower part of its square, the distance in the upper part.
 constexpr int kGuidanceNeedleSize = 44;
 constexpr int kGuidanceTextSize = 14;
-// The longest frame-rate line ("Triangle count: " and a count) at its size of 20.
-constexpr int kFpsLinesWidth = 440;
+
+// From the window's centre (half sizes truncated).
+constexpr TextPlace kCountdownPlace{-40, 0, 80};
+constexpr TextPlace kFinishPlace{-140, 0, 40};
+constexpr TextPlace kPointsPlace{-320, -60, 40};
+constexpr TextPlace kGameOverPlace{-225, 0, 50};
+// From the window's upper-left corner.
+constexpr TextPlace kFpsPlace{10, -50, 20};
+constexpr TextPlace kTrianglesPlace{10, -80, 20};
+// The longest lines the areas allow for: a frame rate below 10000 ("Avg. FPS: 9999.99"), a triangle
+// count below a million, points below 10000 ("Your Points: 9999").
+constexpr int kFpsGlyphs = 17;
+constexpr int kTrianglesGlyphs = 22;
+constexpr int kPointsGlyphs = 17;
+
+ScreenRect areaOf(const TextPlace& place, int originX, int originY, int glyphs) {
+    return {static_cast<float>(originX + place.dx), static_cast<float>(originY + place.dy),
+            static_cast<float>(glyphs * place.size), static_cast<float>(place.size)};
+}
 
 }  // namespace
 
@@ -83,6 +108,14 @@ void Hud::printLine(const char* text, int x, int y, int size) const {
     TextOverlay::instance().printText(text, x, y, size);
 }
 
+void Hud::printCentred(const char* text, const TextPlace& place) const {
+    printLine(text, width / 2 + place.dx, height / 2 + place.dy, place.size);
+}
+
+void Hud::printFromTop(const char* text, const TextPlace& place) const {
+    printLine(text, place.dx, height + place.dy, place.size);
+}
+
 void Hud::drawAltimeter(float angleDegrees) {
     beginImage(width - kDialSize, 0, kDialSize, kDialSize);
     drawImage(*altimeterTexture, *plainQuad);
@@ -96,34 +129,34 @@ void Hud::drawAltimeter(float angleDegrees) {
 }
 
 bool Hud::drawCountdown(double t) {
-    printLine(countdownText(t), width / 2 - 40, height / 2, 80);
+    printCentred(countdownText(t), kCountdownPlace);
     return countdownOver(t);
 }
 
 void Hud::drawAverageFps(float fps) {
     char line[kLineLength];
     std::snprintf(line, sizeof line, "Avg. FPS: %.2f", static_cast<double>(fps));
-    printLine(line, 10, height - 50, 20);
+    printFromTop(line, kFpsPlace);
 }
 
 void Hud::drawTriangleCount(std::int32_t count) {
     char line[kLineLength];
     std::snprintf(line, sizeof line, "Triangle count: %i", static_cast<int>(count));
-    printLine(line, 10, height - 80, 20);
+    printFromTop(line, kTrianglesPlace);
 }
 
 void Hud::drawFinish() {
-    printLine("Finish!", width / 2 - 140, height / 2, 40);
+    printCentred("Finish!", kFinishPlace);
 }
 
 void Hud::drawPoints(std::int32_t points) {
     char line[kLineLength];
     std::snprintf(line, sizeof line, "Your Points: %i", static_cast<int>(points));
-    printLine(line, width / 2 - 320, height / 2 - 60, 40);
+    printCentred(line, kPointsPlace);
 }
 
 void Hud::drawGameOver() {
-    printLine("GAME OVER", width / 2 - 225, height / 2, 50);
+    printCentred("GAME OVER", kGameOverPlace);
 }
 
 void Hud::drawScoreIcon() {
@@ -157,19 +190,31 @@ void Hud::drawGuidance(const GuidanceMark& mark) {
 }
 
 std::vector<ScreenRect> Hud::occupiedAreas(bool debugView) const {
+    return occupiedAreas(width, height, debugView);
+}
+
+std::vector<ScreenRect> Hud::occupiedAreas(int width, int height, bool debugView) {
     const auto w = static_cast<float>(width);
-    const auto h = static_cast<float>(height);
     std::vector<ScreenRect> areas{
         {w - kDialSize, 0.0f, kDialSize, kDialSize},
         // The score icon with the score printed across it.
-        {10.0f, 15.0f, kIconSize + 26.0f, kIconSize},
+        {10.0f, 15.0f, kScoreRight - 10.0f, kIconSize},
         {10.0f, static_cast<float>(height / 2), kIconSize, kIconSize},
-        {10.0f, h - 80.0f, kFpsLinesWidth, 50.0f},
+        areaOf(kFpsPlace, 0, height, kFpsGlyphs),
+        areaOf(kTrianglesPlace, 0, height, kTrianglesGlyphs),
     };
     if (debugView) {
         areas.push_back({0.0f, 0.0f, w, static_cast<float>(scene::render_passes::kPreviewSize)});
     }
     return areas;
+}
+
+std::vector<ScreenRect> Hud::messageAreas(int width, int height) {
+    const int centreX = width / 2;
+    const int centreY = height / 2;
+    return {areaOf(kCountdownPlace, centreX, centreY, 1), areaOf(kFinishPlace, centreX, centreY, 7),
+            areaOf(kPointsPlace, centreX, centreY, kPointsGlyphs),
+            areaOf(kGameOverPlace, centreX, centreY, 9)};
 }
 
 void Hud::drawWarning() {

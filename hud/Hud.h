@@ -17,6 +17,7 @@ namespace common::hud {
 
 struct GuidanceMark;
 struct ScreenRect;
+struct TextPlace;
 
 // The head-up display drawn over the composited frame: the altimeter dial with its needle, the score
 // icon and score, the low-altitude warning, and the texts (countdown, finish, game over, points, frame
@@ -34,6 +35,8 @@ class Hud {
     static constexpr const char* kWarningPath = "../resources/textures/warn.png";
     static constexpr int kDialSize = 256;
     static constexpr int kIconSize = 128;
+    // Right edge of the score icon with the score printed across it.
+    static constexpr int kScoreRight = 10 + kIconSize + 26;
 
     // Throws TextureExc or GlslProgCompileExc when an image or the text program cannot be loaded.
     Hud(int width, int height);
@@ -62,6 +65,12 @@ class Hud {
     // Where the items above are drawn (the frame rate lines wherever they are shown; the preview strip
     // of the debug view only while it is on), for the guidance to keep clear of.
     std::vector<ScreenRect> occupiedAreas(bool debugView) const;
+    // The same for a window of the given size, without a Hud.
+    static std::vector<ScreenRect> occupiedAreas(int width, int height, bool debugView);
+    // Where the texts in the middle of the window are drawn: the countdown digit, "Finish!", the
+    // points (up to four digits) and "GAME OVER". Only one game state shows each, and never with the
+    // guidance.
+    static std::vector<ScreenRect> messageAreas(int width, int height);
 
     // "3" up to 1 s, "2" up to 2 s, "1" up to 3 s, then "0".
     static const char* countdownText(double t);
@@ -74,6 +83,9 @@ class Hud {
     void beginImage(int x, int y, int width, int height) const;
     void drawImage(const gl::Texture& texture, scene::Quad& quad) const;
     void printLine(const char* text, int x, int y, int size) const;
+    // At a place given from the window's centre, or from its upper-left corner.
+    void printCentred(const char* text, const TextPlace& place) const;
+    void printFromTop(const char* text, const TextPlace& place) const;
 
     int width = 0;
     int height = 0;

@@ -64,6 +64,7 @@ void TextOverlay::init(const char* fontPath) {
     program->setUniform("size", glm::vec2(width, height));
     gl::GlslProg::unbind();
     samplerLocation = glGetUniformLocation(program->handle, "myTextureSampler");
+    sizeLocation = glGetUniformLocation(program->handle, "size");
 }
 
 // A core context draws nothing without a vertex array; the overlay's own one keeps the two attribute
@@ -129,6 +130,9 @@ void TextOverlay::printText(const char* text, int x, int y, int size) {
     glBindBuffer(GL_ARRAY_BUFFER, 0);
 
     program->bind();
+    // The window may have changed size since init: the pixel mapping follows width and height as they
+    // are now, like the caller's viewport.
+    glUniform2f(sizeLocation, width, height);
     fontTexture->bind(0);
     glUniform1i(samplerLocation, 0);
 

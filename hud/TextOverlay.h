@@ -41,7 +41,8 @@ class TextOverlay {
     void init(const char* fontPath);
 
     // Draws text with the lower-left corner of its first glyph at (x, y) window pixels (origin lower
-    // left, y up), every glyph a size x size square. Does nothing before init or for an empty string.
+    // left, y up), every glyph a size x size square, on a window of the current width and height.
+    // Does nothing before init or for an empty string.
     void printText(const char* text, int x, int y, int size);
 
     // Six corners per character in the order (left, top), (left, bottom), (right, top), (right, bottom),
@@ -49,6 +50,7 @@ class TextOverlay {
     static void buildGlyphs(const char* text, int x, int y, int size, std::vector<glm::vec2>& positions,
                             std::vector<glm::vec2>& uvs);
 
+    // The window's size in pixels; may change between calls (a resized window).
     float width = 0.0f;
     float height = 0.0f;
 
@@ -61,6 +63,7 @@ class TextOverlay {
     unsigned int uvBuffer = 0;
     unsigned int vertexArray = 0;
     int samplerLocation = -1;
+    int sizeLocation = -1;
 };
 
 }  // namespace common::hud

@@ -12,10 +12,11 @@ struct RunSummary;
 
 namespace common::hud {
 
-// The time trial's texts over the frame, in the HUD's bitmap font: the race clock at the top centre,
-// the last split under it, the run's summary under the finish screen's two lines, and "Paused". Each
-// text is centred on the window. Owned by the renderer; draws through the TextOverlay singleton, so
-// it needs the Hud built first. Formatting is GL-free.
+// The time trial's texts over the frame, in the HUD's bitmap font: the race clock in the upper-right
+// corner, the last split under it, the run's summary under the finish screen's two lines, and
+// "Paused". They keep clear of the Hud's own items (with the frame rate lines on) in any window from
+// 640 x 480 up. Owned by the renderer; draws through the TextOverlay singleton, so it needs the Hud
+// built first. Formatting and placement are GL-free.
 class TrialHud {
   public:
     static constexpr int kClockSize = 30;
@@ -30,9 +31,15 @@ class TrialHud {
     // The lines under "Your Points": the time, "New best!" or the best time, the rings, the medal.
     static std::vector<std::string> summaryLines(const progress::RunSummary& summary);
 
-    // Where the clock and the split under it are drawn (seven clock glyphs wide), for the guidance to
-    // keep clear of.
+    // Where the clock and the split under it are drawn (up to eight clock glyphs wide), for the
+    // guidance to keep clear of.
     static ScreenRect clockArea(int width, int height);
+    // Where each text is drawn in a window of width x height: the lower-left corner of its first glyph,
+    // its glyphs side by side, each as high as the rectangle.
+    static ScreenRect clockRect(const std::string& text, int width, int height);
+    static ScreenRect splitRect(const std::string& text, int width, int height);
+    static ScreenRect pausedRect(int width, int height);
+    static std::vector<ScreenRect> summaryRects(const std::vector<std::string>& lines, int width, int height);
 
     void drawClock(double seconds, int width, int height) const;
     void drawSplit(double delta, int width, int height) const;
@@ -40,7 +47,9 @@ class TrialHud {
     void drawPaused(int width, int height) const;
 
   private:
-    static void printCentred(const std::string& text, int centreX, int y, int size);
+    static constexpr const char* kPausedText = "Paused";
+
+    static void printIn(const std::string& text, const ScreenRect& line);
 };
 
 }  // namespace common::hud

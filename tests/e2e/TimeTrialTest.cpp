@@ -41,14 +41,14 @@ TEST(TimeTrialGame, PFreezesThePictureAndShowsPausedWithABadRecordsFile) {
     std::filesystem::create_directories(records.parent_path());
     { std::ofstream(records) << "{\"version\": 1, \"courses\": "; }
     ASSERT_TRUE(game.startDrawing());
-    // The clock at the top centre counts once the countdown is over: it changes between three shots in
-    // a row (the first shot may still catch the window before its first frame).
+    // The clock in the upper-right corner counts once the countdown is over: it changes between three
+    // shots in a row (the first shot may still catch the window before its first frame).
     Picture before = shot(game, "before");
     int changes = 0;
     ASSERT_TRUE(GameProcess::waitUntil(
         [&] {
             Picture next = shot(game, "flying");
-            const bool counting = before.meanDifference(next, kWidth / 2 - 120, 0, 240, 60) > 1.0;
+            const bool counting = before.meanDifference(next, kWidth - 250, 0, 240, 60) > 1.0;
             before = next;
             changes = counting ? changes + 1 : 0;
             return changes >= 2;

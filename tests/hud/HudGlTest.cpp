@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <numeric>
 #include <ostream>
 #include <string>
 #include <tuple>
@@ -23,6 +24,8 @@
 #include "gl/ShaderController.h"
 #include "gl/TextureExc.h"
 #include "hud/TextOverlay.h"
+#include "hud/TrialHud.h"
+#include "progress/TimeTrial.h"
 #include "scene/SceneController.h"
 #include "tests/support/ColorTarget.h"
 #include "tests/support/GlContext.h"
@@ -106,15 +109,28 @@ class HudFixture : public testsupport::GlTest {
         cwd = std::make_unique<testsupport::ScopedCwd>(dir->path() / "bin");
     }
 
-    // Binds and clears the target, leaving a one-pixel viewport: drawing that does not set its own shows.
-    void clear() {
-        if (!target) {
-            target = std::make_unique<testsupport::ColorTarget>(800, 600);
+    // Binds and clears the target (800 x 600 unless another window size is given), leaving a one-pixel
+    // viewport: drawing that does not set its own shows.
+    void clear(int width = 800, int height = 600) {
+        if (!target || targetSize != std::pair{width, height}) {
+            target.reset();
+            target = std::make_unique<testsupport::ColorTarget>(width, height);
+            targetSize = {width, height};
         }
         target->bind();
         glClearColor(kBackground.r / 255.0f, kBackground.g / 255.0f, kBackground.b / 255.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT);
         glViewport(0, 0, 1, 1);
+    }
+
+    // The whole target, one packed RGBA value per pixel, to compare two drawings.
+    std::vector<std::uint32_t> frame() const {
+        std::vector<std::uint32_t> packed;
+        for (const glm::vec4& p : target->read()) {
+            const glm::uvec4 c(glm::round(p * 255.0f));
+            packed.push_back(c.r | c.g << 8 | c.b << 16 | c.a << 24);
+        }
+        return packed;
     }
 
     Rgba pixel(int x, int y) const {
@@ -144,6 +160,7 @@ class HudFixture : public testsupport::GlTest {
     std::unique_ptr<testsupport::TempDir> dir;
     std::unique_ptr<testsupport::ScopedCwd> cwd;
     std::unique_ptr<testsupport::ColorTarget> target;
+    std::pair<int, int> targetSize;
 };
 
 using HudGlTest = HudFixture;
@@ -225,6 +242,61 @@ TEST_F(HudGlTest, EveryLineLandsInItsPlaceAndImagesFillTheirSquares) {
         }
         EXPECT_EQ(glIsEnabled(GL_BLEND), GL_FALSE);
     }
+}
+
+// A Hud built for one window size and then resized (a larger window, full screen) draws every item, the
+// texts of the overlay and of the time trial included, exactly where a Hud built at the new size does:
+// the countdown digit in the middle of the window.
+TEST_F(HudGlTest, AResizedHudDrawsEveryItemWhereOneBuiltAtItsNewSizeDoes) {
+    constexpr int kWidth = 1200, kHeight = 900;
+    common::scene::SceneController::instance().score = 150;
+    common::progress::RunSummary run;
+    run.time = 83.4;
+    run.previousBest = 80.0;
+    run.ringsCaptured = run.ringCount = 25;
+    run.medal = common::scene::Medal::Gold;
+    const common::hud::TrialHud trial;
+    const std::pair<const char*, std::function<void(Hud&)>> items[] = {
+        {"countdown", [](Hud& hud) { hud.drawCountdown(2.5); }},
+        {"frame rate lines", [](Hud& hud) { hud.drawAverageFps(59.5f), hud.drawTriangleCount(1234); }},
+        {"finish", [](Hud& hud) { hud.drawFinish(), hud.drawPoints(120); }},
+        {"game over", [](Hud& hud) { hud.drawGameOver(); }},
+        {"instruments",
+         [](Hud& hud) {
+             hud.drawAltimeter(-90.0f), hud.drawScoreIcon(), hud.drawScore(), hud.drawWarning();
+         }},
+        {"time trial",
+         [&](Hud&) {
+             trial.drawClock(run.time, kWidth, kHeight), trial.drawSplit(-0.84, kWidth, kHeight);
+             trial.drawSummary(run, kWidth, kHeight), trial.drawPaused(kWidth, kHeight);
+         }},
+    };
+
+    Hud hud(800, 600);
+    clear();
+    hud.drawCountdown(0.5);
+    expectText("3", 360, 300, 80);
+    hud.resize(kWidth, kHeight);
+    std::vector<std::vector<std::uint32_t>> resized;
+    for (const auto& [name, draw] : items) {
+        clear(kWidth, kHeight);
+        draw(hud);
+        resized.push_back(frame());
+    }
+    clear(kWidth, kHeight);
+    hud.drawCountdown(2.5);
+    expectText("1", 560, 450, 80);
+
+    Hud built(kWidth, kHeight);
+    for (std::size_t i = 0; i < resized.size(); ++i) {
+        clear(kWidth, kHeight);
+        items[i].second(built);
+        const std::vector<std::uint32_t> expected = frame();
+        const auto differing = std::inner_product(expected.begin(), expected.end(), resized[i].begin(), 0,
+                                                  std::plus<>(), std::not_equal_to<>());
+        EXPECT_EQ(differing, 0) << items[i].first << ": pixels that differ";
+    }
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
 // In a process of its own, as the shader registry is built once per process.

@@ -1,17 +1,25 @@
-// The HUD's rules without a display: the countdown, the needle's turn, and the glyph squares.
+// The HUD's rules without a display: the countdown, the needle's turn, the glyph squares and where the
+// time trial's texts go.
 #include "hud/Hud.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>
+#include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
+#include "hud/Guidance.h"
 #include "hud/TextOverlay.h"
+#include "hud/TrialHud.h"
+#include "progress/TimeTrial.h"
 
 using common::hud::Hud;
+using common::hud::ScreenRect;
 using common::hud::TextOverlay;
+using common::hud::TrialHud;
 
 // The countdown ends after four seconds. The needle matrix's first two columns are (cos a, sin a) and
 // (-sin a, cos a): a positive angle turns counter-clockwise.
@@ -64,5 +72,54 @@ TEST(TextOverlayGlyphs, EachCharacterIsASquareOfSizeFromItsAtlasCell) {
     for (const char* nothing : {"", static_cast<const char*>(nullptr)}) {
         TextOverlay::buildGlyphs(nothing, 5, 5, 10, positions, uvs);
         EXPECT_TRUE(positions.empty() && uvs.empty());
+    }
+}
+
+// The time trial's longest texts, in windows from the smallest supported up, tall and wide ones too:
+// inside the window, clear of every item of the Hud (frame rate lines on) and of one another, the
+// clock and split inside the area the guidance keeps clear of, and the summary still readable.
+TEST(TrialHudLayout, TheTrialTextsKeepClearOfTheHudAtEveryWindowSize) {
+    common::progress::RunSummary run;
+    run.time = 3599.99;
+    run.previousBest = 3599.98;
+    run.ringsCaptured = 124;
+    run.ringCount = 125;
+    run.medal = common::scene::Medal::Bronze;
+    const std::vector<std::string> summary = TrialHud::summaryLines(run);
+    const std::string clock = TrialHud::clockText(run.time);
+    const std::string split = TrialHud::splitText(-99.99);
+
+    const std::pair<int, int> sizes[] = {{640, 480},   {800, 600},  {1024, 768}, {1200, 900},
+                                         {1920, 1080}, {640, 1400}, {2560, 480}, {3840, 2160}};
+    for (const auto& [width, height] : sizes) {
+        SCOPED_TRACE(std::to_string(width) + " x " + std::to_string(height));
+        std::vector<ScreenRect> hud = Hud::occupiedAreas(width, height, false);
+        const std::vector<ScreenRect> messages = Hud::messageAreas(width, height);
+        hud.insert(hud.end(), messages.begin(), messages.end());
+
+        std::vector<std::pair<std::string, ScreenRect>> texts{
+            {clock, TrialHud::clockRect(clock, width, height)},
+            {split, TrialHud::splitRect(split, width, height)},
+            {"Paused", TrialHud::pausedRect(width, height)}};
+        const std::vector<ScreenRect> lines = TrialHud::summaryRects(summary, width, height);
+        ASSERT_EQ(lines.size(), summary.size());
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            texts.emplace_back(summary[i], lines[i]);
+            EXPECT_GE(lines[i].height, 14.0f) << summary[i];  // still readable
+        }
+        const ScreenRect window{0.0f, 0.0f, float(width), float(height)};
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            const auto& [text, area] = texts[i];
+            EXPECT_TRUE(area.inside(window)) << text;
+            for (const ScreenRect& item : hud) {
+                EXPECT_FALSE(area.overlaps(item)) << text << " over the Hud's " << item.x << ", " << item.y;
+            }
+            for (std::size_t j = i + 1; j < texts.size(); ++j) {
+                EXPECT_FALSE(area.overlaps(texts[j].second)) << text << " over " << texts[j].first;
+            }
+        }
+        const ScreenRect guidanceKeepsClear = TrialHud::clockArea(width, height);
+        EXPECT_TRUE(texts[0].second.inside(guidanceKeepsClear));
+        EXPECT_TRUE(texts[1].second.inside(guidanceKeepsClear));
     }
 }
