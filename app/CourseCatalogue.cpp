@@ -1,8 +1,10 @@
 #include "app/CourseCatalogue.h"
 
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <stdexcept>
 
 #include <nlohmann/json.hpp>
@@ -34,10 +36,21 @@ std::string text(const json& entry, const char* key) {
 
 double positive(const json& entry, const char* key) {
     const double value = field(entry, key, &json::is_number, "number").get<double>();
-    if (!(value > 0.0)) {
+    if (!(value > 0.0) || !std::isfinite(value)) {
         throw std::runtime_error(std::string("a course has a \"") + key + "\" that is not positive");
     }
     return value;
+}
+
+// A count such as the rings: a whole number that an int holds (1e10 would not survive the cast).
+int count(const json& entry, const char* key) {
+    const double value = positive(entry, key);
+    if (value > std::numeric_limits<int>::max() || value != std::floor(value)) {
+        throw std::runtime_error(std::string("a course has a \"") + key +
+                                 "\" that is not a whole number up to " +
+                                 std::to_string(std::numeric_limits<int>::max()));
+    }
+    return static_cast<int>(value);
 }
 
 scene::CourseInfo courseFrom(const json& entry, const std::string& resourceDir) {
@@ -48,7 +61,7 @@ scene::CourseInfo courseFrom(const json& entry, const std::string& resourceDir) 
     course.name = text(entry, "name");
     course.scenePath = resourceDir + "/" + text(entry, "scene");
     course.heightMapPath = resourceDir + "/" + text(entry, "heightmap");
-    course.rings = static_cast<int>(positive(entry, "rings"));
+    course.rings = count(entry, "rings");
     course.length = positive(entry, "length");
     course.par = positive(entry, "par");
     return course;

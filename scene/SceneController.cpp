@@ -48,8 +48,8 @@ SceneController::SceneController() {
     frustum = std::make_unique<camera::Frustum>(*camera);
     light = placeholderLight();
     debugQuad = std::make_unique<Quad>();
+    // Flat until a course or a scene is loaded: a start with another course never reads this one's.
     heightMap = std::make_unique<HeightMap>();
-    heightMap->load(kMaxTerrainHeight);
     rules = GameRules(heightMap.get());
     setShadowMapSize(kShadowMapSize);
     updateShadowsUsable();
@@ -81,6 +81,9 @@ void SceneController::setAspectRatio(float aspectRatio) {
 // ---- Loading ----
 
 bool SceneController::loadScene(const std::string& path) {
+    if (!heightMap->loaded()) {
+        heightMap->load(kMaxTerrainHeight);
+    }
     app::Logger::instance().debug("Load Scene" + path);
     scenePath = path;
     Assimp::Importer importer;

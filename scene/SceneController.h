@@ -53,14 +53,15 @@ class SceneController {
     // Created on first use, after the GL context and the shader registry exist; never destroyed.
     static SceneController& instance();
 
-    // Needs a current GL context; loads the height map (throws when it cannot be read).
+    // Needs a current GL context. The ground stays flat until a scene or a course is loaded.
     SceneController();
     ~SceneController();
     SceneController(const SceneController&) = delete;
     SceneController& operator=(const SceneController&) = delete;
 
     // Reads the scene file and builds every object. Returns false when the file cannot be read or
-    // holds no "Player" node: the game cannot run without a craft.
+    // holds no "Player" node: the game cannot run without a craft. The ground is the course's; with
+    // none loaded yet, the default course's height map is read first (throws when it cannot be read).
     bool loadScene(const std::string& path);
     // Another course: the height map from `heightMapPath` (throws when it cannot be read, leaving the
     // scene as it was), then every object of the old scene released and the new scene file read, as

@@ -29,9 +29,21 @@ ensure_packages() {
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
 }
 
-build_skyrings() {
+configure_skyrings() {
     cmake -S "$SKYRINGS_ROOT" -B "$SKYRINGS_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+}
+
+# Everything: the game, its tools, the tests and the benchmarks.
+build_skyrings() {
+    configure_skyrings "$@"
     cmake --build "$SKYRINGS_BUILD" -j"$(nproc)"
+}
+
+# Only what a player needs: the game, the staged shaders and config.txt, the generated resources and
+# the course list with its par times.
+build_game() {
+    configure_skyrings "$@"
+    cmake --build "$SKYRINGS_BUILD" -j"$(nproc)" --target skyrings skyrings_stage skyrings_assets skyrings_courses
 }
 
 # Starts a private Xvfb and exports its DISPLAY; it is stopped when the script exits.

@@ -28,6 +28,8 @@ class HeightMap {
     // below y = 0 and when more than 0.8 below the surface. 0 is a crash.
     float altitude(float x, float y, float z) const;
 
+    // False until an image was loaded; until then the ground is flat at height 0.
+    bool loaded() const { return !samples.empty(); }
     std::uint32_t getSize() const { return size; }
     float getHeightScale() const { return heightScale; }
 

@@ -59,9 +59,13 @@ TEST(CourseCatalogue, ReadsCoursesInOrderWithPathsBelowTheResources) {
 
 TEST(CourseCatalogue, ABadListOrFileGivesTheDefaultCourseAndAGoodFileItsOwnPaths) {
     const std::string goodEntry = R"("scene": "s.dae", "heightmap": "h.bmp", "length": 5, "rings": 2)";
+    const auto withNumbers = [](const std::string& numbers) {
+        return R"({"courses": [{"name": "a", "scene": "s.dae", "heightmap": "h.bmp", )" + numbers + "}]}";
+    };
     const struct {
         const char* what;
         std::string text;
+        const char* named = "";  // the field the problem names
     } cases[] = {
         {"empty", ""},
         {"not JSON", "courses: mountain"},
@@ -76,10 +80,24 @@ TEST(CourseCatalogue, ABadListOrFileGivesTheDefaultCourseAndAGoodFileItsOwnPaths
         {"an empty name", R"({"courses": [{"name": "", "par": 9, )" + goodEntry + "}]}"},
         {"a name twice", R"({"courses": [{"name": "a", "par": 9, )" + goodEntry +
                              R"(}, {"name": "a", "par": 9, )" + goodEntry + "}]}"},
+        // Counts an int cannot hold, parts of a ring, lengths below zero
+        {"rings beyond an int", withNumbers(R"("rings": 1e10, "length": 5, "par": 9)"), "\"rings\""},
+        {"one ring too many for an int", withNumbers(R"("rings": 2147483648, "length": 5, "par": 9)"),
+         "\"rings\""},
+        {"half a ring", withNumbers(R"("rings": 2.5, "length": 5, "par": 9)"), "\"rings\""},
+        {"negative rings", withNumbers(R"("rings": -3, "length": 5, "par": 9)"), "\"rings\""},
+        {"a negative length", withNumbers(R"("rings": 2, "length": -1e10, "par": 9)"), "\"length\""},
     };
     for (const auto& bad : cases) {
-        expectFallback(readText(bad.text), bad.what);
+        const CourseCatalogue catalogue = readText(bad.text);
+        expectFallback(catalogue, bad.what);
+        EXPECT_NE(catalogue.problem().find(bad.named), std::string::npos)
+            << bad.what << ": " << catalogue.problem();
     }
+    // The largest count an int holds is still a count.
+    const CourseCatalogue most = readText(withNumbers(R"("rings": 2147483647, "length": 1e300, "par": 9)"));
+    ASSERT_EQ(most.problem(), "");
+    EXPECT_EQ(most.courses().front().rings, 2147483647);
     EXPECT_EQ(CourseCatalogue::builtIn().listing(), "mountain   rings, length and par unknown\n");
 
     // From a file, missing or damaged.

@@ -63,29 +63,44 @@ namespace fs = std::filesystem;
 
 const std::string kCourseList = "courses/courses.json";
 
+// A file damaged, and the course the game is started on (none: the default one).
+struct DamagedFile {
+    std::string path;
+    const char* argument = nullptr;
+};
+
+void PrintTo(const DamagedFile& file, std::ostream* out) {
+    *out << file.path << (file.argument ? std::string(" ") + file.argument : "");
+}
+
 // Every file the build staged below resources/ that the game reads at start. The icons are the
 // desktop's; of the sounds, each damaged the four ways, one stands here for the real game going on
 // (the sound tests damage every one of them). Of courses/, only the course list: the manifest is the
-// build's, and the other courses' files are read only when the player switches to them.
-std::vector<std::string> stagedFiles() {
-    std::vector<std::string> files;
+// build's, and the other courses' files are read only when the player switches to them. Started on
+// another course, the game reads none of the default course's own files: its height image stands
+// for them.
+std::vector<DamagedFile> damagedFiles() {
+    std::vector<DamagedFile> files;
     for (const auto& entry : fs::recursive_directory_iterator(stagedResources())) {
         const std::string path = fs::relative(entry.path(), stagedResources()).generic_string();
         const bool otherSound = path.rfind("sounds/", 0) == 0 && path != "sounds/chime.wav";
         const bool otherCourseFile = path.rfind("courses/", 0) == 0 && path != kCourseList;
         if (entry.is_regular_file() && path.rfind("icons/", 0) != 0 && !otherSound && !otherCourseFile) {
-            files.push_back(path);
+            files.push_back({path});
         }
     }
-    std::sort(files.begin(), files.end());
+    std::sort(files.begin(), files.end(), [](const auto& a, const auto& b) { return a.path < b.path; });
+    files.push_back({"meshes/heightmap.bmp", "--course=coast"});
     return files;
 }
 
 // Without a usable copy of these the game runs on: a registry program is left out, the rings have
-// no parts, a sound stays silent, or only the default course is played. Any other file ends the game
-// with one line on stderr and 255.
-bool runsOnWithout(const std::string& path) {
-    return path == "meshes/Circle.dae" || path.rfind("sounds/", 0) == 0 || path == kCourseList ||
+// no parts, a sound stays silent, only the default course is played, or another course is. Any
+// other file ends the game with one line on stderr and 255.
+bool runsOnWithout(const DamagedFile& file) {
+    const std::string& path = file.path;
+    return file.argument || path == "meshes/Circle.dae" || path.rfind("sounds/", 0) == 0 ||
+           path == kCourseList ||
            (path.rfind("shaders/", 0) == 0 && path.find("/textShader/") == std::string::npos);
 }
 
@@ -135,9 +150,10 @@ void expectFatal(GameProcess& game, const std::string& path) {
 }
 
 // Both models report their parse failure on standard output first.
-void runDamaged(const std::string& path, const std::string& how, GameProcess& game) {
+void runDamaged(const DamagedFile& file, const std::string& how, GameProcess& game) {
+    const std::string& path = file.path;
     const std::string gamePath = "../resources/" + path;
-    if (runsOnWithout(path)) {
+    if (runsOnWithout(file)) {
         expectRunsAndQuits(game, path);
     } else {
         expectFatal(game, path);
@@ -146,7 +162,11 @@ void runDamaged(const std::string& path, const std::string& how, GameProcess& ga
     if (path.substr(path.size() - 4) == ".dae") {
         EXPECT_NE(out.find("Error parsing '" + gamePath + "'"), std::string::npos) << out;
     }
-    if (path.rfind("shaders/", 0) == 0 && runsOnWithout(path)) {
+    if (file.argument) {
+        const std::string course = std::string(file.argument).substr(std::string("--course=").size());
+        EXPECT_NE(out.find("Load Scene../resources/courses/" + course + "/"), std::string::npos) << out;
+    }
+    if (path.rfind("shaders/", 0) == 0 && runsOnWithout(file)) {
         // Reported (open failure, compile or link log), and the other ten programs still load.
         EXPECT_EQ(testsupport::occurrences(out, "Debug: Loaded shader of typ "), 10) << out;
         if (how == "missing") {
@@ -156,18 +176,24 @@ void runDamaged(const std::string& path, const std::string& how, GameProcess& ga
 }
 
 // The damages a file gets. The programs' files all go through the same loader and compiler, so each
-// takes one damage in turn (every damage still meets every stage); every other file gets all four.
-std::vector<std::string> damagesFor(const std::string& path) {
+// takes one damage in turn (every damage still meets every stage); a file the course started on
+// never reads needs one; every other file gets all four.
+std::vector<std::string> damagesFor(const DamagedFile& file) {
     const std::vector<std::string> all = {"missing", "empty", "truncated", "garbage"};
-    if (path.rfind("shaders/", 0) != 0) {
+    if (file.argument) {
+        return {"garbage"};
+    }
+    if (file.path.rfind("shaders/", 0) != 0) {
         return all;
     }
-    const std::vector<std::string> files = stagedFiles();
-    const auto place = std::size_t(std::find(files.begin(), files.end(), path) - files.begin());
+    const std::vector<DamagedFile> files = damagedFiles();
+    const auto place = std::size_t(
+        std::find_if(files.begin(), files.end(), [&](const auto& other) { return other.path == file.path; }) -
+        files.begin());
     return {all[place % all.size()]};
 }
 
-class BadResource : public ::testing::TestWithParam<std::string> {};
+class BadResource : public ::testing::TestWithParam<DamagedFile> {};
 
 }  // namespace
 
@@ -190,23 +216,25 @@ INSTANTIATE_TEST_SUITE_P(Hardening, BadConfig, ::testing::ValuesIn(kCases),
 
 // One copied tree per file, shared by its damages: the file is put back from the stage in between.
 TEST_P(BadResource, EveryDamageHasItsOutcome) {
-    const std::string& path = GetParam();
+    const DamagedFile& file = GetParam();
+    const std::string& path = file.path;
     testsupport::TempDir tree;
     const fs::path resources = tree.path() / "resources";
     fs::copy(stagedResources(), resources, fs::copy_options::recursive);
-    for (const std::string& how : damagesFor(path)) {
+    for (const std::string& how : damagesFor(file)) {
         SCOPED_TRACE(path + " " + how);
-        GameProcess game({std::string("WIDTH\n320\nHEIGHT\n240\n"), true, false});
+        GameProcess game({std::string("WIDTH\n320\nHEIGHT\n240\n"), true, false, file.argument});
         fs::create_directory_symlink(resources, game.resourcesDir());
         damage(resources / path, how);
-        runDamaged(path, how, game);
+        runDamaged(file, how, game);
         fs::copy_file(stagedResources() / path, resources / path, fs::copy_options::overwrite_existing);
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Hardening, BadResource, ::testing::ValuesIn(stagedFiles()),
-                         [](const ::testing::TestParamInfo<std::string>& info) {
-                             std::string name = info.param;
+INSTANTIATE_TEST_SUITE_P(Hardening, BadResource, ::testing::ValuesIn(damagedFiles()),
+                         [](const ::testing::TestParamInfo<DamagedFile>& info) {
+                             std::string name =
+                                 info.param.path + (info.param.argument ? info.param.argument : "");
                              std::replace_if(
                                  name.begin(), name.end(), [](char c) { return !std::isalnum(c); }, '_');
                              return name;
