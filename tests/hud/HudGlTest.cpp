@@ -263,7 +263,7 @@ TEST_F(HudGlTest, AResizedHudDrawsEveryItemWhereOneBuiltAtItsNewSizeDoes) {
         {"game over", [](Hud& hud) { hud.drawGameOver(); }},
         {"instruments",
          [](Hud& hud) {
-             hud.drawAltimeter(-90.0f), hud.drawScoreIcon(), hud.drawScore(), hud.drawWarning();
+             hud.drawAltimeter(-90.0f), hud.drawScoreIcon(), hud.drawScore(0), hud.drawWarning();
          }},
         {"time trial",
          [&](Hud&) {
