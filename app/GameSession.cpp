@@ -104,6 +104,12 @@ void GameSession::switchCourse() {
     pendingEvents_.push_back({scene::GameEventType::Restarted, 0, 0.0});
 }
 
+void GameSession::setAutopilot(bool on) {
+    demo_ = on;
+    autopilot_ = on ? std::make_unique<scene::Autopilot>(scene_.ringTransforms) : nullptr;
+    scene_.setKeyInput(on ? static_cast<scene::KeyInput*>(autopilot_.get()) : &keys_);
+}
+
 void GameSession::restart() {
     scene_.restart();
     log(" Restart Game.");

@@ -93,6 +93,7 @@ class Renderer {
     // The course being flown, for its records and medal.
     void setCourse(const scene::CourseInfo& course) { session_->setCourse(course); }
     const progress::TimeTrial& timeTrial() const { return session_->timeTrial(); }
+    GameSession& session() { return *session_; }
 
     std::int32_t height = 0;
     std::int32_t width = 0;

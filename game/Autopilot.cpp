@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "game/CircleCheckpoint.h"
-#include "game/Player.h"
+#include "game/CraftFlight.h"
 #include "camera/Angles.h"
 
 namespace common::scene {
@@ -55,13 +55,13 @@ glm::vec3 hermite(const glm::vec3& p0, const glm::vec3& m0, const glm::vec3& p1,
 // direction at all, it dives a little along it to gather speed.
 glm::vec3 noseForFlightDirection(const glm::vec3& direction, float speed) {
     // Solve |lambda * direction + sink| = speed for the largest lambda.
-    const float b = Player::kSinkRate * direction.y;
-    const float discriminant = b * b - Player::kSinkRate * Player::kSinkRate + speed * speed;
+    const float b = CraftFlight::kSinkRate * direction.y;
+    const float discriminant = b * b - CraftFlight::kSinkRate * CraftFlight::kSinkRate + speed * speed;
     const float lambda = -b + std::sqrt(std::max(discriminant, 0.0f));
     if (discriminant < 0.0f || lambda <= 0.0f) {
         return glm::normalize(direction - glm::vec3(0.0f, kStallDive, 0.0f));
     }
-    return glm::normalize(lambda * direction + glm::vec3(0.0f, Player::kSinkRate, 0.0f));
+    return glm::normalize(lambda * direction + glm::vec3(0.0f, CraftFlight::kSinkRate, 0.0f));
 }
 
 glm::vec3 limitElevation(const glm::vec3& nose) {
@@ -207,32 +207,31 @@ glm::vec3 Autopilot::pointAt(float arc) const {
     return glm::mix(a.position, b.position, t);
 }
 
-glm::vec3 Autopilot::desiredNose(const Player& player, const glm::vec3& flightDirection) const {
+glm::vec3 Autopilot::desiredNose(const CraftFlight& craft, const glm::vec3& flightDirection) const {
     // A scaled model matrix moves the craft proportionally faster.
-    const float scale = glm::length(glm::vec3(player.getModelMatrix()[2]));
-    return limitElevation(noseForFlightDirection(flightDirection, player.speed * scale));
+    const float scale = glm::length(glm::vec3(craft.pose()[2]));
+    return limitElevation(noseForFlightDirection(flightDirection, craft.speed * scale));
 }
 
-void Autopilot::steer(const Player& player, double dt) {
-    const glm::vec3 position = player.position;
+void Autopilot::steer(const CraftFlight& craft, double dt) {
+    const glm::vec3 position = craft.position;
     if (!planned || glm::length(position - lastPosition) > kJump) {
-        plan(position, glm::normalize(glm::vec3(player.getModelMatrix()[2])));
+        plan(position, glm::normalize(glm::vec3(craft.pose()[2])));
     }
     lastPosition = position;
     advancePastCrossedRings(position);
 
     const float here = nearestArc(position);
-    const float speed = std::max(player.speed, Player::kMinSpeed);
+    const float speed = std::max(craft.speed, CraftFlight::kMinSpeed);
     glm::vec3 pull = (pointAt(here) - position) * kPull;
     const float pullLength = glm::length(pull);
     if (pullLength > kMaxPull) {
         pull *= kMaxPull / pullLength;
     }
-    const glm::vec3 nose =
-        desiredNose(player, glm::normalize(tangentAt(here + speed * kAnticipation) + pull));
-    const glm::vec3 noseLater = desiredNose(
-        player, glm::normalize(tangentAt(here + speed * (kAnticipation + kTurnLookAhead)) + pull));
-    turnTowards(player, nose, noseLater - nose, dt);
+    const glm::vec3 nose = desiredNose(craft, glm::normalize(tangentAt(here + speed * kAnticipation) + pull));
+    const glm::vec3 noseLater =
+        desiredNose(craft, glm::normalize(tangentAt(here + speed * (kAnticipation + kTurnLookAhead)) + pull));
+    turnTowards(craft, nose, noseLater - nose, dt);
 }
 
 glm::vec3 Autopilot::tangentAt(float arc) const {
@@ -244,8 +243,9 @@ glm::vec3 Autopilot::tangentAt(float arc) const {
 // roll) and then pitched away. Once the nose is on target the craft banks for the turn the line asks
 // for next, or levels its wings on a straight stretch, so that the usual small corrections are
 // pure pitch and the craft does not rock from one bank to the other.
-void Autopilot::turnTowards(const Player& player, const glm::vec3& nose, const glm::vec3& turn, double dt) {
-    const glm::mat4& model = player.getModelMatrix();
+void Autopilot::turnTowards(const CraftFlight& craft, const glm::vec3& nose, const glm::vec3& turn,
+                            double dt) {
+    const glm::mat4& model = craft.pose();
     const glm::vec3 x = glm::normalize(glm::vec3(model[0]));
     const glm::vec3 y = glm::normalize(glm::vec3(model[1]));
     const glm::vec3 z = glm::normalize(glm::vec3(model[2]));
@@ -253,11 +253,11 @@ void Autopilot::turnTowards(const Player& player, const glm::vec3& nose, const g
     const float ny = glm::dot(nose, y);
     const float nz = glm::dot(nose, z);
 
-    const float pitchStep = Player::kPitchRate * float(dt);
-    const float rollStep = Player::kRollRate * float(dt);
+    const float pitchStep = CraftFlight::kPitchRate * float(dt);
+    const float rollStep = CraftFlight::kRollRate * float(dt);
     const float error = toDegrees(std::atan2(std::sqrt(nx * nx + ny * ny), nz));
     const float pitchError = toDegrees(std::atan2(ny, nz));  // positive: wanted nose is towards +y
-    const bool noseDownAllowed = player.pitchAngle + pitchStep < Player::kPitchLimit;
+    const bool noseDownAllowed = craft.pitchAngle + pitchStep < CraftFlight::kPitchLimit;
 
     if (aligned && error > 1.5f * pitchStep + 1.0f) {
         aligned = false;

@@ -9,7 +9,7 @@
 
 namespace common::scene {
 
-class Player;
+class CraftFlight;
 
 // Flies the course for the demo and the tests: it holds the arrow keys that take the craft through
 // every ring in course order and then through the finish (the last transform). It sees only the
@@ -28,7 +28,7 @@ class Autopilot : public KeyInput {
     explicit Autopilot(std::vector<glm::mat4> ringTransforms);
 
     // Decides the keys for the coming update from the craft's state and the frame time.
-    void steer(const Player& player, double dt);
+    void steer(const CraftFlight& craft, double dt);
     bool isKeyDown(int key) override;
 
     // Index of the ring being flown to; ringCount() once the finish has been crossed.
@@ -56,10 +56,10 @@ class Autopilot : public KeyInput {
     // Nearest point of the line near the craft's progress: its arc length.
     float nearestArc(const glm::vec3& position);
     glm::vec3 pointAt(float arc) const;
-    glm::vec3 desiredNose(const Player& player, const glm::vec3& flightDirection) const;
+    glm::vec3 desiredNose(const CraftFlight& craft, const glm::vec3& flightDirection) const;
     glm::vec3 tangentAt(float arc) const;
     // `turn`: how the wanted nose will change over the next moments.
-    void turnTowards(const Player& player, const glm::vec3& nose, const glm::vec3& turn, double dt);
+    void turnTowards(const CraftFlight& craft, const glm::vec3& nose, const glm::vec3& turn, double dt);
 
     std::vector<Ring> rings;
     std::vector<PathPoint> path;

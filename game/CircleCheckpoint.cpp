@@ -8,7 +8,7 @@
 #include <glm/gtc/matrix_transform.hpp>
 
 #include "camera/Angles.h"
-#include "game/Player.h"
+#include "game/CraftFlight.h"
 #include "game/RingCapture.h"
 #include "scene/SceneLayout.h"
 #include "scene/ImportCrashGuard.h"
@@ -115,7 +115,7 @@ void CircleCheckpoint::setMipmapOff() {
     forEachPart([](Mesh& part) { part.setMipmapOff(); });
 }
 
-bool CircleCheckpoint::collides(const Player& player, bool isFinish) const {
+bool CircleCheckpoint::collides(const CraftFlight& player, bool isFinish) const {
     const camera::BoundingBox* box = getWorldBox();
     if (!box) {
         return false;

@@ -44,7 +44,7 @@ class CircleCheckpoint : public SceneObject, public CollisionObject {
 
     // Inside the world box (strictly), less than 0.3 from the ring's plane and within the capture
     // radius of its centre, at the end of the craft's step or where the step crosses the plane.
-    bool collides(const Player& player, bool isFinish) const override;
+    bool collides(const CraftFlight& player, bool isFinish) const override;
 
     std::size_t partCount() const { return parts.size(); }
     const Mesh& part(std::size_t index) const { return *parts[index]; }

@@ -1,7 +1,7 @@
 #include "game/GameRules.h"
 
 #include "game/CollisionObject.h"
-#include "game/Player.h"
+#include "game/CraftFlight.h"
 #include "terrain/HeightMap.h"
 
 namespace common::scene {
@@ -10,7 +10,7 @@ void GameRules::addRing(CollisionObject* ring, bool isFinish) {
     course.push_back({ring, isFinish});
 }
 
-GameEvents GameRules::checkCollisions(const Player& player) {
+GameEvents GameRules::checkCollisions(const CraftFlight& player) {
     GameEvents events;
     for (bool finishPass : {false, true}) {
         for (std::size_t i = 0; i < course.size(); ++i) {

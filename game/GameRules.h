@@ -10,7 +10,7 @@ namespace common::scene {
 
 class CollisionObject;
 class HeightMap;
-class Player;
+class CraftFlight;
 
 // The rules of one game, apart from anything drawn: which rings still score, the score, the finish,
 // the craft's altitude over the ground and the crash. Plain state; the scene controller holds one
@@ -31,7 +31,7 @@ class GameRules {
     // (ordinary rings first, then finish rings); a ring the craft passes scores and leaves its list.
     // Then the altitude over the ground, and the crash at altitude 0. The events' times are left 0
     // for the caller, which keeps the clock, to stamp.
-    GameEvents checkCollisions(const Player& player);
+    GameEvents checkCollisions(const CraftFlight& player);
 
     // A new game: score 0, flags back, every ring scores again.
     void restart();

@@ -1,10 +1,10 @@
 #include "game/RingGate.h"
 
-#include "game/Player.h"
+#include "game/CraftFlight.h"
 
 namespace common::scene {
 
-bool RingGate::collides(const Player& player, bool isFinish) const {
+bool RingGate::collides(const CraftFlight& player, bool isFinish) const {
     return ringCapturesStep(pose, player.previousPosition, player.position,
                             isFinish ? kFinishRadius : kRingRadius);
 }

@@ -14,7 +14,7 @@ class RingGate : public CollisionObject {
   public:
     explicit RingGate(const glm::mat4& transform) : pose(poseOfRing(transform)) {}
 
-    bool collides(const Player& player, bool isFinish) const override;
+    bool collides(const CraftFlight& player, bool isFinish) const override;
 
     const RingPose pose;
 };

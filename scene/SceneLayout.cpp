@@ -1,7 +1,11 @@
 #include "scene/SceneLayout.h"
 
+#include <algorithm>
 #include <functional>
+#include <stdexcept>
 
+#include <assimp/Importer.hpp>
+#include <assimp/postprocess.h>
 #include <assimp/scene.h>
 
 #include "scene/AssimpMatrix.h"
@@ -145,6 +149,33 @@ std::vector<LayoutMesh> SceneLayout::readRingParts(const aiScene& scene, const s
         }
     });
     return parts;
+}
+
+RaceCourse SceneLayout::raceCourse() const {
+    RaceCourse course;
+    for (const LayoutMesh& mesh : meshes) {
+        if (mesh.role == NodeRole::Player) {
+            course.start = mesh.transform;
+        } else if (mesh.role == NodeRole::Ring || mesh.role == NodeRole::FinishRing) {
+            course.rings.push_back({mesh.transform, mesh.role == NodeRole::FinishRing});
+        }
+    }
+    return course;
+}
+
+RaceCourse SceneLayout::readRaceCourse(const std::string& scenePath) {
+    Assimp::Importer importer;
+    const aiScene* file = importer.ReadFile(scenePath, aiProcess_Triangulate);
+    if (file == nullptr) {
+        throw std::runtime_error("cannot read course " + scenePath + ": " + importer.GetErrorString());
+    }
+    RaceCourse course = read(*file, scenePath).raceCourse();
+    const bool hasFinish = std::any_of(course.rings.begin(), course.rings.end(),
+                                       [](const RaceCourse::Ring& ring) { return ring.finish; });
+    if (!hasFinish) {
+        throw std::runtime_error("course " + scenePath + " has no finish ring");
+    }
+    return course;
 }
 
 }  // namespace common::scene

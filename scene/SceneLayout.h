@@ -6,6 +6,8 @@
 
 #include <glm/glm.hpp>
 
+#include "game/Race.h"
+
 #include "scene/MeshGeometry.h"
 
 struct aiScene;
@@ -62,6 +64,12 @@ struct SceneLayout {
     // The parts of a ring model: the meshes of the nodes "part0", "part1", ... met in that order in
     // a depth-first walk (a part out of order ends nothing; it is skipped).
     static std::vector<LayoutMesh> readRingParts(const aiScene& scene, const std::string& modelPath);
+
+    // The craft's start and the rings in course order, for a race.
+    RaceCourse raceCourse() const;
+    // The race course of a scene file. Throws std::runtime_error when the file cannot be read or has
+    // no finish ring.
+    static RaceCourse readRaceCourse(const std::string& scenePath);
 };
 
 }  // namespace common::scene

@@ -7,15 +7,17 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include <glm/gtc/matrix_transform.hpp>
 
 #include "app/CourseCatalogue.h"
-#include "game/Player.h"
-#include "scene/CourseFlight.h"
-#include "scene/SceneController.h"
+#include "game/AutopilotFlight.h"
+#include "game/CraftFlight.h"
+#include "game/Race.h"
+#include "scene/SceneLayout.h"
 #include "terrain/HeightMap.h"
 
 using namespace common::scene;
@@ -27,29 +29,46 @@ constexpr double kSixtyHz = 1.0 / 60.0;
 // The frame-time clamp of the main loop: the float 0.04 widened to double.
 constexpr double kClampedStep = double(0.04f);
 
-// ---- Every generated course, flown by the game's rules without a window, at the steps the game runs
-// at. The par time the build wrote into the course list is the autopilot's own time at 1/60 s ----
+// ---- Every generated course, raced by the game's rules without a window (warm-up step, countdown,
+// flight), at the steps the game runs at. The par time the build wrote into the course list is the
+// autopilot's own time at 1/60 s ----
+
+// A course of the catalogue with its ground, ready to race.
+struct CourseRace {
+    explicit CourseRace(const common::scene::CourseInfo& course) {
+        ground.load(HeightMap::kCourseMaxHeight, course.heightMapPath);
+        race = std::make_unique<Race>(SceneLayout::readRaceCourse(course.scenePath), &ground);
+    }
+    std::int32_t fullScore() const {
+        return GameRules::kRingPoints * std::int32_t(race->rules().ringCount() - 1) +
+               GameRules::kFinishPoints;
+    }
+    HeightMap ground;
+    std::unique_ptr<Race> race;
+};
 
 TEST(Courses, TheAutopilotFliesEveryCourseThroughEveryRingToTheFinishInItsParTime) {
     const auto catalogue = common::app::CourseCatalogue::load();
     ASSERT_EQ(catalogue.problem(), "") << "build the skyrings_courses target";
     EXPECT_EQ(catalogue.names(), "mountain, coast, slalom, marathon");
     for (const auto& course : catalogue.courses()) {
-        CourseFlight flight(course.scenePath, course.heightMapPath);
-        EXPECT_EQ(course.rings, int(flight.ringTransforms().size())) << course.name;
-        if (course.name == "marathon") {
-            EXPECT_GE(flight.ringCount(), 50u);
-        }
         for (double dt : {kSixtyHz, kClampedStep}) {
             SCOPED_TRACE(course.name + " at dt " + std::to_string(dt));
-            const FlightResult result = flight.fly(dt);
+            CourseRace flight(course);
+            Race& race = *flight.race;
+            EXPECT_EQ(course.rings, int(race.course().rings.size()));
+            if (course.name == "marathon") {
+                EXPECT_GE(race.course().rings.size(), 50u);
+            }
+            Autopilot pilot(race.course().ringTransforms());
+            const FlightResult result = AutopilotFlight::fly(race, pilot, dt);
             std::printf("[ course   ] %-9s dt %.4f s: %zu rings, %.0f units, %.2f s, lowest altitude %.2f\n",
-                        course.name.c_str(), dt, flight.ringCount(), course.length, result.seconds,
+                        course.name.c_str(), dt, race.course().rings.size(), course.length, result.seconds,
                         result.lowestAltitude);
             EXPECT_FALSE(result.crashed) << "crashed after " << result.seconds;
             EXPECT_TRUE(result.finished);
-            EXPECT_EQ(result.score, flight.fullScore())
-                << flight.rules().remainingRings().size() << " of " << flight.ringCount() << " rings missed";
+            EXPECT_EQ(result.score, flight.fullScore()) << race.rules().remainingRings().size() << " of "
+                                                        << race.course().rings.size() << " rings missed";
             if (dt == kSixtyHz) {
                 EXPECT_DOUBLE_EQ(course.par, result.seconds);
             }
@@ -60,19 +79,21 @@ TEST(Courses, TheAutopilotFliesEveryCourseThroughEveryRingToTheFinishInItsParTim
 // ---- The shipped course ----
 
 // A restart puts the craft back at the start: the autopilot notices the jump and flies the course
-// again from the first ring.
+// again from the first ring, after a new countdown.
 TEST(ShippedCourse, StartsOverAfterARestartMidCourse) {
-    CourseFlight flight(SceneController::kScenePath, HeightMap::kDefaultPath);
-    Autopilot& pilot = flight.pilot();
+    CourseRace flight(*common::app::CourseCatalogue::load().find("mountain"));
+    Race& race = *flight.race;
+    Autopilot pilot(race.course().ringTransforms());
     const FlightResult firstHalf =
-        flight.flyOn(kSixtyHz, [&] { return pilot.nextRing() >= pilot.ringCount() / 2; });
+        AutopilotFlight::fly(race, pilot, kSixtyHz, AutopilotFlight::kTimeLimit,
+                             [&] { return pilot.nextRing() >= pilot.ringCount() / 2; });
     ASSERT_FALSE(firstHalf.crashed);
     ASSERT_GE(pilot.nextRing(), pilot.ringCount() / 2);
 
-    flight.restart();
-    pilot.steer(flight.craft(), kSixtyHz);
+    race.restart();
+    pilot.steer(race.craft(), kSixtyHz);
     EXPECT_EQ(pilot.nextRing(), 0u);
-    const FlightResult result = flight.flyOn(kSixtyHz);
+    const FlightResult result = AutopilotFlight::fly(race, pilot, kSixtyHz);
     EXPECT_FALSE(result.crashed) << "crashed after " << result.seconds << " s";
     EXPECT_TRUE(result.finished);
     EXPECT_EQ(result.score, flight.fullScore());
@@ -120,20 +141,17 @@ struct Crossings {
 };
 
 Crossings flyAlone(const std::vector<glm::mat4>& rings, const glm::mat4& start, double dt, double seconds) {
-    Player craft;
-    craft.setModelMatrix(start);
-    craft.reset();
+    CraftFlight craft(start);
     Autopilot pilot(rings);
-    craft.setInput(&pilot);
     Crossings crossings;
     crossings.missDistance.assign(rings.size(), INFINITY);
     for (int frame = 0; frame < int(seconds / dt); ++frame) {
         pilot.steer(craft, dt);
-        if (pilot.isKeyDown(keys::kUp) && craft.pitchAngle + float(dt * 40.0) >= Player::kPitchLimit) {
+        if (pilot.isKeyDown(keys::kUp) && craft.pitchAngle + float(dt * 40.0) >= CraftFlight::kPitchLimit) {
             crossings.keptThePitchLimit = false;
         }
         const glm::vec3 before = craft.position;
-        craft.update(dt);
+        craft.fly(dt, InputFrame::from(pilot));
         for (std::size_t i = 0; i < rings.size(); ++i) {
             const glm::vec3 centre(rings[i][3]);
             const glm::vec3 axis = glm::normalize(glm::vec3(rings[i][1]));
@@ -146,7 +164,7 @@ Crossings flyAlone(const std::vector<glm::mat4>& rings, const glm::mat4& start, 
             }
         }
     }
-    const glm::vec3 wing = glm::normalize(glm::vec3(craft.getModelMatrix()[0]));
+    const glm::vec3 wing = glm::normalize(glm::vec3(craft.pose()[0]));
     crossings.levelAtTheEnd = std::fabs(wing.y) < std::sin(glm::radians(5.0f));
     return crossings;
 }

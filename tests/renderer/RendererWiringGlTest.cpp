@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -168,6 +169,34 @@ TEST_F(RendererWiring, TheFinishLogsTheCourseAndTheRaceTime) {
     const std::string out = testsupport::capturedStdout([&] { renderer.update(1e-4); });
     ASSERT_TRUE(scene.finished);
     EXPECT_EQ(out, "Debug: Finished " + renderer.course().name + " in 0.50 s\n");
+}
+
+// The game's own loop flies the race the par tool flies: the autopilot at 1/60 s, from the warm-up
+// step through the countdown the HUD draws, finishes in the course's par time to the frame.
+TEST_F(RendererWiring, TheAutopilotInTheGamesLoopFinishesInTheParTime) {
+    while (renderer.course().name != "coast") {
+        press(GLFW_KEY_C);
+    }
+    renderer.session().setAutopilot(true);
+    // Small shadow maps: what the race does is the same, drawing it costs less.
+    scene.setShadowMapSize(256);
+    std::optional<double> finish;
+    testsupport::capturedStdout([&] {
+        for (int frame = 0; frame < 3000 && !finish; ++frame) {
+            testsupport::runFrame(renderer);
+            for (const auto& event : renderer.events()) {
+                if (event.type == GameEventType::Finished) {
+                    finish = event.time;
+                }
+            }
+        }
+    });
+    renderer.session().setAutopilot(false);
+    scene.setShadowMapSize(SceneController::kShadowMapSize);
+    ASSERT_TRUE(finish) << "no finish; race time " << renderer.phase().raceTime;
+    EXPECT_DOUBLE_EQ(*finish, renderer.course().par);
+    EXPECT_EQ(scene.score,
+              SceneController::kRingPoints * (renderer.course().rings - 1) + SceneController::kFinishPoints);
 }
 
 // The warm-up update places the camera; its jump is no motion, so the frozen countdown frame is drawn

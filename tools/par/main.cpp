@@ -13,13 +13,15 @@
 
 #include <nlohmann/json.hpp>
 
-#include "scene/CourseFlight.h"
+#include "game/Autopilot.h"
+#include "game/AutopilotFlight.h"
+#include "game/Race.h"
+#include "scene/SceneLayout.h"
+#include "terrain/HeightMap.h"
 
 namespace {
 
 using nlohmann::ordered_json;
-
-constexpr double kParStep = 1.0 / 60.0;
 
 ordered_json readManifest(const std::filesystem::path& path) {
     std::ifstream file(path);
@@ -36,9 +38,14 @@ ordered_json readManifest(const std::filesystem::path& path) {
 // Flies the course and adds its ring count and par time to its entry.
 void measure(ordered_json& course, const std::filesystem::path& resourceDir) {
     const std::string name = course.at("name").get<std::string>();
-    common::scene::CourseFlight flight((resourceDir / course.at("scene").get<std::string>()).string(),
-                                       (resourceDir / course.at("heightmap").get<std::string>()).string());
-    const common::scene::FlightResult result = flight.fly(kParStep);
+    using namespace common::scene;
+    HeightMap ground;
+    ground.load(HeightMap::kCourseMaxHeight,
+                (resourceDir / course.at("heightmap").get<std::string>()).string());
+    Race race(SceneLayout::readRaceCourse((resourceDir / course.at("scene").get<std::string>()).string()),
+              &ground);
+    Autopilot pilot(race.course().ringTransforms());
+    const FlightResult result = AutopilotFlight::fly(race, pilot, AutopilotFlight::kParStep);
     if (!result.finished) {
         char seconds[32];
         std::snprintf(seconds, sizeof seconds, "%.2f", result.seconds);
@@ -46,9 +53,9 @@ void measure(ordered_json& course, const std::filesystem::path& resourceDir) {
                                  (result.crashed ? "it crashed" : "it ran out of time") + " after " +
                                  seconds + " s)");
     }
-    course["rings"] = flight.ringTransforms().size();
+    course["rings"] = race.course().rings.size();
     course["par"] = result.seconds;
-    std::printf("Course %s: %zu rings, par %.2f s\n", name.c_str(), flight.ringTransforms().size(),
+    std::printf("Course %s: %zu rings, par %.2f s\n", name.c_str(), race.course().rings.size(),
                 result.seconds);
 }
 
