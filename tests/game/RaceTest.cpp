@@ -174,6 +174,7 @@ TEST_F(RaceFrames, ARestartBringsEveryRingBackAndRunsTheCountdownAgain) {
     r.restart();
     EXPECT_FALSE(r.phase().paused);
     EXPECT_EQ(r.craft().position, kStart);
+    EXPECT_EQ(r.craft().previousPosition, kStart) << "the jump back is no step through the rings";
     EXPECT_EQ(r.craft().speed, CraftFlight::kStartSpeed);
     EXPECT_EQ(r.rules().score, 0);
     EXPECT_EQ(r.phase().raceTime, 0.0);
