@@ -38,7 +38,6 @@ GameSession::GameSession(scene::SceneController& scene, CourseCatalogue catalogu
 GameSession::~GameSession() = default;
 
 void GameSession::start(const std::string& asked, const std::string& configured) {
-    phase_.countdownTimer = 0.0f;
     const scene::CourseInfo& course = *catalogue_.find(startCourse(asked, configured));
     if (!loadCourse(course)) {
         throw std::runtime_error("Cannot start: the scene " + course.scenePath +
@@ -68,12 +67,23 @@ bool GameSession::loadCourse(const scene::CourseInfo& course) {
     if (!scene_.loadCourse(course.scenePath, course.heightMapPath)) {
         return false;
     }
+    startRace();
     setCourse(course);
     if (demo_) {
         autopilot_ = std::make_unique<scene::Autopilot>(scene_.ringTransforms);
         scene_.setKeyInput(autopilot_.get());
     }
     return true;
+}
+
+// A new race over the loaded scene's course and ground; the drawn craft follows its craft.
+void GameSession::startRace() {
+    race_ = std::make_unique<scene::Race>(scene_.raceCourse(), scene_.heightMap.get());
+    scene_.player->follow(&race_->craft());
+}
+
+scene::KeyInput& GameSession::input() {
+    return autopilot_ ? *autopilot_ : keys_;
 }
 
 // Called from the key handler: an unreadable height map is one line and a false.
@@ -100,8 +110,7 @@ void GameSession::switchCourse() {
     // courses keeps the resident memory of one scene, not of the worst mix of them.
     malloc_trim(0);
     log(" Course " + course_.name + ".");
-    phase_.restart();
-    pendingEvents_.push_back({scene::GameEventType::Restarted, 0, 0.0});
+    race_->restart();
 }
 
 void GameSession::setAutopilot(bool on) {
@@ -113,14 +122,13 @@ void GameSession::setAutopilot(bool on) {
 void GameSession::restart() {
     scene_.restart();
     log(" Restart Game.");
-    phase_.restart();
+    race_->restart();
     audio_->setPaused(false);
-    pendingEvents_.push_back({scene::GameEventType::Restarted, 0, 0.0});
 }
 
 bool GameSession::togglePause() {
-    audio_->setPaused(phase_.togglePause());
-    return phase_.paused;
+    audio_->setPaused(race_->togglePause());
+    return race_->phase().paused;
 }
 
 bool GameSession::toggleMute() {
@@ -128,36 +136,25 @@ bool GameSession::toggleMute() {
 }
 
 bool GameSession::update(double dt) {
-    events_.swap(pendingEvents_);
-    pendingEvents_.clear();
-    const scene::GameEvents countdown = phase_.tick(dt);
-    events_.insert(events_.end(), countdown.begin(), countdown.end());
-    const bool advances = phase_.sceneAdvances(scene_.running);
+    const bool advances = race_->advancesNow();
     // The countdown's end is only known after this frame's draw: the clock runs from the next one.
-    const bool flying = advances && !phase_.countdownActive;
+    const bool flying = advances && !race_->phase().countdownActive;
+    if (advances && autopilot_) {
+        autopilot_->steer(race_->craft(), dt);
+    }
+    events_ = race_->advance(dt, scene::InputFrame::from(input()));
     if (advances) {
-        advanceScene(dt);
+        scene_.update(dt);
+        scene_.followRules(race_->rules());
     }
-    followTimeTrial(flying);
-    playSounds(dt);
-    return advances;
-}
-
-void GameSession::advanceScene(double dt) {
-    if (autopilot_) {
-        autopilot_->steer(*scene_.player, dt);
-    }
-    scene_.update(dt);
-    scene_.checkCollisions();
-    // The step just flown counts on the race clock before its captures are stamped.
-    phase_.sceneAdvanced(dt);
-    for (scene::GameEvent event : scene_.lastEvents()) {
-        event.time = phase_.raceTime;
-        events_.push_back(event);
+    for (const scene::GameEvent& event : events_) {
         if (event.type == scene::GameEventType::Finished) {
             reportFinish(event);
         }
     }
+    followTimeTrial(flying);
+    playSounds(dt);
+    return advances;
 }
 
 void GameSession::reportFinish(const scene::GameEvent& event) const {
@@ -167,7 +164,7 @@ void GameSession::reportFinish(const scene::GameEvent& event) const {
 }
 
 void GameSession::followTimeTrial(bool flying) {
-    trial_->update(events_, {phase_.raceTime, flying, scene_.player->getModelMatrix(), scene_.score});
+    trial_->update(events_, {race_->phase().raceTime, flying, scene_.player->getModelMatrix(), scene_.score});
 }
 
 // Every frame, the frozen ones too: the countdown beeps while the scene holds still.
@@ -180,7 +177,7 @@ void GameSession::playSounds(double dt) {
 std::optional<hud::GuidanceMark> GameSession::guidanceMark(const hud::Guidance& placement) const {
     const std::optional<std::size_t> next = scene_.gameRules().nextRing();
     // Only while the race is on: the countdown and the end screens own the middle of the window.
-    if (!guidance || phase_.countdownActive || !scene_.running || scene_.finished || !next ||
+    if (!guidance || race_->phase().countdownActive || !scene_.running || scene_.finished || !next ||
         *next >= scene_.ringTransforms.size()) {
         return std::nullopt;
     }
@@ -190,7 +187,7 @@ std::optional<hud::GuidanceMark> GameSession::guidanceMark(const hud::Guidance& 
 }
 
 std::optional<glm::mat4> GameSession::ghostPose() const {
-    return trial_->ghostPose(phase_.raceTime);
+    return trial_->ghostPose(race_->phase().raceTime);
 }
 
 }  // namespace common::app

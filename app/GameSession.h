@@ -10,6 +10,7 @@
 #include "game/CourseInfo.h"
 #include "game/GameEvent.h"
 #include "game/GamePhase.h"
+#include "game/Race.h"
 #include "hud/Guidance.h"
 
 namespace common::audio {
@@ -26,10 +27,11 @@ class SceneController;
 
 namespace common::app {
 
-// The game around the flight: which course is flown and the switch to the next, the countdown gate
-// and the frame's events, the time trial with its records and ghost, the sound, the guidance switch
-// and the demo's autopilot. It advances the scene when the gate is open and hands each frame's
-// events to the time trial and the sound; it never draws.
+// The game around the race: which course is flown and the switch to the next, the race itself (the
+// craft, the rules, the countdown gate, the clock), the time trial with its records and ghost, the
+// sound, the guidance switch and the demo's autopilot. Each frame the race advances with the frame's
+// input; the scene follows it (the drawn craft, the spinning rings, the camera) and the frame's
+// events go to the time trial and the sound. It never draws.
 class GameSession {
   public:
     // `keys` steer the craft unless the autopilot flies it (`demo`); neither is owned.
@@ -57,9 +59,10 @@ class GameSession {
     // sound with the frame's events. Returns whether the scene advanced.
     bool update(double dt);
 
-    const scene::GamePhase& phase() const { return phase_; }
+    const scene::GamePhase& phase() const { return race_->phase(); }
     // The HUD tells the gate when the countdown and the finish have been shown.
-    scene::GamePhase& phase() { return phase_; }
+    scene::GamePhase& phase() { return race_->phase(); }
+    scene::Race& race() { return *race_; }
     const scene::GameEvents& events() const { return events_; }
     const scene::CourseInfo& course() const { return course_; }
     void setCourse(const scene::CourseInfo& course);
@@ -81,7 +84,8 @@ class GameSession {
     // (the scene is then left as it was).
     bool loadCourse(const scene::CourseInfo& course);
     bool loadCourseOrSay(const scene::CourseInfo& course);
-    void advanceScene(double dt);
+    void startRace();
+    scene::KeyInput& input();
     void reportFinish(const scene::GameEvent& event) const;
     void followTimeTrial(bool flying);
     void playSounds(double dt);
@@ -94,10 +98,8 @@ class GameSession {
     scene::CourseInfo course_;
     std::unique_ptr<audio::GameAudio> audio_;
     std::unique_ptr<progress::TimeTrial> trial_;
-    scene::GamePhase phase_;
+    std::unique_ptr<scene::Race> race_;
     scene::GameEvents events_;
-    // Events that arrive between two updates (a restart key), handed out with the next update's.
-    scene::GameEvents pendingEvents_;
 };
 
 }  // namespace common::app

@@ -46,6 +46,19 @@ void GameRules::restart() {
     }
 }
 
+bool GameRules::copyProgress(const GameRules& other) {
+    score = other.score;
+    finished = other.finished;
+    running = other.running;
+    altitude = other.altitude;
+    bool changed = false;
+    for (std::size_t i = 0; i < course.size() && i < other.course.size(); ++i) {
+        changed |= course[i].captured != other.course[i].captured;
+        course[i].captured = other.course[i].captured;
+    }
+    return changed;
+}
+
 std::vector<CollisionObject*> GameRules::remainingRings() const {
     std::vector<CollisionObject*> rings;
     for (const CourseRing& entry : course) {

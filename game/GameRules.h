@@ -35,6 +35,9 @@ class GameRules {
 
     // A new game: score 0, flags back, every ring scores again.
     void restart();
+    // Takes the figures and the captured rings of `other`, the same course's rules kept elsewhere
+    // (ring by ring in course order). Returns whether a ring changed.
+    bool copyProgress(const GameRules& other);
 
     // The rings still to capture, in course order.
     std::vector<CollisionObject*> remainingRings() const;

@@ -13,6 +13,11 @@ void Player::reset() {
 
 void Player::update(double dt) {
     Mesh::update(dt);
+    if (leader) {
+        CraftFlight::operator=(*leader);
+        setModelMatrix(leader->pose());
+        return;
+    }
     fly(dt, input ? InputFrame::from(*input) : InputFrame{});
 }
 

@@ -22,6 +22,9 @@ class Player : public Mesh, public CraftFlight {
 
     // Keys come from here; without input the craft flies hands-off.
     void setInput(KeyInput* keyInput) { input = keyInput; }
+    // From the next update on the craft is drawn where `leader` flies (the race's craft) instead of
+    // flying itself; null to fly again.
+    void follow(const CraftFlight* leader) { this->leader = leader; }
 
     const glm::mat4& pose() const override { return getModelMatrix(); }
     // Through the setter, so the cached inverse (used for the normals) follows every turn.
@@ -37,6 +40,7 @@ class Player : public Mesh, public CraftFlight {
 
   private:
     KeyInput* input = nullptr;
+    const CraftFlight* leader = nullptr;
     glm::vec3 lastEye{0.0f};
 };
 

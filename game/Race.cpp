@@ -51,6 +51,14 @@ void Race::frameShown() {
     }
 }
 
+void Race::placeCraft(const glm::vec3& position) {
+    glm::mat4 pose = craft_.pose();
+    pose[3] = glm::vec4(position, 1.0f);
+    craft_.setPose(pose);
+    craft_.position = position;
+    craft_.previousPosition = position;
+}
+
 void Race::restart() {
     craft_.setPose(course_.start);
     craft_.resetFlight();

@@ -52,6 +52,9 @@ class Race {
     void restart();
     // Returns whether the race is now paused.
     bool togglePause() { return phase_.togglePause(); }
+    // Puts the craft at `position`, turned as it is, as if it had been there all along (no step
+    // through the rings on the way).
+    void placeCraft(const glm::vec3& position);
 
     const RaceCourse& course() const { return course_; }
     const CraftFlight& craft() const { return craft_; }

@@ -117,6 +117,7 @@ void SceneController::clearScene() {
     objects.clear();
     transparentObjects.clear();
     ringTransforms.clear();
+    raceCourse_ = RaceCourse{};
     player = nullptr;
     terrain = nullptr;
     skybox = nullptr;
@@ -140,12 +141,14 @@ void SceneController::build(SceneLayout& layout) {
                 player->setInput(keyInput);
                 playerStartPosition = player->position;
                 playerStartMatrix = entry.transform;
+                raceCourse_.start = entry.transform;
                 break;
             case NodeRole::Ring:
             case NodeRole::FinishRing:
                 rules.addRing(keep(scene_objects::ring(entry.transform, textures), objects),
                               entry.role == NodeRole::FinishRing);
                 ringTransforms.push_back(entry.transform);
+                raceCourse_.rings.push_back({entry.transform, entry.role == NodeRole::FinishRing});
                 break;
             case NodeRole::Skybox:
                 skybox = keep(scene_objects::mesh<Mesh>(entry, gl::ShaderType::TextureShader, textures),
@@ -232,6 +235,14 @@ void SceneController::update(double dt) {
     } catch (const camera::PlaneExc&) {
     }
     gl::ShaderController::instance().updateCommonUniforms(*camera, *light, viewProjection);
+}
+
+void SceneController::followRules(const GameRules& raceRules) {
+    if (rules.copyProgress(raceRules)) {
+        mirrorRules();
+    } else {
+        mirrorFigures();
+    }
 }
 
 void SceneController::checkCollisions() {

@@ -9,6 +9,7 @@
 
 #include "game/GameEvent.h"
 #include "game/GameRules.h"
+#include "game/Race.h"
 #include "gl/TextureCache.h"
 #include "scene/RenderPasses.h"
 #include "scene/SceneObject.h"
@@ -79,6 +80,10 @@ class SceneController {
 
     void update(double dt);
     void checkCollisions();
+    // The figures and rings of the race flown elsewhere, for the fields the renderer and the HUD read.
+    void followRules(const GameRules& raceRules);
+    // The loaded course as a race starts it: the craft's start and the rings in course order.
+    const RaceCourse& raceCourse() const { return raceCourse_; }
     void restart();
     // What the last collision pass reported (captures, finish, crash).
     const GameEvents& lastEvents() const { return events; }
@@ -151,6 +156,7 @@ class SceneController {
     // Every object of the scene, in creation order; the lists above point into it.
     std::vector<std::unique_ptr<SceneObject>> owned;
     GameRules rules;
+    RaceCourse raceCourse_;
     GameEvents events;
     KeyInput* keyInput = nullptr;
     bool shadowsUsable = false;

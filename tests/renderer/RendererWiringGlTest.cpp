@@ -77,7 +77,7 @@ class RendererWiring : public ::testing::Test {
 
     // Into the first ring: a step this short leaves the craft in its plane.
     void captureTheFirstRing() {
-        scene.player->position = glm::vec3(scene.ringTransforms[0][3]);
+        renderer.session().race().placeCraft(glm::vec3(scene.ringTransforms[0][3]));
         renderer.update(1e-4);
         ASSERT_EQ(scene.score, 50);
     }
@@ -165,25 +165,27 @@ TEST_F(RendererWiring, RestartAndCourseKeysPutEveryRingBackAndRunTheCountdownAga
 // The finish ring reached: one line with the course and the time flown since the countdown ended.
 TEST_F(RendererWiring, TheFinishLogsTheCourseAndTheRaceTime) {
     flyHalfASecond();
-    scene.player->position = glm::vec3(scene.ringTransforms.back()[3]);
+    renderer.session().race().placeCraft(glm::vec3(scene.ringTransforms.back()[3]));
     const std::string out = testsupport::capturedStdout([&] { renderer.update(1e-4); });
     ASSERT_TRUE(scene.finished);
     EXPECT_EQ(out, "Debug: Finished " + renderer.course().name + " in 0.50 s\n");
 }
 
 // The game's own loop flies the race the par tool flies: the autopilot at 1/60 s, from the warm-up
-// step through the countdown the HUD draws, finishes in the course's par time to the frame.
+// step through the countdown the HUD draws (and ends), finishes in the course's par time to the frame.
+// The flight itself is drawn only as far as the race needs it: while the countdown shows.
 TEST_F(RendererWiring, TheAutopilotInTheGamesLoopFinishesInTheParTime) {
     while (renderer.course().name != "coast") {
         press(GLFW_KEY_C);
     }
     renderer.session().setAutopilot(true);
-    // Small shadow maps: what the race does is the same, drawing it costs less.
-    scene.setShadowMapSize(256);
     std::optional<double> finish;
     testsupport::capturedStdout([&] {
         for (int frame = 0; frame < 3000 && !finish; ++frame) {
-            testsupport::runFrame(renderer);
+            renderer.update(1.0 / 60.0);
+            if (renderer.phase().countdownActive) {
+                renderer.draw();
+            }
             for (const auto& event : renderer.events()) {
                 if (event.type == GameEventType::Finished) {
                     finish = event.time;
@@ -192,7 +194,6 @@ TEST_F(RendererWiring, TheAutopilotInTheGamesLoopFinishesInTheParTime) {
         }
     });
     renderer.session().setAutopilot(false);
-    scene.setShadowMapSize(SceneController::kShadowMapSize);
     ASSERT_TRUE(finish) << "no finish; race time " << renderer.phase().raceTime;
     EXPECT_DOUBLE_EQ(*finish, renderer.course().par);
     EXPECT_EQ(scene.score,

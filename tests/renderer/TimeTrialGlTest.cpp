@@ -36,12 +36,10 @@ class TimeTrialInGame : public ::testing::Test {
         testsupport::capturedStdout([] { testsupport::startGameInProcess(kWidth, kHeight); });
     }
 
-    // A new game flown by the autopilot through its keys, as a player at the keyboard; the scene
-    // is drawn only while the countdown needs it. Returns the time of the finish.
+    // A new game flown by the autopilot in the player's place (its runs are recorded as the player's);
+    // the scene is drawn only while the countdown needs it. Returns the time of the finish.
     double flyCourse() {
-        // Kept to the end of the process: the craft keeps polling it.
-        static common::scene::Autopilot pilot(scene.ringTransforms);
-        scene.setKeyInput(&pilot);
+        renderer.session().setAutopilot(true);
         testsupport::capturedStdout([this] { renderer.onKey(GLFW_KEY_R, GLFW_PRESS); });
         testsupport::runFrame(renderer, kStep);
         while (renderer.phase().countdownTimer <= 4.0f) {
@@ -49,7 +47,6 @@ class TimeTrialInGame : public ::testing::Test {
         }
         renderer.draw();  // the countdown is over once it has been drawn past its end
         for (int frame = 0; frame < 10000 && scene.running; ++frame) {
-            pilot.steer(*scene.player, kStep);
             renderer.update(kStep);
             for (const auto& event : renderer.events()) {
                 if (event.type == GameEventType::Finished) {
