@@ -20,7 +20,6 @@
 #include "gl/UpscaleTarget.h"
 #include "hud/Hud.h"
 #include "hud/TrialHud.h"
-#include "progress/TimeTrial.h"
 #include "scene/Quad.h"
 #include "scene/RenderPasses.h"
 #include "scene/SceneController.h"
@@ -137,10 +136,6 @@ void Renderer::buildComposite() {
     }
 }
 
-void Renderer::shutdown() {
-    session_.reset();
-}
-
 void Renderer::update(double dt) {
     if (failure_) {
         std::rethrow_exception(std::exchange(failure_, nullptr));
@@ -173,24 +168,42 @@ void Renderer::setFrameUniforms(double dt) {
     }
 }
 
-void Renderer::draw() {
-    scene::SceneController& scene = scene::SceneController::instance();
-    scene.renderShadowMaps();
+const Renderer::Pass Renderer::kPasses[] = {
+    {"shadow maps", &Renderer::drawShadowMaps},
+    {"scene", &Renderer::drawScene},
+    {"ghost", &Renderer::drawGhost},
+    {"transparent discs", &Renderer::drawTransparent},
+    {"composite", &Renderer::composite},
+    {"HUD", &Renderer::drawHud},
+};
+
+void Renderer::draw(const PassObserver& afterPass) {
+    for (const Pass& pass : kPasses) {
+        (this->*pass.run)();
+        if (afterPass) {
+            afterPass(pass.name);
+        }
+    }
+}
+
+void Renderer::drawShadowMaps() {
+    scene::SceneController::instance().renderShadowMaps();
+}
+
+void Renderer::drawScene() {
     glViewport(0, 0, static_cast<GLsizei>(sceneTarget_->width), static_cast<GLsizei>(sceneTarget_->height));
     sceneTarget_->bindForWriting();
-    scene.render();
+    scene::SceneController::instance().render();
+}
+
+void Renderer::drawGhost() {
     if (const std::optional<glm::mat4> ghost = session_->ghostPose()) {
-        scene::render_passes::drawGhost(scene, *ghost);
+        scene::render_passes::drawGhost(scene::SceneController::instance(), *ghost);
     }
-    scene.renderTransparent();
+}
 
-    composite();
-
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_CULL_FACE);
-    drawHud();
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_CULL_FACE);
+void Renderer::drawTransparent() {
+    scene::SceneController::instance().renderTransparent();
 }
 
 void Renderer::composite() {
@@ -209,6 +222,8 @@ void Renderer::composite() {
 void Renderer::drawHud() {
     scene::SceneController& scene = scene::SceneController::instance();
     scene::GamePhase& phase = session_->phase();
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
     if (phase.countdownActive) {
         phase.countdownDrawn(hud_->drawCountdown(phase.countdownTimer));
     }
@@ -220,7 +235,7 @@ void Renderer::drawHud() {
     if (!scene.running) {
         hud_->drawGameOver();
     }
-    drawTimeTrial();
+    trialHud_->draw(session_->timeTrial(), phase.raceTime, scene.finished, phase.paused, width, height);
     if (debugView) {
         sceneTarget_->bindVelocityForReading();
         glViewport(scene::render_passes::kVelocityPreviewX, 0, scene::render_passes::kPreviewSize,
@@ -241,27 +256,14 @@ void Renderer::drawHud() {
     if (const std::optional<hud::GuidanceMark> mark = guidanceMark()) {
         hud_->drawGuidance(*mark);
     }
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_CULL_FACE);
 }
 
 std::optional<hud::GuidanceMark> Renderer::guidanceMark() const {
     std::vector<hud::ScreenRect> occupied = hud_->occupiedAreas(debugView);
     occupied.push_back(hud::TrialHud::clockArea(width, height));
     return session_->guidanceMark(hud::Guidance(width, height, std::move(occupied)));
-}
-
-void Renderer::drawTimeTrial() {
-    const progress::TimeTrial& trial = session_->timeTrial();
-    const double raceTime = phase().raceTime;
-    trialHud_->drawClock(raceTime, width, height);
-    if (const std::optional<double> split = trial.splitShown(raceTime)) {
-        trialHud_->drawSplit(*split, width, height);
-    }
-    if (scene::SceneController::instance().finished && trial.summary()) {
-        trialHud_->drawSummary(*trial.summary(), width, height);
-    }
-    if (phase().paused) {
-        trialHud_->drawPaused(width, height);
-    }
 }
 
 void Renderer::onKey(int key, int action) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -57,7 +58,12 @@ class Renderer {
     void init(bool demo = false, const std::string& course = {},
               std::optional<Quality> quality = std::nullopt);
     void update(double dt);
-    void draw();
+    // Called after each pass of the frame with the pass's name, once its commands are issued.
+    using PassObserver = std::function<void(const char* pass)>;
+    // The frame, pass by pass: the shadow maps; the scene, the ghost and the transparent discs into
+    // the scene target; the composite onto the window; the HUD over it. `afterPass`, when given, is
+    // told of each pass as soon as it is issued (the benchmark finishes and times each there).
+    void draw(const PassObserver& afterPass = {});
     // Keyboard commands: presses only; releases and repeats are ignored.
     void onKey(int key, int action);
     // What a key or pad button asks for (CommandTable).
@@ -76,7 +82,7 @@ class Renderer {
     // The preset the picture is drawn with (config.txt's "QUALITY", "high" by default).
     const QualityPreset& quality() const { return quality_; }
     // Closes the sound device; the GL objects end with the context.
-    void shutdown();
+    void shutdown() { session_.reset(); }
 
     GLFWwindow* window() const { return window_->handle(); }
     const scene::GamePhase& phase() const { return session_->phase(); }
@@ -109,6 +115,13 @@ class Renderer {
     float averageFps = 0.0f;
 
   private:
+    // One step of the frame; the list of them in order is the frame.
+    struct Pass {
+        const char* name;
+        void (Renderer::*run)();
+    };
+    static const Pass kPasses[];
+
     Renderer();
     void chooseQuality(const Config& config, std::optional<Quality> quality);
     // The scene target at the preset's share of the window.
@@ -117,8 +130,13 @@ class Renderer {
     void setSceneSwitches();
     void runPadCommands();
     void setFrameUniforms(double dt);
+    void drawShadowMaps();
+    void drawScene();
+    // After the opaque scene, before the discs: the ghost shows through them as the craft does.
+    void drawGhost();
+    void drawTransparent();
+    // The HUD's texts, previews and instruments, without depth test or culling.
     void drawHud();
-    void drawTimeTrial();
 
     std::unique_ptr<GameWindow> window_;
     std::unique_ptr<GlfwKeyInput> keys_;

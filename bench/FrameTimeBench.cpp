@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <GL/glew.h>
@@ -186,106 +187,134 @@ std::vector<double> timeFrames(GLFWwindow* window, int count, Frame frame) {
     return times;
 }
 
-// ---- Where a frame goes: the renderer's draw steps one by one, each finished before the next ----
+// ---- Where a frame goes: the renderer's own passes, each finished before the next ----
 
-class PassBreakdown {
+// Mean wall and CPU time of named steps, in the order they were first timed.
+class StepTimes {
   public:
-    static constexpr int kSteps = 10;
-    static constexpr const char* kNames[kSteps] = {
-        "scene update + collisions (CPU)",      "shadow maps (3 cascades)",
-        "  of which the three depth clears",    "main pass into the colour/velocity target",
-        "  sky box alone (no occlusion)",       "  water alone (no occlusion)",
-        "  terrain alone (no occlusion)",       "transparent discs",
-        "composite: motion blur to the window", "HUD + swap",
+    struct Step {
+        std::string name;
+        double totalMs = 0.0;
+        // CPU time of all threads, the rasterizer's included: what a step costs whatever else runs.
+        double cpuTotalMs = 0.0;
     };
 
-    // Draws into the renderer's own target, at the size and in the formats its quality preset gives.
-    PassBreakdown(SceneController& scene, GLFWwindow* window, common::app::Renderer& renderer)
-        : scene(scene), window(window), renderer(renderer) {
-        hud = std::make_unique<common::hud::Hud>(renderer.width, renderer.height);
+    // The next lap starts now, with the GL work issued so far finished and not counted.
+    void start() {
+        glFinish();
+        lapStart = bench::nowSeconds();
+        lapCpuStart = bench::processCpuSeconds();
     }
 
-    void frame(common::scene::Autopilot& pilot) {
-        int step = 0;
-        double start = bench::nowSeconds();
-        double cpuStart = bench::processCpuSeconds();
-        auto lap = [&] {
-            glFinish();
-            const double now = bench::nowSeconds();
-            const double cpuNow = bench::processCpuSeconds();
-            totals[step] += (now - start) * 1000.0;
-            cpuTotals[step++] += (cpuNow - cpuStart) * 1000.0;
-            start = now;
-            cpuStart = cpuNow;
+    // Finishes the GL work issued since the last lap and charges it to `name`.
+    void lap(const std::string& name) {
+        glFinish();
+        const double now = bench::nowSeconds();
+        const double cpuNow = bench::processCpuSeconds();
+        Step& step = find(name);
+        step.totalMs += (now - lapStart) * 1000.0;
+        step.cpuTotalMs += (cpuNow - lapCpuStart) * 1000.0;
+        lapStart = now;
+        lapCpuStart = cpuNow;
+    }
+
+    const std::vector<Step>& steps() const { return steps_; }
+
+  private:
+    Step& find(const std::string& name) {
+        for (Step& step : steps_) {
+            if (step.name == name) {
+                return step;
+            }
+        }
+        steps_.push_back({name});
+        return steps_.back();
+    }
+
+    std::vector<Step> steps_;
+    double lapStart = 0.0;
+    double lapCpuStart = 0.0;
+};
+
+// The game's frame as the entry point runs it, timed at each pass the renderer reports, then, apart
+// from the frame, a few of its pieces drawn again on their own.
+class PassBreakdown {
+  public:
+    PassBreakdown(SceneController& scene, common::app::Renderer& renderer)
+        : scene(scene), renderer(renderer) {}
+
+    void frame() {
+        frameSteps.start();
+        renderer.update(kStep);
+        frameSteps.lap("update (CPU)");
+        renderer.draw([this](const char* pass) { frameSteps.lap(pass); });
+        glfwSwapBuffers(renderer.window());
+        glfwPollEvents();
+        frameSteps.lap("swap + events");
+        measureApart();
+        ++frames;
+    }
+
+    void print() const {
+        printHeading("step (each finished before the next)");
+        double total = 0.0;
+        double cpuTotal = 0.0;
+        for (const StepTimes::Step& step : frameSteps.steps()) {
+            printStep(step.name.c_str(), step.totalMs, step.cpuTotalMs);
+            total += step.totalMs;
+            cpuTotal += step.cpuTotalMs;
+        }
+        printStep("total: the frame", total, cpuTotal);
+        std::printf("\nNot part of the frame: drawn again after it, each on its own\n\n");
+        printHeading("extra work");
+        for (const StepTimes::Step& step : apartSteps.steps()) {
+            printStep(step.name.c_str(), step.totalMs, step.cpuTotalMs);
+        }
+    }
+
+  private:
+    // The environment again, each object over a cleared depth buffer (its full cost, nothing hidden),
+    // after the scene pass has set their programs and shadow maps as in the frame; then the shadow
+    // maps' depth clears alone.
+    void measureApart() {
+        const common::gl::SceneRenderTarget& target = renderer.sceneTarget();
+        glViewport(0, 0, GLsizei(target.width), GLsizei(target.height));
+        target.bindForWriting();
+        scene.render();
+        apartSteps.start();
+        const std::pair<const char*, common::scene::SceneObject*> environment[] = {
+            {"scene: sky box alone (no occlusion)", scene.skybox},
+            {"scene: water alone (no occlusion)", scene.water},
+            {"scene: terrain alone (no occlusion)", scene.terrain},
         };
-        pilot.steer(*scene.player, kStep);
-        scene.update(kStep);
-        scene.checkCollisions();
-        lap();
-        scene.renderShadowMaps();
-        lap();
+        for (const auto& [name, object] : environment) {
+            glClear(GL_DEPTH_BUFFER_BIT);
+            if (object) {
+                object->draw();
+            }
+            apartSteps.lap(name);
+        }
         for (const auto& map : scene.shadowMaps) {
             map->bindForWriting();
             glClear(GL_DEPTH_BUFFER_BIT);
         }
         common::gl::RenderTarget::unbind();
-        lap();
-        const common::gl::SceneRenderTarget& target = renderer.sceneTarget();
-        glViewport(0, 0, GLsizei(target.width), GLsizei(target.height));
-        target.bindForWriting();
-        scene.render();
-        lap();
-        // Each environment object again over a cleared depth buffer: its full cost, nothing hidden.
-        for (common::scene::SceneObject* object : {static_cast<common::scene::SceneObject*>(scene.skybox),
-                                                   static_cast<common::scene::SceneObject*>(scene.water),
-                                                   static_cast<common::scene::SceneObject*>(scene.terrain)}) {
-            glClear(GL_DEPTH_BUFFER_BIT);
-            if (object) {
-                object->draw();
-            }
-            lap();
-        }
-        scene.renderTransparent();
-        lap();
-        renderer.composite();
-        lap();
-        glDisable(GL_DEPTH_TEST);
-        glDisable(GL_CULL_FACE);
-        hud->drawAltimeter(-scene.player->position.y);
-        hud->drawScoreIcon();
-        hud->drawScore(scene.score);
-        glEnable(GL_DEPTH_TEST);
-        glEnable(GL_CULL_FACE);
-        glfwSwapBuffers(window);
-        glfwPollEvents();
-        lap();
-        ++frames;
+        apartSteps.lap("shadow maps: their depth clears alone");
     }
 
-    void print() const {
-        std::printf("| %-44s | %9s | %11s |\n", "step (each finished before the next)", "mean ms", "CPU ms");
+    static void printHeading(const char* title) {
+        std::printf("| %-44s | %9s | %11s |\n", title, "mean ms", "CPU ms");
         std::printf("|----------------------------------------------|-----------|-------------|\n");
-        double total = 0.0;
-        double cpuTotal = 0.0;
-        for (int i = 0; i < kSteps; ++i) {
-            std::printf("| %-44s | %9.2f | %11.2f |\n", kNames[i], totals[i] / frames, cpuTotals[i] / frames);
-            if (kNames[i][0] != ' ') {
-                total += totals[i] / frames;
-                cpuTotal += cpuTotals[i] / frames;
-            }
-        }
-        std::printf("| %-44s | %9.2f | %11.2f |\n", "total (the three clears counted again)", total,
-                    cpuTotal);
     }
 
-  private:
+    void printStep(const char* name, double totalMs, double cpuTotalMs) const {
+        std::printf("| %-44s | %9.2f | %11.2f |\n", name, totalMs / frames, cpuTotalMs / frames);
+    }
+
     SceneController& scene;
-    GLFWwindow* window;
     common::app::Renderer& renderer;
-    std::unique_ptr<common::hud::Hud> hud;
-    double totals[kSteps] = {};
-    // CPU time of all threads, the rasterizer's included: what a step costs whatever else runs.
-    double cpuTotals[kSteps] = {};
+    StepTimes frameSteps;
+    StepTimes apartSteps;
     int frames = 0;
 };
 
@@ -390,11 +419,17 @@ int main(int argc, char** argv) {
     const std::vector<double> flat = timeFrames(window, frames, trivialFrame);
     const double flatCpuMs = (bench::processCpuSeconds() - flatCpuBefore) * 1000.0 / frames;
 
-    // The same flight a third time, the renderer's steps timed one by one.
-    PassBreakdown breakdown(scene, window, renderer);
-    scene.restart();
+    // The same flight a third time, the game's own autopilot flying again, the renderer's passes timed
+    // one by one. The countdown runs through without drawing, up to the frame that ends it.
+    renderer.session().setAutopilot(true);
+    renderer.session().restart();
+    while (!common::hud::Hud::countdownOver(renderer.phase().countdownTimer)) {
+        renderer.update(kStep);
+    }
+    renderer.draw();
+    PassBreakdown breakdown(scene, renderer);
     for (int i = 0; i < std::min(frames, kBreakdownFrames); ++i) {
-        breakdown.frame(pilot);
+        breakdown.frame();
     }
 
     bench::restoreStdout(console);
@@ -435,8 +470,8 @@ int main(int argc, char** argv) {
     std::printf("Resident memory: %.1f MiB after start-up, peak %.1f MiB during the flight\n",
                 residentAfterStartKiB / 1024.0, peakKiB / 1024.0);
     std::printf(
-        "\nWhere the game's frame goes (%d frames of the same flight; the sub-steps are drawn again on\n"
-        "their own, so the clears and the sky box, water and terrain lines are extra work):\n\n",
+        "\nWhere the game's frame goes: its passes as the renderer reports them (%d frames of the same "
+        "flight)\n\n",
         std::min(frames, kBreakdownFrames));
     breakdown.print();
     // Each preset's goal: the light ones a frame rate on this machine, the full one a frame that costs

@@ -26,6 +26,8 @@
 
 #include "app/DebugOutput.h"
 #include "app/FrameTime.h"
+#include "app/GameWindow.h"
+#include "app/QualityPreset.h"
 #include "app/Renderer.h"
 #include "bench/BenchSupport.h"
 #include "game/CircleCheckpoint.h"
@@ -117,8 +119,12 @@ int pieces() {
         times.emplace_back(piece, bench::millisecondsSince(start));
     };
 
-    GLFWwindow* window = nullptr;
-    time("window", [&] { window = bench::openGameWindow(bench::kWidth, bench::kHeight, true); });
+    std::unique_ptr<common::app::GameWindow> window;
+    time("window", [&] {
+        window = std::make_unique<common::app::GameWindow>(
+            bench::kWidth, bench::kHeight, false,
+            common::app::QualityPreset::of(common::app::Quality::High).windowSamples);
+    });
     time("shaders", [] { common::gl::ShaderController::instance(); });
     time("controller", [] { SceneController::instance(); });
     SceneController& scene = SceneController::instance();
@@ -187,7 +193,7 @@ int pieces() {
     }
     std::printf("piece rings %d\npiece texture_loads %d\n", rings, textureLoads);
     std::fflush(stdout);
-    glfwDestroyWindow(window);
+    glfwDestroyWindow(window->handle());
     glfwTerminate();
     return 0;
 }

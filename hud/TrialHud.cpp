@@ -128,6 +128,20 @@ ScreenRect TrialHud::clockArea(int width, int height) {
             static_cast<float>(right - left), static_cast<float>(top - splitBottom(height))};
 }
 
+void TrialHud::draw(const progress::TimeTrial& trial, double raceTime, bool finished, bool paused, int width,
+                    int height) const {
+    drawClock(raceTime, width, height);
+    if (const std::optional<double> split = trial.splitShown(raceTime)) {
+        drawSplit(*split, width, height);
+    }
+    if (finished && trial.summary()) {
+        drawSummary(*trial.summary(), width, height);
+    }
+    if (paused) {
+        drawPaused(width, height);
+    }
+}
+
 void TrialHud::drawClock(double seconds, int width, int height) const {
     glViewport(0, 0, width, height);
     const std::string text = clockText(seconds);

@@ -8,7 +8,8 @@
 
 namespace common::progress {
 struct RunSummary;
-}
+class TimeTrial;
+}  // namespace common::progress
 
 namespace common::hud {
 
@@ -41,6 +42,10 @@ class TrialHud {
     static ScreenRect pausedRect(int width, int height);
     static std::vector<ScreenRect> summaryRects(const std::vector<std::string>& lines, int width, int height);
 
+    // The race's texts at `raceTime`: the clock, the split while it shows, the summary once the race is
+    // `finished` and "Paused" while it is `paused`.
+    void draw(const progress::TimeTrial& trial, double raceTime, bool finished, bool paused, int width,
+              int height) const;
     void drawClock(double seconds, int width, int height) const;
     void drawSplit(double delta, int width, int height) const;
     void drawSummary(const progress::RunSummary& summary, int width, int height) const;

@@ -262,6 +262,21 @@ TEST_F(RendererWiring, TheBlurUniformsTheLowAltitudeWarningAndTheGuidanceMarkFol
     EXPECT_EQ(outside, 0);
 }
 
+// The frame is its list of passes: drawn with an observer (as the benchmark draws it), every pass is
+// reported once, in the frame's order, and the picture is the one the plain draw gives.
+TEST_F(RendererWiring, TheFrameReportsEachPassOnceInOrderAndDrawsTheSamePicture) {
+    startFlying();
+    renderer.update(1.0 / 60.0);
+    renderer.draw();
+    const auto plain = readRgb(0, 0, kWidth, kHeight);
+    std::vector<std::string> passes;
+    renderer.draw([&](const char* pass) { passes.emplace_back(pass); });
+    const std::vector<std::string> frameOrder{"shadow maps",       "scene",     "ghost",
+                                              "transparent discs", "composite", "HUD"};
+    EXPECT_EQ(passes, frameOrder);
+    EXPECT_EQ(differingValues(readRgb(0, 0, kWidth, kHeight), plain), 0);
+}
+
 // The filter and mipmap keys reach the ring parts; the transparency key sets the discs' opacity.
 TEST_F(RendererWiring, FilterMipmapAndTransparencyKeysReachTheirGlState) {
     const auto* ring = dynamic_cast<const common::scene::CircleCheckpoint*>(scene.objects[1]);
