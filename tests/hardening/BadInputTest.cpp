@@ -54,6 +54,10 @@ const ConfigCase kCases[] = {
     {"LargerThanTheScreen", "WIDTH\n1600\nHEIGHT\n1200\n", "1600x1200"},
 };
 
+void PrintTo(const ConfigCase& config, std::ostream* out) {
+    *out << config.name;
+}
+
 class BadConfig : public ::testing::TestWithParam<ConfigCase> {};
 
 namespace fs = std::filesystem;
@@ -68,6 +72,10 @@ struct DamagedFile {
     const char* argument = nullptr;
     std::vector<std::string> damages = kDamages;
 };
+
+void PrintTo(const DamagedFile& file, std::ostream* out) {
+    *out << file.path << (file.argument ? std::string(" ") + file.argument : "");
+}
 
 // Every file the build staged below resources/ that the game reads at start. The icons are the
 // desktop's; of the sounds, each damaged the four ways, one stands here for the real game going on
