@@ -12,6 +12,7 @@
 #include <cctype>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <optional>
 #include <random>
 #include <string>
@@ -63,10 +64,13 @@ namespace fs = std::filesystem;
 
 const std::string kCourseList = "courses/courses.json";
 
-// A file damaged, and the course the game is started on (none: the default one).
+const std::vector<std::string> kDamages = {"missing", "empty", "truncated", "garbage"};
+
+// A file damaged, the course the game is started on (none: the default one), and how it is damaged.
 struct DamagedFile {
     std::string path;
     const char* argument = nullptr;
+    std::vector<std::string> damages = kDamages;
 };
 
 void PrintTo(const DamagedFile& file, std::ostream* out) {
@@ -90,7 +94,16 @@ std::vector<DamagedFile> damagedFiles() {
         }
     }
     std::sort(files.begin(), files.end(), [](const auto& a, const auto& b) { return a.path < b.path; });
-    files.push_back({"meshes/heightmap.bmp", "--course=coast"});
+    // The programs' files all go through the same loader and compiler, so each takes one damage in
+    // turn, counted by stage so that every damage meets every stage; a file the course started on never
+    // reads needs one.
+    std::map<std::string, std::size_t> turns;
+    for (DamagedFile& file : files) {
+        if (file.path.rfind("shaders/", 0) == 0) {
+            file.damages = {kDamages[turns[fs::path(file.path).extension()]++ % kDamages.size()]};
+        }
+    }
+    files.push_back({"meshes/heightmap.bmp", "--course=coast", {"garbage"}});
     return files;
 }
 
@@ -175,24 +188,6 @@ void runDamaged(const DamagedFile& file, const std::string& how, GameProcess& ga
     }
 }
 
-// The damages a file gets. The programs' files all go through the same loader and compiler, so each
-// takes one damage in turn (every damage still meets every stage); a file the course started on
-// never reads needs one; every other file gets all four.
-std::vector<std::string> damagesFor(const DamagedFile& file) {
-    const std::vector<std::string> all = {"missing", "empty", "truncated", "garbage"};
-    if (file.argument) {
-        return {"garbage"};
-    }
-    if (file.path.rfind("shaders/", 0) != 0) {
-        return all;
-    }
-    const std::vector<DamagedFile> files = damagedFiles();
-    const auto place = std::size_t(
-        std::find_if(files.begin(), files.end(), [&](const auto& other) { return other.path == file.path; }) -
-        files.begin());
-    return {all[place % all.size()]};
-}
-
 class BadResource : public ::testing::TestWithParam<DamagedFile> {};
 
 }  // namespace
@@ -221,7 +216,7 @@ TEST_P(BadResource, EveryDamageHasItsOutcome) {
     testsupport::TempDir tree;
     const fs::path resources = tree.path() / "resources";
     fs::copy(stagedResources(), resources, fs::copy_options::recursive);
-    for (const std::string& how : damagesFor(file)) {
+    for (const std::string& how : file.damages) {
         SCOPED_TRACE(path + " " + how);
         GameProcess game({std::string("WIDTH\n320\nHEIGHT\n240\n"), true, false, file.argument});
         fs::create_directory_symlink(resources, game.resourcesDir());

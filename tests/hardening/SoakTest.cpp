@@ -12,7 +12,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -46,11 +45,6 @@ int soakFrames() {
     const char* text = std::getenv("SKYRINGS_SOAK_FRAMES");
     const int frames = text ? std::atoi(text) : 2000;
     return std::max(frames, 2 * kRestartEvery);  // at least two restarts
-}
-
-// Shorter runs (the one under the sanitizers) measure from their middle.
-int warmUpFrames(int frames) {
-    return std::min(kLongWarmUp, frames / 2);
 }
 
 long residentKb() {
@@ -155,7 +149,7 @@ TEST(Soak, ThousandsOfFramesWithRestartsAndEveryKeyKeepMemoryAndGlObjectsFlat) {
     common::scene::SceneController::instance().setKeyInput(&keys);
 
     const int frames = soakFrames();
-    const int warmUp = warmUpFrames(frames);
+    const int warmUp = std::min(kLongWarmUp, frames / 2);  // shorter runs measure from their middle
     const CourseSwitches switches(frames, warmUp, static_cast<int>(renderer.courses().courses().size()));
     std::string warmCourse;
     std::string endCourse;
@@ -191,24 +185,17 @@ TEST(Soak, ThousandsOfFramesWithRestartsAndEveryKeyKeepMemoryAndGlObjectsFlat) {
     glFinish();
     const std::string out = testsupport::endStdoutCapture();
 
-    std::printf(
-        "Soak: %d frames; resident memory %ld kB at frame %d, %ld kB after the last switch (%+ld kB)\n",
-        frames, warmKb, warmUp, endKb, endKb - warmKb);
-    std::printf("Soak: resident memory every 1000 frames (kB):%s\n", residentSeries.c_str());
     EXPECT_EQ(out.find("OpenGL Error"), std::string::npos) << out.substr(out.find("OpenGL Error"), 2000);
     EXPECT_NE(out.find("Debug:  Restart Game."), std::string::npos);
     EXPECT_NE(out.find("Debug:  Show DepthMapFrustums ON"), std::string::npos);
-    std::printf("Soak: %d course switches after the warm-up\n", switchCount);
     EXPECT_EQ(switchCount, switches.measuredSwitches());
     EXPECT_EQ(endCourse, warmCourse);
 #if !defined(__SANITIZE_ADDRESS__)
     // AddressSanitizer's quarantine holds freed memory back; under it LeakSanitizer checks instead.
-    EXPECT_LT(endKb - warmKb, kAllowedGrowthKb);
+    EXPECT_LT(endKb - warmKb, kAllowedGrowthKb) << "resident kB every 1000 frames:" << residentSeries;
 #endif
     ASSERT_LT(highestName, kHighestName) << "the count of live objects would miss some";
     for (std::size_t kind = 0; kind < endObjects.size(); ++kind) {
-        std::printf("Soak: live %s at frame %d and after the last switch: %d / %d\n", kObjectKinds[kind],
-                    warmUp, warmObjects[kind], endObjects[kind]);
         EXPECT_EQ(endObjects[kind], warmObjects[kind]) << kObjectKinds[kind];
     }
     // The sound keeps its sources and buffers through restarts and mutes (M is pressed too).
