@@ -9,7 +9,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "scene/SceneController.h"
+#include "scene/SceneLayout.h"
 #include "terrain/HeightMap.h"
 
 namespace common::app {
@@ -123,7 +123,7 @@ CourseCatalogue CourseCatalogue::builtIn() {
     CourseCatalogue catalogue;
     scene::CourseInfo course;
     course.name = kDefaultCourse;
-    course.scenePath = scene::SceneController::kScenePath;
+    course.scenePath = scene::SceneLayout::kDefaultPath;
     course.heightMapPath = scene::HeightMap::kDefaultPath;
     catalogue.courses_.push_back(course);
     return catalogue;

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "game/CircleCheckpoint.h"
 #include "game/CraftFlight.h"
+#include "game/RingCapture.h"
 #include "camera/Angles.h"
 
 namespace common::scene {
@@ -89,7 +89,7 @@ Autopilot::Autopilot(std::vector<glm::mat4> ringTransforms) {
         const float axisLength = glm::length(axis);
         rings.push_back(Ring{glm::vec3(transform[3]),
                              axisLength > 1e-6f ? axis / axisLength : glm::vec3(0.0f),
-                             finish ? CircleCheckpoint::kFinishRadius : CircleCheckpoint::kRingRadius});
+                             finish ? kFinishRadius : kRingRadius});
     }
 }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+// Only the key codes: the keyboard and pad are read in the devices layer.
+#define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>
 
 #include "game/KeyInput.h"

@@ -12,6 +12,7 @@
 #include "game/Race.h"
 #include "gl/TextureCache.h"
 #include "scene/RenderPasses.h"
+#include "scene/SceneLayout.h"
 #include "scene/SceneObject.h"
 #include "terrain/HeightMap.h"
 
@@ -43,7 +44,7 @@ class Terrain;
 // scene/RenderPasses. One per process (instance()); tests may build their own.
 class SceneController {
   public:
-    static constexpr const char* kScenePath = "../resources/meshes/low_res_Mountain/mountain_player.dae";
+    static constexpr const char* kScenePath = SceneLayout::kDefaultPath;
     static constexpr int kCascadeCount = 3;
     static constexpr int kShadowMapSize = 2048;
     static constexpr std::size_t kDiscThreshold = 25;

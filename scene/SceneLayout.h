@@ -47,6 +47,9 @@ struct LayoutLight {
 // the lights. The scene controller builds its objects from it; the model fuzzer reads files through
 // it. No GL in here.
 struct SceneLayout {
+    // The default course's scene file, relative to the game's working directory.
+    static constexpr const char* kDefaultPath = "../resources/meshes/low_res_Mountain/mountain_player.dae";
+
     // Every mesh but the disc template, in file order (depth first, a node's meshes before its
     // children), rings and finish rings included.
     std::vector<LayoutMesh> meshes;

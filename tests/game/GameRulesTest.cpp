@@ -7,7 +7,7 @@
 #include <CImg.h>
 #include <glm/gtc/matrix_transform.hpp>
 
-#include "game/Player.h"
+#include "game/CraftFlight.h"
 #include "game/RingCapture.h"
 #include "game/RingGate.h"
 #include "terrain/HeightMap.h"
@@ -54,7 +54,7 @@ class Rules : public ::testing::Test {
     HeightMap ground;
     std::deque<RingGate> gates;
     GameRules rules{&ground};
-    Player craft;
+    CraftFlight craft;
 };
 
 GameEvent captured(int index) {
@@ -124,14 +124,14 @@ TEST_F(Rules, AltitudeIsMeasuredOverTheGroundAndZeroIsOneCrash) {
 // of them has neither in its slab; it still scores. A restart puts the craft back above the ring
 // without flying it through.
 TEST(GameRules, ACraftDivingAtTopSpeedScoresARingThatNoneOfItsPositionsLiesIn) {
-    Player craft;
+    CraftFlight craft;
     const auto dive = [&craft](int steps, GameRules* rules = nullptr) {
-        craft.setModelMatrix(glm::rotate(glm::translate(glm::mat4(1.0f), glm::vec3(5, 16, -5)),
-                                         glm::radians(90.0f), glm::vec3(1, 0, 0)));  // nose straight down
-        craft.reset();
-        craft.speed = Player::kMaxSpeed;
+        craft.setPose(glm::rotate(glm::translate(glm::mat4(1.0f), glm::vec3(5, 16, -5)), glm::radians(90.0f),
+                                  glm::vec3(1, 0, 0)));  // nose straight down
+        craft.resetFlight();
+        craft.speed = CraftFlight::kMaxSpeed;
         for (int step = 0; step < steps; ++step) {
-            craft.update(0.04);
+            craft.fly(0.04, InputFrame{});
             if (rules) {
                 rules->checkCollisions(craft);
             }

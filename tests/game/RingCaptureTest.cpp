@@ -4,7 +4,7 @@
 
 #include <glm/gtc/matrix_transform.hpp>
 
-#include "game/Player.h"
+#include "game/CraftFlight.h"
 #include "game/RingGate.h"
 
 using namespace common::scene;
@@ -19,14 +19,14 @@ glm::mat4 uprightRing(const glm::vec3& centre, float scale = 1.0f) {
 }
 
 // A craft whose last step went from `from` to `to`, or placed at `position` without a step.
-const Player& craftStepping(const glm::vec3& from, const glm::vec3& to) {
-    static Player craft;
+const CraftFlight& craftStepping(const glm::vec3& from, const glm::vec3& to) {
+    static CraftFlight craft;
     craft.previousPosition = from;
     craft.position = to;
     return craft;
 }
 
-const Player& craftAt(const glm::vec3& position) {
+const CraftFlight& craftAt(const glm::vec3& position) {
     return craftStepping(position, position);
 }
 
