@@ -28,7 +28,7 @@ GameSession::GameSession(scene::SceneController& scene, CourseCatalogue catalogu
                          bool demo)
     : scene_(scene), catalogue_(std::move(catalogue)), keys_(keys), demo_(demo) {
     scene_.setKeyInput(&keys_);
-    audio_ = audio::GameAudio::open();
+    audio_ = audio::GameAudio::open([](const std::string& line) { Logger::instance().warning(line); });
     // The autopilot's runs are not the player's: they are never recorded.
     progress::RecordStore records(progress::RecordStore::defaultPath(),
                                   [](const std::string& line) { Logger::instance().warning(line); });

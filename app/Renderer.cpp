@@ -77,7 +77,7 @@ void Renderer::init(bool demo, const std::string& course, std::optional<Quality>
     buildSceneTarget();
     buildComposite();
     hud_ = std::make_unique<hud::Hud>(width, height);
-    trialHud_ = std::make_unique<hud::TrialHud>();
+    trialHud_ = std::make_unique<hud::TrialHud>(hud_->textOverlay());
 }
 
 void Renderer::chooseQuality(const Config& config, std::optional<Quality> quality) {

@@ -16,6 +16,7 @@
 #include "app/Logger.h"
 #include "app/Options.h"
 #include "app/Renderer.h"
+#include "gl/ShaderController.h"
 
 namespace {
 
@@ -84,6 +85,8 @@ int main(int argc, char** argv) {
     // Console lines must reach pipes and terminals as they happen, including unterminated ones.
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     try {
+        common::gl::ShaderController::setSharedLog(
+            [](const std::string& line) { common::app::Logger::instance().debug(line); });
         common::app::Renderer& renderer = common::app::Renderer::instance();
         renderer.init(options.demo(), options.course());
         common::app::debug_output::install();

@@ -3,25 +3,24 @@
 #include <exception>
 #include <filesystem>
 
-#include "app/Logger.h"
 #include "audio/OpenAlOutput.h"
 #include "audio/SilentOutput.h"
 #include "audio/SoundFile.h"
 
 namespace common::audio {
 
-std::unique_ptr<GameAudio> GameAudio::open(const std::string& soundDir) {
+std::unique_ptr<GameAudio> GameAudio::open(const Warning& warning, const std::string& soundDir) {
     std::unique_ptr<OpenAlOutput> device = OpenAlOutput::open();
     if (!device) {
-        app::Logger::instance().warning("No audio device: playing without sound");
+        warning("No audio device: playing without sound");
         return std::unique_ptr<GameAudio>(new GameAudio(std::make_unique<SilentOutput>()));
     }
-    return std::make_unique<GameAudio>(std::move(device), soundDir);
+    return std::make_unique<GameAudio>(std::move(device), soundDir, warning);
 }
 
 GameAudio::GameAudio(std::unique_ptr<SoundOutput> output) : output_(std::move(output)), director_(*output_) {}
 
-GameAudio::GameAudio(std::unique_ptr<SoundOutput> output, const std::string& soundDir)
+GameAudio::GameAudio(std::unique_ptr<SoundOutput> output, const std::string& soundDir, const Warning& warning)
     : GameAudio(std::move(output)) {
     hasDevice_ = true;
     for (int i = 0; i < kSoundCount; ++i) {
@@ -30,7 +29,7 @@ GameAudio::GameAudio(std::unique_ptr<SoundOutput> output, const std::string& sou
         try {
             output_->setClip(sound, SoundFile::read(path));
         } catch (const std::exception& error) {
-            app::Logger::instance().warning(error.what());
+            warning(error.what());
         }
     }
 }

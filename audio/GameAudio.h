@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -12,18 +13,21 @@ namespace common::audio {
 // The game's sound: the device, the sounds read from their files and the rules that play them. The
 // frame loop owns one, calls frame() once per frame with the frame's events, and passes pause and
 // the mute key on. Never throws and never stops the game: without a device it stays silent, and a
-// sound whose file cannot be read is the only one missing.
+// sound whose file cannot be read is the only one missing. Its problems go to the warning sink that
+// its builder hands in (the game's sends them to standard error).
 class GameAudio {
   public:
+    using Warning = std::function<void(const std::string&)>;
+
     static constexpr const char* kSoundDir = "../resources/sounds/";
 
     // Opens the default sound device and reads every sound from `soundDir`. Without a device it
-    // prints "No audio device: playing without sound" (the libraries' own complaints silenced) and
-    // reads nothing; each file that cannot be read costs one line on standard error naming it.
-    static std::unique_ptr<GameAudio> open(const std::string& soundDir = kSoundDir);
+    // warns "No audio device: playing without sound" (the libraries' own complaints silenced) and
+    // reads nothing; each file that cannot be read costs one warning naming it.
+    static std::unique_ptr<GameAudio> open(const Warning& warning, const std::string& soundDir = kSoundDir);
 
     // Plays through `output`, with the sounds read from `soundDir` as open() does.
-    GameAudio(std::unique_ptr<SoundOutput> output, const std::string& soundDir);
+    GameAudio(std::unique_ptr<SoundOutput> output, const std::string& soundDir, const Warning& warning);
     GameAudio(const GameAudio&) = delete;
     GameAudio& operator=(const GameAudio&) = delete;
 

@@ -65,7 +65,8 @@ int main() {
     bench::enterRunDirectory();
 
     const double openStart = bench::nowSeconds();
-    std::unique_ptr<GameAudio> audio = GameAudio::open();
+    std::unique_ptr<GameAudio> audio =
+        GameAudio::open([](const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); });
     const double openMs = bench::millisecondsSince(openStart);
     if (!audio->hasDevice()) {
         std::fputs("bench_audio: no sound device (ALSOFT_DRIVERS)\n", stderr);

@@ -7,8 +7,6 @@
 #include <GL/glew.h>
 
 #include "gl/GlslProg.h"
-#include "gl/ShaderController.h"
-#include "gl/ShaderType.h"
 
 namespace common::camera {
 namespace {
@@ -121,17 +119,13 @@ std::unique_ptr<BoundingBox> BoundingBox::transformed(const glm::mat4& m) const 
     return std::make_unique<BoundingBox>(newMin, newMax);
 }
 
-void BoundingBox::draw(const glm::mat4& modelMatrix) const {
-    gl::GlslProg* program = gl::ShaderController::instance().getShader(gl::ShaderType::ColorShaderRed);
-    if (program == nullptr) {
-        return;
-    }
+void BoundingBox::draw(gl::GlslProg& program, const glm::mat4& modelMatrix) const {
     if (vertexArray_ == 0) {
         uploadLines();
     }
     glBindVertexArray(vertexArray_);
-    program->bind();
-    program->setUniform("modelMatrix", modelMatrix);
+    program.bind();
+    program.setUniform("modelMatrix", modelMatrix);
     const std::size_t indexSize = sizeof(kLineIndices[0]);
     glDrawElements(GL_LINE_LOOP, kFaceLoopCount, GL_UNSIGNED_SHORT, byteOffset(0));
     glDrawElements(GL_LINE_LOOP, kFaceLoopCount, GL_UNSIGNED_SHORT, byteOffset(kFaceLoopCount * indexSize));

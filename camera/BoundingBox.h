@@ -5,6 +5,10 @@
 
 #include <glm/glm.hpp>
 
+namespace common::gl {
+class GlslProg;
+}
+
 namespace common::camera {
 
 // Axis-aligned box between min and max, used for frustum culling and, in wireframe mode, drawn as red
@@ -36,9 +40,9 @@ class BoundingBox {
     // nothing.
     bool reachesClipCube(const glm::mat4& toClip) const;
 
-    // Draws the twelve edges with the ColorShaderRed program, its "modelMatrix" set to modelMatrix.
-    // Needs a current GL context; draws nothing when that program is not loaded.
-    void draw(const glm::mat4& modelMatrix) const;
+    // Draws the twelve edges with `program` (the game's red line program, ColorShaderRed), its
+    // "modelMatrix" set to modelMatrix. Needs a current GL context.
+    void draw(gl::GlslProg& program, const glm::mat4& modelMatrix) const;
 
     glm::vec3 min;
     glm::vec3 max;

@@ -1,10 +1,10 @@
 #include "gl/ShaderController.h"
 
 #include <cstdio>
+#include <utility>
 
 #include <GL/glew.h>
 
-#include "app/Logger.h"
 #include "camera/CameraPersp.h"
 #include "gl/GlslProgCompileExc.h"
 #include "scene/Light.h"
@@ -45,15 +45,24 @@ const ProgramFiles kPrograms[] = {
      "../resources/shaders/arrowShader/fragment.frag"},
 };
 
+ShaderController::DebugLog& sharedLog() {
+    static ShaderController::DebugLog log = [](const std::string&) {};
+    return log;
+}
+
 }  // namespace
 
 ShaderController& ShaderController::instance() {
-    static ShaderController* controller = new ShaderController();
+    static ShaderController* controller = new ShaderController(sharedLog());
     return *controller;
 }
 
-ShaderController::ShaderController() {
-    app::Logger::instance().debug("ShaderController created");
+void ShaderController::setSharedLog(DebugLog log) {
+    sharedLog() = std::move(log);
+}
+
+ShaderController::ShaderController(DebugLog debugLog) : log(std::move(debugLog)) {
+    log("ShaderController created");
     for (const ProgramFiles& files : kPrograms) {
         load(files.vertexPath, files.fragmentPath, files.type);
     }
@@ -71,7 +80,7 @@ void ShaderController::load(const char* vertexPath, const char* fragmentPath, Sh
         return;
     }
     programs[type] = std::move(program);
-    app::Logger::instance().debug("Loaded shader of typ " + typeName(type));
+    log("Loaded shader of typ " + typeName(type));
 }
 
 void ShaderController::setNearShadowLookups(int lookups) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -20,20 +21,29 @@ namespace common::gl {
 
 // Registry of the game's shader programs: builds one GlslProg per ShaderType from the files under
 // "../resources/shaders/" when created, owns them, and gives every program the per-frame uniforms that
-// all of them share. A program that fails to build is reported on the console and left out.
+// all of them share. A program that fails to build is reported on the console and left out. Its own
+// progress lines ("ShaderController created", "Loaded shader of typ ...") go to the debug log that its
+// builder hands in.
 class ShaderController {
   public:
+    using DebugLog = std::function<void(const std::string&)>;
+
     // The transparent program's opacity is the float at this uniform location (set by location, not
     // by name): kTransparentOpacity while the discs are see-through, 1.0 when transparency is off.
     static constexpr int kOpacityLocation = 0;
     static constexpr float kTransparentOpacity = 0.3f;
 
     // The process-wide registry, created (and all programs built) on the first call; needs a GL context.
-    // Never destroyed: its programs end with the context, after which no GL call may be made.
+    // Never destroyed: its programs end with the context, after which no GL call may be made. Logs to
+    // the sink given to setSharedLog before that first call, or nowhere.
     static ShaderController& instance();
+    // The debug log of the process-wide registry. The first scene object or quad creates the registry,
+    // deep inside start-up, so the application hands the log over before start-up begins.
+    static void setSharedLog(DebugLog log);
 
-    // Builds a registry of its own from the working directory's "../resources/shaders/".
-    ShaderController();
+    // Builds a registry of its own from the working directory's "../resources/shaders/", logging to
+    // `debugLog`.
+    explicit ShaderController(DebugLog debugLog);
     ShaderController(const ShaderController&) = delete;
     ShaderController& operator=(const ShaderController&) = delete;
 
@@ -62,6 +72,7 @@ class ShaderController {
     void load(const char* vertexPath, const char* fragmentPath, ShaderType type,
               const std::string& defines = {});
 
+    DebugLog log;
     std::unordered_map<ShaderType, std::unique_ptr<GlslProg>> programs;
     glm::mat4 frameView{1.0f};
     bool firstFrame = true;

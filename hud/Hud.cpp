@@ -54,9 +54,9 @@ ScreenRect areaOf(const TextPlace& place, int originX, int originY, int glyphs) 
 
 }  // namespace
 
-Hud::Hud(int width, int height) {
+Hud::Hud(int width, int height) : overlay(TextOverlay::instance()) {
     resize(width, height);
-    TextOverlay::instance().init(kFontPath);
+    overlay.init(kFontPath);
 
     plainQuad = std::make_unique<scene::Quad>();
     needleQuad = std::make_unique<scene::Quad>();
@@ -73,7 +73,6 @@ Hud::~Hud() = default;
 void Hud::resize(int newWidth, int newHeight) {
     width = newWidth;
     height = newHeight;
-    TextOverlay& overlay = TextOverlay::instance();
     overlay.width = static_cast<float>(newWidth);
     overlay.height = static_cast<float>(newHeight);
 }
@@ -105,7 +104,7 @@ void Hud::drawImage(const gl::Texture& texture, scene::Quad& quad) const {
 
 void Hud::printLine(const char* text, int x, int y, int size) const {
     glViewport(0, 0, width, height);
-    TextOverlay::instance().printText(text, x, y, size);
+    overlay.printText(text, x, y, size);
 }
 
 void Hud::printCentred(const char* text, const TextPlace& place) const {

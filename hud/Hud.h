@@ -18,6 +18,7 @@ namespace common::hud {
 struct GuidanceMark;
 struct ScreenRect;
 struct TextPlace;
+class TextOverlay;
 
 // The head-up display drawn over the composited frame: the altimeter dial with its needle, the score
 // icon and score, the low-altitude warning, and the texts (countdown, finish, game over, points, frame
@@ -45,6 +46,9 @@ class Hud {
     ~Hud();
     Hud(const Hud&) = delete;
     Hud& operator=(const Hud&) = delete;
+
+    // The overlay this Hud has set up, for other texts over the frame to print through.
+    TextOverlay& textOverlay() const { return overlay; }
 
     // The dial in the lower-right corner and the needle turned by angleDegrees about the view axis.
     void drawAltimeter(float angleDegrees);
@@ -87,6 +91,8 @@ class Hud {
     void printCentred(const char* text, const TextPlace& place) const;
     void printFromTop(const char* text, const TextPlace& place) const;
 
+    // The process-wide overlay, set up by this Hud and printed through by it.
+    TextOverlay& overlay;
     int width = 0;
     int height = 0;
     std::unique_ptr<scene::Quad> plainQuad;

@@ -79,9 +79,9 @@ std::vector<std::string> TrialHud::summaryLines(const progress::RunSummary& summ
     return lines;
 }
 
-void TrialHud::printIn(const std::string& text, const ScreenRect& line) {
-    TextOverlay::instance().printText(text.c_str(), static_cast<int>(line.x), static_cast<int>(line.y),
-                                      static_cast<int>(line.height));
+void TrialHud::printIn(const std::string& text, const ScreenRect& line) const {
+    overlay.printText(text.c_str(), static_cast<int>(line.x), static_cast<int>(line.y),
+                      static_cast<int>(line.height));
 }
 
 ScreenRect TrialHud::clockRect(const std::string& text, int width, int height) {

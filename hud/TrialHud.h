@@ -13,13 +13,17 @@ class TimeTrial;
 
 namespace common::hud {
 
+class TextOverlay;
+
 // The time trial's texts over the frame, in the HUD's bitmap font: the race clock in the upper-right
 // corner, the last split under it, the run's summary under the finish screen's two lines, and
 // "Paused". They keep clear of the Hud's own items (with the frame rate lines on) in any window from
-// 640 x 480 up. Owned by the renderer; draws through the TextOverlay singleton, so it needs the Hud
-// built first. Formatting and placement are GL-free.
+// 640 x 480 up. Owned by the renderer; draws through the TextOverlay it is given, which the Hud sets
+// up. Formatting and placement are GL-free.
 class TrialHud {
   public:
+    explicit TrialHud(TextOverlay& overlay) : overlay(overlay) {}
+
     static constexpr int kClockSize = 30;
     static constexpr int kSplitSize = 24;
     static constexpr int kSummarySize = 24;
@@ -54,7 +58,9 @@ class TrialHud {
   private:
     static constexpr const char* kPausedText = "Paused";
 
-    static void printIn(const std::string& text, const ScreenRect& line);
+    void printIn(const std::string& text, const ScreenRect& line) const;
+
+    TextOverlay& overlay;
 };
 
 }  // namespace common::hud

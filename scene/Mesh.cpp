@@ -6,9 +6,9 @@
 #include <assimp/scene.h>
 
 #include "gl/GlslProg.h"
+#include "gl/ShaderController.h"
 #include "gl/Texture.h"
 #include "gl/TextureCache.h"
-#include "gl/ShaderController.h"
 
 namespace common::scene {
 
@@ -33,15 +33,18 @@ void Mesh::update(double /*dt*/) {
     prevModelMatrix = modelMatrix;
 }
 
+// The draw slots take no arguments, so a mesh asks the registry for its program at every draw (the
+// registry may have built that program again since), and for the camera's view of this frame.
 void Mesh::drawWith(gl::ShaderType type, bool withTexture) {
-    gl::GlslProg* program = gl::ShaderController::instance().getShader(type);
+    const gl::ShaderController& shaders = gl::ShaderController::instance();
+    gl::GlslProg* program = shaders.getShader(type);
     if (!program) {
         return;
     }
     glBindVertexArray(vertexArray);
     program->bind();
     if (withTexture) {
-        const glm::mat4& view = gl::ShaderController::instance().frameViewMatrix();
+        const glm::mat4& view = shaders.frameViewMatrix();
         program->setUniform("invertedTransposedModelViewMatrix",
                             view * glm::transpose(getInverseModelMatrix()));
     }

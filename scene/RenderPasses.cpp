@@ -27,8 +27,8 @@ const glm::mat4 kShadowBias(0.5f, 0.0f, 0.0f, 0.0f, 0.0f, 0.5f, 0.0f, 0.0f, 0.0f
 
 // Every environment mesh on the shadow program samples the cascades on units 1 to 3, so they are
 // bound before the first of them draws, whatever the order of the environment list.
-void setShadowReceiverUniforms(const SceneController& scene) {
-    gl::GlslProg* program = gl::ShaderController::instance().getShader(gl::ShaderType::ShadowShader);
+void setShadowReceiverUniforms(const SceneController& scene, const gl::ShaderController& shaders) {
+    gl::GlslProg* program = shaders.getShader(gl::ShaderType::ShadowShader);
     if (!program) {
         return;
     }
@@ -65,10 +65,9 @@ bool isVisible(const SceneController& scene, const SceneObject& object) {
 
 }  // namespace
 
-void drawShadowMaps(SceneController& scene) {
+void drawShadowMaps(SceneController& scene, const gl::ShaderController& shaders) {
     glCullFace(GL_FRONT);
-    gl::GlslProg* depthProgram =
-        gl::ShaderController::instance().getShader(gl::ShaderType::ShadowDepthShader);
+    gl::GlslProg* depthProgram = shaders.getShader(gl::ShaderType::ShadowDepthShader);
     for (int i = 0; i < kCascadeCount; ++i) {
         scene.shadowMaps[i]->bindForWriting();
         glClear(GL_DEPTH_BUFFER_BIT);
@@ -96,20 +95,22 @@ void drawShadowMaps(SceneController& scene) {
     glCullFace(GL_BACK);
 }
 
-void drawScene(SceneController& scene) {
+void drawScene(SceneController& scene, const gl::ShaderController& shaders) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    // Boxes are drawn in wireframe mode only, and only while their program is loaded.
+    gl::GlslProg* boxProgram = scene.wireframe ? shaders.getShader(gl::ShaderType::ColorShaderRed) : nullptr;
     if (scene.wireframe) {
         glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
     }
-    setShadowReceiverUniforms(scene);
+    setShadowReceiverUniforms(scene, shaders);
     scene.triangleCount = 0;
     for (SceneObject* object : scene.environment) {
         scene.triangleCount += object->getTriangleCount();
         object->draw();
         glActiveTexture(GL_TEXTURE0);
         glBindTexture(GL_TEXTURE_2D, 0);
-        if (scene.wireframe) {
-            object->drawBoundingBox();
+        if (boxProgram) {
+            object->drawBoundingBox(*boxProgram);
         }
     }
     for (SceneObject* object : scene.objects) {
@@ -119,8 +120,8 @@ void drawScene(SceneController& scene) {
         }
         scene.triangleCount += object->getTriangleCount();
         object->draw();
-        if (scene.wireframe) {
-            object->drawBoundingBox();
+        if (boxProgram) {
+            object->drawBoundingBox(*boxProgram);
         }
     }
     if (scene.wireframe) {

@@ -2,6 +2,10 @@
 
 #include <glm/glm.hpp>
 
+namespace common::gl {
+class ShaderController;
+}
+
 namespace common::scene {
 
 class SceneController;
@@ -18,11 +22,13 @@ constexpr int kFirstShadowPreviewX = 160;
 constexpr int kShadowPreviewStep = 130;
 
 // Depth from the light into each cascade's shadow map, for the objects that cast shadows. Leaves the
-// default framebuffer bound and back-face culling on; the caller restores the viewport.
-void drawShadowMaps(SceneController& scene);
+// default framebuffer bound and back-face culling on; the caller restores the viewport. The depth
+// program comes from `shaders`.
+void drawShadowMaps(SceneController& scene, const gl::ShaderController& shaders);
 // The environment, then the visible objects, into the bound target; counts the triangles. Leaves the
-// shadow maps bound on units 1 to 3 and unit 0 active.
-void drawScene(SceneController& scene);
+// shadow maps bound on units 1 to 3 and unit 0 active. The shadow receivers' program and, in wireframe
+// mode, the boxes' line program come from `shaders`.
+void drawScene(SceneController& scene, const gl::ShaderController& shaders);
 // The craft's mesh once more at `pose` (position and rotation; the craft's own scale is kept),
 // translucent, over what is drawn: a ghost that writes neither depth nor velocity and casts no shadow.
 // Leaves blending off, depth writes and every colour output on.

@@ -288,6 +288,15 @@ void SceneController::setTransparency(bool on) {
                                                               : 1.0f);
 }
 
+// The passes take the programs from the registry that this controller feeds every frame.
+void SceneController::renderShadowMaps() {
+    render_passes::drawShadowMaps(*this, gl::ShaderController::instance());
+}
+
+void SceneController::render() {
+    render_passes::drawScene(*this, gl::ShaderController::instance());
+}
+
 // The texture switches reach the objects and the environment; the discs keep theirs.
 void SceneController::forEachTexturedObject(void (SceneObject::*operation)()) {
     for (SceneObject* object : objects) {

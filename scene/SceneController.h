@@ -98,8 +98,8 @@ class SceneController {
     void setMipmapOff() { forEachTexturedObject(&SceneObject::setMipmapOff); }
 
     // The passes, in the order the renderer calls them (scene/RenderPasses).
-    void renderShadowMaps() { render_passes::drawShadowMaps(*this); }
-    void render() { render_passes::drawScene(*this); }
+    void renderShadowMaps();
+    void render();
     void renderTransparent() { render_passes::drawTransparent(*this); }
     void showShadowMaps() { render_passes::drawShadowMapPreviews(*this); }
 

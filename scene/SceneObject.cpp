@@ -33,9 +33,9 @@ void SceneObject::updateWorldBox() {
     }
 }
 
-void SceneObject::drawBoundingBox() {
+void SceneObject::drawBoundingBox(gl::GlslProg& lineProgram) const {
     if (worldBox) {
-        worldBox->draw(glm::mat4(1.0f));
+        worldBox->draw(lineProgram, glm::mat4(1.0f));
     }
 }
 

@@ -7,6 +7,10 @@
 
 #include "camera/BoundingBox.h"
 
+namespace common::gl {
+class GlslProg;
+}
+
 namespace common::scene {
 
 // Everything drawn in the 3D scene. Holds this frame's and the previous frame's model matrix (the
@@ -49,8 +53,8 @@ class SceneObject {
     const camera::BoundingBox* getWorldBox() const { return worldBox.get(); }
     // worldBox = localBox transformed by the model matrix; nothing refreshes it when the object moves.
     void updateWorldBox();
-    // Draws the world box as red lines (wireframe mode).
-    void drawBoundingBox();
+    // Draws the world box as lines with `lineProgram` (wireframe mode), the identity as its model matrix.
+    void drawBoundingBox(gl::GlslProg& lineProgram) const;
 
     bool castsShadow = false;
 

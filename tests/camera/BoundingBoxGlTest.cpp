@@ -24,8 +24,7 @@ class BoundingBoxGl : public testsupport::GlTest {
   protected:
     void SetUp() override {
         GlTest::SetUp();
-        auto* program =
-            common::gl::ShaderController::instance().getShader(common::gl::ShaderType::ColorShaderRed);
+        program = common::gl::ShaderController::instance().getShader(common::gl::ShaderType::ColorShaderRed);
         ASSERT_NE(program, nullptr);
         program->bind();
         for (const char* name : {"projectionMatrix", "viewMatrix", "prevVPMatrix"}) {
@@ -46,6 +45,7 @@ class BoundingBoxGl : public testsupport::GlTest {
     }
 
     testsupport::ColorTarget target{64, 64};
+    common::gl::GlslProg* program = nullptr;
 };
 
 }  // namespace
@@ -55,21 +55,22 @@ class BoundingBoxGl : public testsupport::GlTest {
 TEST_F(BoundingBoxGl, DrawsTheEdgesWhereTheModelMatrixPutsThemAlsoFromACopy) {
     auto original =
         std::make_unique<BoundingBox>(glm::vec3(kEdge, kEdge, -0.5f), glm::vec3(-kEdge, -kEdge, 0.5f));
-    original->draw(glm::mat4(1.0f));
+    original->draw(*program, glm::mat4(1.0f));
     EXPECT_EQ(red({{16, 32}, {47, 32}, {32, 16}, {32, 47}, {32, 32}}),
               (std::vector<bool>{true, true, true, true, false}));
     glClear(GL_COLOR_BUFFER_BIT);
-    original->draw(glm::translate(glm::mat4(1.0f), glm::vec3(0.25f, 0.0f, 0.0f)));  // 8 pixels to the right
+    original->draw(*program,
+                   glm::translate(glm::mat4(1.0f), glm::vec3(0.25f, 0.0f, 0.0f)));  // 8 pixels to the right
     EXPECT_EQ(red({{24, 32}, {55, 32}, {16, 32}}), (std::vector<bool>{true, true, false}));
 
     BoundingBox assigned(glm::vec3(0.0f), glm::vec3(0.1f));
-    assigned.draw(glm::mat4(1.0f));  // has geometry of its own before the assignment
+    assigned.draw(*program, glm::mat4(1.0f));  // has geometry of its own before the assignment
     assigned = *original;
     const BoundingBox copied(*original);
     original.reset();
     for (const BoundingBox* copy : {static_cast<const BoundingBox*>(&assigned), &copied}) {
         glClear(GL_COLOR_BUFFER_BIT);
-        copy->draw(glm::mat4(1.0f));
+        copy->draw(*program, glm::mat4(1.0f));
         EXPECT_EQ(red({{16, 32}, {47, 32}}), (std::vector<bool>{true, true}));
     }
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <sstream>
@@ -96,7 +97,10 @@ class ShaderControllerTest : public testsupport::GlTest {
     // A registry of its own, built from the staged shaders; its console lines are kept in `output`.
     std::unique_ptr<ShaderController> fresh() {
         std::unique_ptr<ShaderController> registry;
-        output = testsupport::capturedStdout([&] { registry = std::make_unique<ShaderController>(); });
+        // The game's debug log prints on standard output in the same shape, between the programs' own lines.
+        const auto debugLog = [](const std::string& line) { std::printf("Debug: %s\n", line.c_str()); };
+        output =
+            testsupport::capturedStdout([&] { registry = std::make_unique<ShaderController>(debugLog); });
         return registry;
     }
     std::string output;

@@ -43,7 +43,7 @@ class ShaderRenderingTest : public RenderTargetTest {
     void SetUp() override {
         RenderTargetTest::SetUp();
         testsupport::capturedStdout([this] {
-            registry = std::make_unique<ShaderController>();
+            registry = std::make_unique<ShaderController>([](const std::string&) {});
             quad = std::make_unique<common::scene::Quad>();
         });
         glDisable(GL_DEPTH_TEST);

@@ -255,7 +255,7 @@ TEST_F(HudGlTest, AResizedHudDrawsEveryItemWhereOneBuiltAtItsNewSizeDoes) {
     run.previousBest = 80.0;
     run.ringsCaptured = run.ringCount = 25;
     run.medal = common::scene::Medal::Gold;
-    const common::hud::TrialHud trial;
+    const common::hud::TrialHud trial(common::hud::TextOverlay::instance());
     const std::pair<const char*, std::function<void(Hud&)>> items[] = {
         {"countdown", [](Hud& hud) { hud.drawCountdown(2.5); }},
         {"frame rate lines", [](Hud& hud) { hud.drawAverageFps(59.5f), hud.drawTriangleCount(1234); }},
