@@ -1,5 +1,6 @@
 #include "app/CommandTable.h"
 
+#include <algorithm>
 #include <iomanip>
 #include <sstream>
 
@@ -38,28 +39,28 @@ const std::vector<Command>& CommandTable::all() {
     return commands;
 }
 
-const Command* CommandTable::forKey(int key) {
-    if (key == Command::kNoKey) {
+namespace {
+
+// The command whose `field` (its key or its pad button) is `value`; none for the "none" marker.
+const Command* findBy(int Command::*field, int value) {
+    static_assert(Command::kNoKey == Command::kNoButton, "one marker for both");
+    if (value == Command::kNoKey) {
         return nullptr;
     }
-    for (const Command& command : all()) {
-        if (command.key == key) {
-            return &command;
-        }
-    }
-    return nullptr;
+    const std::vector<Command>& commands = CommandTable::all();
+    const auto found = std::find_if(commands.begin(), commands.end(),
+                                    [&](const Command& command) { return command.*field == value; });
+    return found == commands.end() ? nullptr : &*found;
+}
+
+}  // namespace
+
+const Command* CommandTable::forKey(int key) {
+    return findBy(&Command::key, key);
 }
 
 const Command* CommandTable::forPadButton(int button) {
-    if (button == Command::kNoButton) {
-        return nullptr;
-    }
-    for (const Command& command : all()) {
-        if (command.padButton == button) {
-            return &command;
-        }
-    }
-    return nullptr;
+    return findBy(&Command::padButton, button);
 }
 
 std::string CommandTable::helpText() {
