@@ -65,13 +65,14 @@ void Renderer::init(bool demo, const std::string& course, std::optional<Quality>
     glEnable(GL_CULL_FACE);
 
     averageFps = 100.0f;
+    // The scene and the shader registry are made now that a context exists.
+    scene_ = &scene::SceneController::instance();
+    shaders_ = &gl::ShaderController::instance();
     setSceneSwitches();
     keys_ = std::make_unique<GlfwKeyInput>(window_->handle());
-    session_ =
-        std::make_unique<GameSession>(scene::SceneController::instance(), std::move(catalogue), *keys_, demo);
+    session_ = std::make_unique<GameSession>(*scene_, std::move(catalogue), *keys_, demo);
     session_->start(course, config.course);
-    commands_ =
-        std::make_unique<CommandRunner>(*this, *session_, *window_, scene::SceneController::instance());
+    commands_ = std::make_unique<CommandRunner>(*this, *session_, *window_, *scene_);
 
     sceneTarget_ = std::make_unique<gl::SceneRenderTarget>();
     buildSceneTarget();
@@ -90,12 +91,11 @@ void Renderer::chooseQuality(const Config& config, std::optional<Quality> qualit
 
 // What the preset asks of the scene, before its first course is loaded.
 void Renderer::setSceneSwitches() {
-    scene::SceneController& scene = scene::SceneController::instance();
-    scene.setShadowMapSize(quality_.shadowMapSize);
-    scene.setTerrainDetailRadius(quality_.terrainDetailRadius);
-    gl::ShaderController::instance().setNearShadowLookups(quality_.nearShadowLookups);
+    scene_->setShadowMapSize(quality_.shadowMapSize);
+    scene_->setTerrainDetailRadius(quality_.terrainDetailRadius);
+    shaders_->setNearShadowLookups(quality_.nearShadowLookups);
     // The chase camera shows the window's proportions, not a square stretched over it.
-    scene.setAspectRatio(static_cast<float>(width) / static_cast<float>(height));
+    scene_->setAspectRatio(static_cast<float>(width) / static_cast<float>(height));
 }
 
 void Renderer::buildSceneTarget() {
@@ -122,7 +122,7 @@ void Renderer::buildSceneTarget() {
 }
 
 void Renderer::buildComposite() {
-    gl::ShaderController& shaders = gl::ShaderController::instance();
+    gl::ShaderController& shaders = *shaders_;
     compositeQuad_ = std::make_unique<scene::Quad>();
     compositeQuad_->shader = shaders.getShader(gl::ShaderType::BlurShader);
     velocityQuad_ = std::make_unique<scene::Quad>();
@@ -156,7 +156,7 @@ void Renderer::runPadCommands() {
 }
 
 void Renderer::setFrameUniforms(double dt) {
-    gl::ShaderController& shaders = gl::ShaderController::instance();
+    gl::ShaderController& shaders = *shaders_;
     if (gl::GlslProg* blurProgram = shaders.getShader(gl::ShaderType::BlurShader)) {
         blurProgram->bind();
         blurProgram->setUniform("blurOn", blur ? 1 : 0);
@@ -187,23 +187,23 @@ void Renderer::draw(const PassObserver& afterPass) {
 }
 
 void Renderer::drawShadowMaps() {
-    scene::SceneController::instance().renderShadowMaps();
+    scene_->renderShadowMaps();
 }
 
 void Renderer::drawScene() {
     glViewport(0, 0, static_cast<GLsizei>(sceneTarget_->width), static_cast<GLsizei>(sceneTarget_->height));
     sceneTarget_->bindForWriting();
-    scene::SceneController::instance().render();
+    scene_->render();
 }
 
 void Renderer::drawGhost() {
     if (const std::optional<glm::mat4> ghost = session_->ghostPose()) {
-        scene::render_passes::drawGhost(scene::SceneController::instance(), *ghost);
+        scene::render_passes::drawGhost(*scene_, *ghost);
     }
 }
 
 void Renderer::drawTransparent() {
-    scene::SceneController::instance().renderTransparent();
+    scene_->renderTransparent();
 }
 
 void Renderer::composite() {
@@ -220,7 +220,7 @@ void Renderer::composite() {
 }
 
 void Renderer::drawHud() {
-    scene::SceneController& scene = scene::SceneController::instance();
+    scene::SceneController& scene = *scene_;
     scene::GamePhase& phase = session_->phase();
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_CULL_FACE);
@@ -293,7 +293,7 @@ void Renderer::onResize(int framebufferWidth, int framebufferHeight) {
     height = framebufferHeight;
     buildSceneTarget();
     glViewport(0, 0, width, height);
-    scene::SceneController::instance().setAspectRatio(static_cast<float>(width) / static_cast<float>(height));
+    scene_->setAspectRatio(static_cast<float>(width) / static_cast<float>(height));
     hud_->resize(width, height);
 }
 

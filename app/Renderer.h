@@ -24,6 +24,7 @@ class GameAudio;
 }
 namespace common::gl {
 class SceneRenderTarget;
+class ShaderController;
 class UpscaleTarget;
 }  // namespace common::gl
 namespace common::hud {
@@ -35,7 +36,8 @@ class TimeTrial;
 }
 namespace common::scene {
 class Quad;
-}
+class SceneController;
+}  // namespace common::scene
 
 namespace common::app {
 
@@ -139,6 +141,9 @@ class Renderer {
     void drawHud();
 
     std::unique_ptr<GameWindow> window_;
+    // The process's scene and shader registry (not owned), from init on.
+    scene::SceneController* scene_ = nullptr;
+    gl::ShaderController* shaders_ = nullptr;
     std::unique_ptr<GlfwKeyInput> keys_;
     std::unique_ptr<GameSession> session_;
     std::unique_ptr<CommandRunner> commands_;
