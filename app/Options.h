@@ -4,6 +4,10 @@
 #include <string>
 #include <vector>
 
+namespace CLI {
+class App;
+}
+
 namespace common::app {
 
 // What the command line asks for, read once by main before any window exists. GL-free.
@@ -13,8 +17,18 @@ class Options {
   public:
     static constexpr int kUsageError = 2;
 
+    // One option as `--help` describes it: "--course", its value's name ("NAME", empty for a flag)
+    // and its help text.
+    struct Described {
+        std::string name;
+        std::string valueName;
+        std::string help;
+    };
+
     // `courses`: the names "--course" accepts; anything else is a usage error that lists them.
     static Options parse(int argc, const char* const* argv, const std::vector<std::string>& courses = {});
+    // Every option, in the order `--help` lists them (the manual page is written from this).
+    static std::vector<Described> described();
 
     // "--demo": the autopilot flies the course.
     bool demo() const { return demo_; }
@@ -29,6 +43,9 @@ class Options {
     const std::string& message() const { return message_; }
 
   private:
+    // Adds every option, bound to this object's fields, and the help's footer.
+    void declare(CLI::App& app, const std::vector<std::string>& courses);
+
     bool demo_ = false;
     bool listCourses_ = false;
     std::string course_;
