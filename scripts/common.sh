@@ -10,6 +10,7 @@ SKYRINGS_PACKAGES=(
     libopenal-dev libsndfile1-dev libasound2-dev libcli11-dev nlohmann-json3-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth libgl1-mesa-dri xdotool x11-utils imagemagick
+    lintian groff-base
 )
 
 # Installs whatever is missing (as root), or prints the exact command and stops.

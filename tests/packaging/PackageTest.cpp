@@ -1,4 +1,5 @@
-// The Debian package CPack makes from this build: its files, its declared dependencies and its icon.
+// The Debian package CPack makes from this build: its files, its declared dependencies and its icon, and
+// what Debian's own checker, lintian, says of it.
 
 #include <gtest/gtest.h>
 
@@ -26,7 +27,9 @@ TEST(Package, HoldsTheGameAndItsDesktopFilesAndDependsOnRuntimeLibrariesOnly) {
     ASSERT_FALSE(deb.empty()) << log;
     const std::string files = runCommand("dpkg-deb -c '" + deb + "'");
     for (const char* path :
-         {"./usr/bin/skyrings", "./usr/lib/skyrings/skyrings", "./usr/share/skyrings/config.txt",
+         {"./usr/games/skyrings", "./usr/lib/skyrings/skyrings", "./usr/share/man/man6/skyrings.6.gz",
+          "./usr/share/doc/skyrings/changelog.gz", "./usr/share/doc/skyrings/copyright",
+          "./usr/share/lintian/overrides/skyrings", "./usr/share/skyrings/config.txt",
           "./usr/share/skyrings/resources/meshes/heightmap.bmp",
           "./usr/share/skyrings/resources/textures/font.png",
           "./usr/share/skyrings/resources/sounds/chime.wav",
@@ -36,6 +39,7 @@ TEST(Package, HoldsTheGameAndItsDesktopFilesAndDependsOnRuntimeLibrariesOnly) {
           "./usr/share/metainfo/io.github.skyrings.Skyrings.metainfo.xml"}) {
         EXPECT_NE(files.find(std::string(path) + "\n"), std::string::npos) << path;
     }
+    EXPECT_EQ(files.find("./usr/bin/"), std::string::npos) << "a game's programs are in /usr/games";
     // The launcher and the game are executable.
     EXPECT_NE(files.find("-rwxr-xr-x root/root"), std::string::npos) << files;
 
@@ -54,4 +58,12 @@ TEST(Package, HoldsTheGameAndItsDesktopFilesAndDependsOnRuntimeLibrariesOnly) {
               "89504e470d0a1a0a0000000d4948445200000100"
               "00000100")
         << header;
+
+    // Every error and warning lintian finds fails the package. A tag that is meant would go, with its
+    // reason, into an overrides file installed as usr/share/lintian/overrides/skyrings.
+    if (!runCommand("command -v lintian").empty()) {
+        // Its own notes (as on running as root) go to standard error; the tags come on standard output.
+        EXPECT_EQ(runCommand("lintian --fail-on error,warning '" + deb + "' 2>/dev/null; echo status $?"),
+                  "status 0\n");
+    }
 }
