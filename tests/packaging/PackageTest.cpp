@@ -29,8 +29,7 @@ TEST(Package, HoldsTheGameAndItsDesktopFilesAndDependsOnRuntimeLibrariesOnly) {
     for (const char* path :
          {"./usr/games/skyrings", "./usr/lib/skyrings/skyrings", "./usr/share/man/man6/skyrings.6.gz",
           "./usr/share/doc/skyrings/changelog.gz", "./usr/share/doc/skyrings/copyright",
-          "./usr/share/lintian/overrides/skyrings", "./usr/share/skyrings/config.txt",
-          "./usr/share/skyrings/resources/meshes/heightmap.bmp",
+          "./usr/share/skyrings/config.txt", "./usr/share/skyrings/resources/meshes/heightmap.bmp",
           "./usr/share/skyrings/resources/textures/font.png",
           "./usr/share/skyrings/resources/sounds/chime.wav",
           "./usr/share/skyrings/resources/shaders/textShader/TextVertexShader.vert",
