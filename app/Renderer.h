@@ -52,8 +52,9 @@ class Renderer {
   public:
     static Renderer& instance();
 
-    // Reads config.txt, opens the window (or ends the process), sets the fixed GL state, loads the
-    // scene and builds the render target, the two quads and the HUD. In demo mode the autopilot
+    // Reads config.txt, opens the window, sets the fixed GL state, loads the scene and builds the
+    // render target, the two quads and the HUD; throws std::runtime_error with the one line to report
+    // when the window, GLEW or the first course cannot be had. In demo mode the autopilot
     // flies the craft instead of the arrow keys. The course is `course` when the catalogue knows it,
     // else the one config.txt names, else the first of the catalogue. A quality given here wins over
     // the file's.
