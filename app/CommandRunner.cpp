@@ -6,6 +6,7 @@
 #include "app/GameWindow.h"
 #include "app/Logger.h"
 #include "app/Renderer.h"
+#include "audio/GameAudio.h"
 #include "progress/TimeTrial.h"
 #include "scene/SceneController.h"
 
@@ -37,6 +38,24 @@ void CommandRunner::run(CommandId command) {
         default:
             runDrawingCommand(command);
             break;
+    }
+}
+
+void CommandRunner::applySettings(const progress::Settings& wanted) {
+    if (wanted.sound == session_.audio().muted()) {
+        run(CommandId::Mute);
+    }
+    if (wanted.guidance != session_.guidance) {
+        run(CommandId::Guidance);
+    }
+    if ((wanted.ghost != progress::GhostChoice::Off) != session_.timeTrial().ghostOn()) {
+        run(CommandId::Ghost);
+    }
+    if (wanted.fullScreen != window_.fullScreen()) {
+        run(CommandId::FullScreen);
+    }
+    if (wanted.showFrameRate != renderer_.showFps) {
+        run(CommandId::FrameRate);
     }
 }
 

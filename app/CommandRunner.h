@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/CommandTable.h"
+#include "progress/Settings.h"
 
 namespace common::scene {
 class SceneController;
@@ -21,6 +22,9 @@ class CommandRunner {
         : renderer_(renderer), session_(session), window_(window), scene_(scene) {}
 
     void run(CommandId command);
+    // Brings the switches to `wanted` by running the command of each one that differs, so every
+    // change is reported as its key reports it.
+    void applySettings(const progress::Settings& wanted);
     // The texture switches the player chose, for the objects a course load has just made (they start
     // with the default filtering).
     void applyTextureSwitches();

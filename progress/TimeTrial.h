@@ -57,6 +57,7 @@ class TimeTrial {
     // Where the best run's craft was at this race time, when the ghost is on and the course has one.
     std::optional<glm::mat4> ghostPose(double raceTime) const;
     bool toggleGhost() { return ghostOn_ = !ghostOn_; }
+    bool ghostOn() const { return ghostOn_; }
     const std::optional<CourseRecord>& best() const { return best_; }
 
   private:
