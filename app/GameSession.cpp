@@ -64,7 +64,7 @@ void GameSession::setCourse(const scene::CourseInfo& course) {
 }
 
 bool GameSession::loadCourse(const scene::CourseInfo& course) {
-    if (!scene_.loadCourse(course.scenePath, course.heightMapPath)) {
+    if (!scene_.loadCourse(course.scenePath, course.heightMapPath, course.playerCourse.get())) {
         return false;
     }
     startRace();

@@ -41,9 +41,10 @@ Renderer::Renderer() {
     Logger::instance().debug("Renderer created");
 }
 
-void Renderer::init(bool demo, const std::string& course, std::optional<Quality> quality) {
+void Renderer::init(bool demo, const std::string& course, std::optional<Quality> quality,
+                    std::optional<CourseCatalogue> courses) {
     const Config config = Config::readFile("config.txt");
-    CourseCatalogue catalogue = CourseCatalogue::load();
+    CourseCatalogue catalogue = courses ? std::move(*courses) : CourseCatalogue::load();
     if (!catalogue.problem().empty()) {
         Logger::instance().warning(catalogue.problem());
     }
