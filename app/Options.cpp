@@ -4,6 +4,7 @@
 
 #include "app/CommandTable.h"
 #include "course/CourseFile.h"
+#include "course/CourseRecorder.h"
 
 namespace common::app {
 namespace {
@@ -40,7 +41,7 @@ void Options::declare(CLI::App& app, const std::vector<std::string>& courses,
     app.add_flag("--list-courses", listCourses_, "Print each course's rings, length and par time")
         ->multi_option_policy(CLI::MultiOptionPolicy::Throw);
     declareCourseFiles(app, islands);
-    app.footer(CommandTable::helpText());
+    app.footer(CommandTable::helpText() + "\n\n" + course::CourseRecorder::helpText());
 }
 
 // The player's own courses: checked, played from a file, recorded.

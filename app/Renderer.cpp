@@ -150,6 +150,9 @@ void Renderer::update(double dt) {
 
 void Renderer::runPadCommands() {
     for (const int button : keys_->pollPad()) {
+        if (session_->recorderButton(button)) {
+            continue;
+        }
         if (const Command* command = CommandTable::forPadButton(button)) {
             run(command->id);
         }
@@ -273,6 +276,9 @@ void Renderer::onKey(int key, int action) {
     }
     // Nothing may unwind through GLFW's callback: the next update raises it.
     try {
+        if (session_->recorderKey(key)) {
+            return;
+        }
         if (const Command* command = CommandTable::forKey(key)) {
             run(command->id);
         }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "app/Options.h"
 #include "app/Renderer.h"
 #include "course/CourseCommand.h"
+#include "course/CourseRecorder.h"
 #include "course/PlayerCourses.h"
 #include "gl/ShaderController.h"
 
@@ -68,6 +70,11 @@ std::vector<std::string> courseNames(const common::app::CourseCatalogue& catalog
 // Returns the course to start on, or nothing when the file asked for cannot be played.
 std::optional<std::string> joinPlayerCourses(const common::app::Options& options,
                                              common::app::CourseCatalogue& catalogue) {
+    if (!options.recordCourse().empty()) {
+        const std::string name =
+            common::course::CourseCommand::addRecording(options.recordCourse(), options.island(), catalogue);
+        return name.empty() ? std::nullopt : std::optional<std::string>(name);
+    }
     if (!options.courseFile().empty()) {
         const std::string name = common::course::CourseCommand::addFile(options.courseFile(), catalogue);
         return name.empty() ? std::nullopt : std::optional<std::string>(name);
@@ -117,6 +124,12 @@ int main(int argc, char** argv) {
             [](const std::string& line) { common::app::Logger::instance().debug(line); });
         common::app::Renderer& renderer = common::app::Renderer::instance();
         renderer.init(options.demo(), *course, std::nullopt, std::move(catalogue));
+        if (!options.recordCourse().empty()) {
+            renderer.session().record(
+                std::make_unique<common::course::CourseRecorder>(options.recordCourse(), options.island(),
+                                                                 renderer.session().race().course().start),
+                common::course::PlayerCourses::folder().string());
+        }
         common::app::debug_output::install();
         runFrameLoop(renderer);
         renderer.shutdown();

@@ -8,6 +8,7 @@
 #include "course/CourseCheck.h"
 #include "course/CourseFile.h"
 #include "course/PlayerCourses.h"
+#include "scene/SceneLayout.h"
 
 namespace common::course {
 
@@ -37,6 +38,28 @@ std::string CourseCommand::addFile(const std::string& file, app::CourseCatalogue
     }
     const std::string name = loaded.course->name;
     catalogue.add(std::move(*loaded.course));
+    return name;
+}
+
+std::string CourseCommand::addRecording(const std::string& name, const std::string& island,
+                                        app::CourseCatalogue& catalogue) {
+    if (catalogue.find(name)) {
+        app::Logger::instance().warning("The course name \"" + name + "\" is taken (" + catalogue.names() +
+                                        ")");
+        return {};
+    }
+    const scene::CourseInfo* landscape = catalogue.find(island);
+    scene::CourseInfo recording = *landscape;
+    recording.name = name;
+    recording.rings = 0;
+    recording.par = 0.0;
+    recording.length = 0.0;
+    auto course = std::make_shared<scene::RaceCourse>();
+    course->start = scene::SceneLayout::readRaceCourse(landscape->scenePath).start;
+    recording.playerCourse = std::move(course);
+    // Free flights over an island are nobody's record.
+    recording.recordKey = name + "#recording";
+    catalogue.add(std::move(recording));
     return name;
 }
 

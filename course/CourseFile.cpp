@@ -1,5 +1,6 @@
 #include "course/CourseFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cinttypes>
 #include <cmath>
@@ -74,9 +75,16 @@ void hashVector(std::uint64_t& hash, const glm::dvec3& vector) {
     }
 }
 
+// Unit length whatever the size of the numbers: very large or very small ones would overflow or
+// vanish when squared.
+glm::dvec3 unit(const glm::dvec3& vector) {
+    const double largest = std::max({std::abs(vector.x), std::abs(vector.y), std::abs(vector.z)});
+    return glm::normalize(vector / largest);
+}
+
 // The ring's frame: y along the course, x level (any level axis for a vertical ring), z completing it.
 glm::mat4 frameAlong(const glm::dvec3& direction, const glm::dvec3& position, double scale) {
-    const glm::dvec3 axisY = glm::normalize(direction);
+    const glm::dvec3 axisY = unit(direction);
     glm::dvec3 axisX = glm::cross(axisY, glm::dvec3(0.0, 1.0, 0.0));
     axisX = glm::length(axisX) > 1e-9 ? glm::normalize(axisX) : glm::dvec3(1.0, 0.0, 0.0);
     const glm::dvec3 axisZ = glm::cross(axisX, axisY);
@@ -289,7 +297,7 @@ std::string CourseFile::text() const {
 }
 
 glm::mat4 CourseFile::startTransform() const {
-    const glm::dvec3 heading = glm::normalize(glm::dvec3(startDirection.x, 0.0, startDirection.z));
+    const glm::dvec3 heading = unit(glm::dvec3(startDirection.x, 0.0, startDirection.z));
     glm::dmat4 transform(1.0);
     transform[0] = glm::dvec4(glm::cross(glm::dvec3(0.0, 1.0, 0.0), heading), 0.0);
     transform[2] = glm::dvec4(heading, 0.0);
