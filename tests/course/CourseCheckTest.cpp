@@ -56,36 +56,66 @@ TEST(CourseCheck, RefusesEachProblemWithOneLineNamingTheRing) {
         std::function<void(json&)> spoil;
         const char* line;
     } cases[] = {
-        {"wrong format", [](json& c) { c["format"] = "skyrings-track"; }, "\"format\" is not \"skyrings-course\""},
+        {"wrong format", [](json& c) { c["format"] = "skyrings-track"; },
+         "\"format\" is not \"skyrings-course\""},
         {"wrong version", [](json& c) { c["version"] = 2; }, "\"version\" is not 1"},
         {"unknown island", [](json& c) { c["island"] = "atlantis"; },
          "unknown island \"atlantis\" (islands: mountain, coast, slalom, marathon)"},
         {"no rings", [](json& c) { c["rings"] = json::array(); }, "no rings"},
-        {"501 rings", [](json& c) { c["rings"] = json::array(); for (int i = 0; i < 501; ++i) c["rings"].push_back(shortCourse()["rings"][0]); },
+        {"501 rings",
+         [](json& c) {
+             c["rings"] = json::array();
+             for (int i = 0; i < 501; ++i)
+                 c["rings"].push_back(shortCourse()["rings"][0]);
+         },
          "501 rings, more than 500"},
         {"no finish", [](json& c) { c["rings"][2].erase("finish"); }, "no finish ring"},
-        {"finish not last", [](json& c) { c["rings"][1]["finish"] = true; c["rings"][2].erase("finish"); },
+        {"finish not last",
+         [](json& c) {
+             c["rings"][1]["finish"] = true;
+             c["rings"][2].erase("finish");
+         },
          "ring 2: the finish ring is not the last"},
         {"two finishes", [](json& c) { c["rings"][1]["finish"] = true; }, "ring 3: a second finish ring"},
         {"text for a position", [](json& c) { c["rings"][0]["position"] = "here"; },
          "ring 1: \"position\" is not a list of three finite numbers"},
-        {"two numbers", [](json& c) { c["rings"][1]["direction"] = {1, 0}; },
+        {"two numbers",
+         [](json& c) {
+             c["rings"][1]["direction"] = {1, 0};
+         },
          "ring 2: \"direction\" is not a list of three finite numbers"},
-        {"finish not boolean", [](json& c) { c["rings"][1]["finish"] = 1; }, "ring 2: \"finish\" is not true or false"},
+        {"finish not boolean", [](json& c) { c["rings"][1]["finish"] = 1; },
+         "ring 2: \"finish\" is not true or false"},
         {"name not text", [](json& c) { c["name"] = 7; }, "\"name\" is not text"},
         {"name with a slash", [](json& c) { c["name"] = "a/b"; }, "\"name\" must be 1-40 letters"},
         {"name of 41", [](json& c) { c["name"] = std::string(41, 'x'); }, "\"name\" must be 1-40 letters"},
         {"start without position", [](json& c) { c["start"].erase("position"); }, "start: no \"position\""},
-        {"zero direction", [](json& c) { c["rings"][0]["direction"] = {0, 0, 0}; }, "ring 1: \"direction\" is zero"},
-        {"start straight down", [](json& c) { c["start"]["direction"] = {0, -1, 0}; },
+        {"zero direction",
+         [](json& c) {
+             c["rings"][0]["direction"] = {0, 0, 0};
+         },
+         "ring 1: \"direction\" is zero"},
+        {"start straight down",
+         [](json& c) {
+             c["start"]["direction"] = {0, -1, 0};
+         },
          "start: \"direction\" has no horizontal part"},
-        {"ring off the map", [](json& c) { c["rings"][1]["position"][0] = -80; }, "ring 2: outside the island's map"},
-        {"start off the map", [](json& c) { c["start"]["position"][2] = -600; }, "start: outside the island's map"},
+        {"ring off the map", [](json& c) { c["rings"][1]["position"][0] = -80; },
+         "ring 2: outside the island's map"},
+        {"start off the map", [](json& c) { c["start"]["position"][2] = -600; },
+         "start: outside the island's map"},
         {"ring in the sea", [](json& c) { c["rings"][0]["position"][1] = 12; }, "ring 1: its circle comes"},
-        {"finish circle in the ground", [](json& c) { c["rings"][2]["position"][1] = 22; }, "ring 3: its circle comes"},
-        {"rings too close", [](json& c) { c["rings"][1]["position"] = {38, 126, -392}; },
+        {"finish circle in the ground", [](json& c) { c["rings"][2]["position"][1] = 22; },
+         "ring 3: its circle comes"},
+        {"rings too close",
+         [](json& c) {
+             c["rings"][1]["position"] = {38, 126, -392};
+         },
          "ring 2: 8.9 units from ring 1, less than 10"},
-        {"ring behind the start", [](json& c) { c["rings"][1]["position"] = {38, 150, -470}; },
+        {"ring behind the start",
+         [](json& c) {
+             c["rings"][1]["position"] = {38, 150, -470};
+         },
          "ring 2: the autopilot cannot fly the course: it misses this ring"},
     };
     for (const auto& problem : cases) {
@@ -93,7 +123,8 @@ TEST(CourseCheck, RefusesEachProblemWithOneLineNamingTheRing) {
         problem.spoil(course);
         const CourseVerdict verdict = checked(course.dump());
         ASSERT_EQ(verdict.problems.size(), 1u) << problem.what << "\n" << joined(verdict.problems);
-        EXPECT_EQ(verdict.problems[0].rfind(problem.line, 0), 0u) << problem.what << ": " << verdict.problems[0];
+        EXPECT_EQ(verdict.problems[0].rfind(problem.line, 0), 0u)
+            << problem.what << ": " << verdict.problems[0];
     }
     EXPECT_EQ(checked("{\"format\": ").problems, std::vector<std::string>{"not JSON"});
     EXPECT_EQ(checked("[1, 2]").problems, std::vector<std::string>{"not a JSON object"});
@@ -177,7 +208,8 @@ TEST(CourseCheck, PlayerCoursesJoinTheCatalogueAfterTheShippedOnes) {
     EXPECT_TRUE(added.playerCourse->rings.back().finish);
     EXPECT_NE(added.recordName(), added.name);
     ASSERT_EQ(warnings.size(), 2u) << joined(warnings);
-    EXPECT_EQ(warnings[0].rfind((folder.path() / "a.json").string() + ": the name \"coast\"", 0), 0u) << warnings[0];
+    EXPECT_EQ(warnings[0].rfind((folder.path() / "a.json").string() + ": the name \"coast\"", 0), 0u)
+        << warnings[0];
     EXPECT_EQ(warnings[1].rfind((folder.path() / "c.json").string() + ": ring 1:", 0), 0u) << warnings[1];
 
     EXPECT_EQ(PlayerCourses::folderFor("/x", "/home/p"), "/x/skyrings/courses");
