@@ -53,23 +53,20 @@ void Options::declareCourseFiles(CLI::App& app, const std::vector<std::string>& 
     app.add_option("--course-file", courseFile_, "Play a course file (checked first)")
         ->type_name("FILE")
         ->multi_option_policy(CLI::MultiOptionPolicy::Throw);
-    CLI::Option* record =
-        app.add_option("--record-course", recordCourse_, "Record a course of that name, flying over --island")
-            ->type_name("NAME")
-            ->check(CLI::Validator(
-                [](std::string& name) {
-                    return course::CourseFile::validName(name)
-                               ? std::string()
-                               : "a course name is 1-40 letters, digits, spaces, '-' or '_'";
-                },
-                ""))
-            ->multi_option_policy(CLI::MultiOptionPolicy::Throw);
+    app.add_option("--record-course", recordCourse_, "Record a course of that name, flown over ISLAND")
+        ->type_name("NAME")
+        ->check(CLI::Validator(
+            [](std::string& name) {
+                return course::CourseFile::validName(name)
+                           ? std::string()
+                           : "a course name is 1-40 letters, digits, spaces, '-' or '_'";
+            },
+            ""))
+        ->multi_option_policy(CLI::MultiOptionPolicy::Throw);
     app.add_option("--island", island_, "The island a recorded course flies over")
         ->type_name("ISLAND")
         ->check(CLI::IsMember(islands))
-        ->needs(record)
         ->multi_option_policy(CLI::MultiOptionPolicy::Throw);
-    record->needs("--island");
 }
 
 Options Options::parse(int argc, const char* const* argv, const std::vector<std::string>& courses,
@@ -79,6 +76,9 @@ Options Options::parse(int argc, const char* const* argv, const std::vector<std:
     options.declare(app, courses, islands);
     try {
         app.parse(argc, argv);
+        if (options.recordCourse_.empty() != options.island_.empty()) {
+            throw CLI::ValidationError("--record-course and --island go together");
+        }
     } catch (const CLI::CallForHelp&) {
         options.exitStatus_ = 0;
         options.message_ = app.help();
