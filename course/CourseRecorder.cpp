@@ -13,7 +13,9 @@ CourseRecorder::CourseRecorder(std::string name, std::string island, const glm::
 CourseFile::Ring CourseRecorder::ringAt(const scene::CraftFlight& craft) const {
     CourseFile::Ring ring;
     ring.position = glm::dvec3(craft.position);
-    ring.direction = glm::dvec3(craft.direction);
+    // The way it moves, sinking included; the nose only while it stands (before the first step).
+    const glm::dvec3 step = glm::dvec3(craft.position) - glm::dvec3(craft.previousPosition);
+    ring.direction = glm::length(step) > 1e-6 ? step : glm::dvec3(craft.direction);
     return ring;
 }
 

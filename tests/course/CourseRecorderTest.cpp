@@ -46,6 +46,15 @@ TEST(CourseRecorder, RingsDroppedWhereTheAutopilotFliesMakeACourseTheCheckAccept
     ASSERT_TRUE(flown.finished);
     EXPECT_EQ(recorder.rings(), race.course().rings.size() - 1);
     const CourseFile recorded = recorder.finish(race.craft());
+    // Each ring where the craft took the shipped one, facing the way the craft flew through it.
+    for (std::size_t i = 0; i < recorded.rings.size(); ++i) {
+        const glm::mat4& shipped = race.course().rings[i].transform;
+        EXPECT_LT(glm::distance(recorded.rings[i].position, glm::dvec3(shipped[3])), 9.0) << i;
+        EXPECT_GT(
+            glm::dot(glm::normalize(recorded.rings[i].direction), glm::normalize(glm::dvec3(shipped[1]))),
+            0.97)
+            << i;
+    }
 
     testsupport::TempDir folder;
     const auto path = CourseRecorder::save(recorded, folder.path() / "skyrings" / "courses");
