@@ -197,6 +197,11 @@ std::optional<hud::GuidanceMark> GameSession::guidanceMark(const hud::Guidance& 
 void GameSession::record(std::unique_ptr<course::CourseRecorder> recorder, std::string folder) {
     recorder_ = std::move(recorder);
     recordFolder_ = std::move(folder);
+    recorderLines_ = {"Recording: 0 rings", "Return: a ring  F: the finish"};
+}
+
+void GameSession::showRings() {
+    recorderLines_ = {"Recording: " + std::to_string(recorder_->rings()) + " rings"};
 }
 
 bool GameSession::recorderKey(int key) {
@@ -207,11 +212,13 @@ bool GameSession::recorderKey(int key) {
         case GLFW_KEY_ENTER:
             recorder_->drop(race_->craft());
             log("Ring " + std::to_string(recorder_->rings()) + " dropped");
+            showRings();
             return true;
         case GLFW_KEY_BACKSPACE:
             if (recorder_->removeLast()) {
                 log("Ring " + std::to_string(recorder_->rings() + 1) + " taken back");
             }
+            showRings();
             return true;
         case GLFW_KEY_F:
             finishRecording();
@@ -233,6 +240,7 @@ void GameSession::finishRecording() {
         path = course::CourseRecorder::save(recorded, recordFolder_).string();
     } catch (const std::exception& error) {
         Logger::instance().warning("Cannot save the course: " + std::string(error.what()));
+        recorderLines_ = {"Cannot save the course (see the console)"};
         return;
     }
     log("Course saved to " + path);
@@ -244,11 +252,14 @@ void GameSession::finishRecording() {
     }
     const course::CourseVerdict verdict =
         course::CourseCheck(islands).check(course::CourseFile::readFile(path));
+    recorderLines_ = {"Saved " + path};
     if (verdict.playable()) {
         Logger::instance().line(verdict.summary(recorded.name));
+        recorderLines_.push_back(verdict.summary(recorded.name));
     }
     for (const std::string& problem : verdict.problems) {
         Logger::instance().warning(path + ": " + problem);
+        recorderLines_.push_back(problem);
     }
 }
 

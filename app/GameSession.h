@@ -3,6 +3,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <glm/glm.hpp>
 
@@ -64,6 +65,9 @@ class GameSession {
     // A recorder's key or pad button (GLFW codes): true when it was the recorder's and it acted.
     bool recorderKey(int key);
     bool recorderButton(int button);
+    // What the recorder shows on screen: the rings so far, then the check's verdict on the saved
+    // course. Empty when not recording.
+    const std::vector<std::string>& recorderLines() const { return recorderLines_; }
 
     // One frame: the countdown, the scene when the gate lets it advance, then the time trial and the
     // sound with the frame's events. Returns whether the scene advanced.
@@ -100,6 +104,7 @@ class GameSession {
     void followTimeTrial(bool flying);
     void playSounds(double dt);
     void finishRecording();
+    void showRings();
     void restartAfterCrash();
 
     scene::SceneController& scene_;
@@ -114,6 +119,7 @@ class GameSession {
     scene::GameEvents events_;
     std::unique_ptr<course::CourseRecorder> recorder_;
     std::string recordFolder_;
+    std::vector<std::string> recorderLines_;
 };
 
 }  // namespace common::app

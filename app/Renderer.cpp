@@ -19,6 +19,7 @@
 #include "gl/ShaderController.h"
 #include "gl/UpscaleTarget.h"
 #include "hud/Hud.h"
+#include "hud/RecorderHud.h"
 #include "hud/TrialHud.h"
 #include "scene/Quad.h"
 #include "scene/RenderPasses.h"
@@ -80,6 +81,7 @@ void Renderer::init(bool demo, const std::string& course, std::optional<Quality>
     buildComposite();
     hud_ = std::make_unique<hud::Hud>(width, height);
     trialHud_ = std::make_unique<hud::TrialHud>(hud_->textOverlay());
+    recorderHud_ = std::make_unique<hud::RecorderHud>(hud_->textOverlay());
 }
 
 void Renderer::chooseQuality(const Config& config, std::optional<Quality> quality) {
@@ -240,6 +242,7 @@ void Renderer::drawHud() {
         hud_->drawGameOver();
     }
     trialHud_->draw(session_->timeTrial(), phase.raceTime, scene.finished, phase.paused, width, height);
+    recorderHud_->draw(session_->recorderLines(), width, height);
     if (debugView) {
         sceneTarget_->bindVelocityForReading();
         glViewport(scene::render_passes::kVelocityPreviewX, 0, scene::render_passes::kPreviewSize,

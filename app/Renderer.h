@@ -29,6 +29,7 @@ class UpscaleTarget;
 }  // namespace common::gl
 namespace common::hud {
 class Hud;
+class RecorderHud;
 class TrialHud;
 }  // namespace common::hud
 namespace common::progress {
@@ -155,6 +156,7 @@ class Renderer {
     std::unique_ptr<scene::Quad> velocityQuad_;
     std::unique_ptr<hud::Hud> hud_;
     std::unique_ptr<hud::TrialHud> trialHud_;
+    std::unique_ptr<hud::RecorderHud> recorderHud_;
     QualityPreset quality_;
     bool minimised_ = false;
     // A failure inside the key callback, where nothing may unwind through GLFW: raised by the next
