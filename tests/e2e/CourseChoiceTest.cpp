@@ -58,7 +58,8 @@ TEST(CourseChoice, AnUnknownCourseListsTheValidOnesOrPlaysTheDefaultCourse) {
 }
 
 // A course file in the player's folder: the check's statuses (0 with its summary, 1 with one line
-// per problem, 2 without a file), the list, then the demo flies it to the finish.
+// per problem, 2 without a file), a broken file refused before any window opens, the list, then the
+// demo flies it to the finish.
 TEST(CourseChoice, APlayersCourseFileIsCheckedListedAndFlownToTheFinish) {
     const std::string hop =
         R"({"format": "skyrings-course", "version": 1, "name": "two rings", "island": "coast",
@@ -85,6 +86,10 @@ TEST(CourseChoice, APlayersCourseFileIsCheckedListedAndFlownToTheFinish) {
          "",
          (game.dataDir() / "broken.json").string() + ": no finish ring"},
         {{"--check-course"}, 2, "", "--check-course"},
+        {{"--course-file", (game.dataDir() / "broken.json").string()},
+         1,
+         "",
+         (game.dataDir() / "broken.json").string() + ": no finish ring"},
         {{"--list-courses"}, 0, "two rings    2 rings", ""},
     };
     for (const auto& command : commands) {
