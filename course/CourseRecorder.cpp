@@ -64,12 +64,22 @@ std::filesystem::path CourseRecorder::save(const CourseFile& course, const std::
     return file;
 }
 
+const std::vector<CourseRecorder::Key>& CourseRecorder::keys() {
+    static const std::vector<Key> list = {
+        {"Return", "drop a ring here, facing the way the craft flies"},
+        {"Backspace", "take the last ring back"},
+        {"F", "drop the finish ring here, save and check the course (pad: Y)"},
+    };
+    return list;
+}
+
 std::string CourseRecorder::helpText() {
-    return "Recording a course (--record-course NAME --island ISLAND):\n"
-           "  Return         drop a ring here, facing the way the craft flies\n"
-           "  Backspace      take the last ring back\n"
-           "  F              drop the finish ring here, save and check the course (pad: Y)\n"
-           "A crash puts the craft back at the last ring dropped.";
+    std::string text = "Recording a course (--record-course NAME --island ISLAND):\n";
+    for (const Key& key : keys()) {
+        text += "  " + std::string(key.label) + std::string(15 - std::string(key.label).size(), ' ') +
+                key.help + "\n";
+    }
+    return text + "A crash puts the craft back at the last ring dropped.";
 }
 
 }  // namespace common::course

@@ -34,7 +34,12 @@ class CourseRecorder {
     // Writes the file into `folder` (made when missing) as "<name>.json", atomically; returns its path.
     // Throws std::runtime_error when it cannot be written.
     static std::filesystem::path save(const CourseFile& course, const std::filesystem::path& folder);
-    // The recorder's keys, as `--help` and the README list them.
+    struct Key {
+        const char* label;
+        const char* help;
+    };
+    // The recorder's keys, active only while recording; `--help` and the manual page list them.
+    static const std::vector<Key>& keys();
     static std::string helpText();
 
   private:
