@@ -8,6 +8,7 @@
 #include <cstring>
 #include <fstream>
 #include <optional>
+#include <regex>
 #include <sstream>
 
 #include <nlohmann/json.hpp>
@@ -73,6 +74,22 @@ void hashVector(std::uint64_t& hash, const glm::dvec3& vector) {
         const double value = vector[i] == 0.0 ? 0.0 : vector[i];  // -0 and 0 are the same place
         hashBytes(hash, &value, sizeof value);
     }
+}
+
+// "[\n  1.0,\n  2.0\n]" as "[1.0, 2.0]", so a position reads as one line. Only lists spread over lines
+// by the dump: a text value never holds a raw line break, so no text is touched.
+std::string numbersOnOneLine(const std::string& text) {
+    static const std::regex list(R"(\[\n\s*(-?[0-9.eE+]+(?:,\n\s*-?[0-9.eE+]+)*)\n\s*\])");
+    static const std::regex separator(R"(,\n\s*)");
+    std::string result;
+    auto last = text.cbegin();
+    for (std::sregex_iterator it(text.begin(), text.end(), list), end; it != end; ++it) {
+        result.append(last, text.cbegin() + it->position());
+        result += "[" + std::regex_replace(it->str(1), separator, ", ") + "]";
+        last = text.cbegin() + it->position() + it->length();
+    }
+    result.append(last, text.cend());
+    return result;
 }
 
 // Unit length whatever the size of the numbers: very large or very small ones would overflow or
@@ -293,7 +310,7 @@ std::string CourseFile::text() const {
         list.push_back(std::move(entry));
     }
     json["rings"] = std::move(list);
-    return json.dump(2) + "\n";
+    return numbersOnOneLine(json.dump(2)) + "\n";
 }
 
 glm::mat4 CourseFile::startTransform() const {

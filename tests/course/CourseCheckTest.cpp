@@ -166,6 +166,8 @@ TEST(CourseCheck, RewriteKeepsUnknownKeysAndTheRecordKeyFollowsTheRings) {
     course.name = "renamed";
     course.rings[0].position.y = 131;
     const json rewritten = json::parse(course.text());
+    // A position stays on one line, as a player writes it.
+    EXPECT_NE(course.text().find("\"position\": [38.0, 131.0, -400.0]"), std::string::npos) << course.text();
     EXPECT_EQ(rewritten["author"], "ana");
     EXPECT_EQ(rewritten["rings"][1]["note"], "the narrow one");
     EXPECT_EQ(rewritten["name"], "renamed");
