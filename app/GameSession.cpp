@@ -205,7 +205,8 @@ void GameSession::showRings() {
 }
 
 bool GameSession::recorderKey(int key) {
-    if (!recorder_) {
+    // While paused the keys are the pause's (its menu takes Return and Backspace).
+    if (!recorder_ || race_->phase().paused) {
         return false;
     }
     switch (key) {
