@@ -62,7 +62,8 @@ class GameSession {
     // Recording a course over the loaded island (its rings left out): the recorder's keys act, a crash
     // puts the craft back at the last ring dropped and the finish saves into `folder`.
     void record(std::unique_ptr<course::CourseRecorder> recorder, std::string folder);
-    // A recorder's key or pad button (GLFW codes): true when it was the recorder's and it acted.
+    // A recorder's key or pad button (GLFW codes): true when it was the recorder's and it acted (never
+    // while paused).
     bool recorderKey(int key);
     bool recorderButton(int button);
     // What the recorder shows on screen: the rings so far, then the check's verdict on the saved
