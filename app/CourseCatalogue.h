@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <istream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "game/CourseInfo.h"
@@ -26,6 +27,8 @@ class CourseCatalogue {
     static CourseCatalogue builtIn();
 
     const std::vector<scene::CourseInfo>& courses() const { return courses_; }
+    // Adds a course after the others (a player's); its name must be new.
+    void add(scene::CourseInfo course) { courses_.push_back(std::move(course)); }
     // The course of that name; null when there is none.
     const scene::CourseInfo* find(const std::string& name) const;
     // The course after `name` in course order, wrapping to the first.

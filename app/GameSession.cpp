@@ -7,9 +7,14 @@
 
 #include <malloc.h>
 
+#define GLFW_INCLUDE_NONE
+#include <GLFW/glfw3.h>
+
 #include "app/Logger.h"
 #include "audio/GameAudio.h"
 #include "camera/CameraPersp.h"
+#include "course/CourseCheck.h"
+#include "course/CourseRecorder.h"
 #include "game/Autopilot.h"
 #include "game/Player.h"
 #include "progress/TimeTrial.h"
@@ -64,7 +69,7 @@ void GameSession::setCourse(const scene::CourseInfo& course) {
 }
 
 bool GameSession::loadCourse(const scene::CourseInfo& course) {
-    if (!scene_.loadCourse(course.scenePath, course.heightMapPath)) {
+    if (!scene_.loadCourse(course.scenePath, course.heightMapPath, course.playerCourse.get())) {
         return false;
     }
     startRace();
@@ -151,6 +156,9 @@ bool GameSession::update(double dt) {
         if (event.type == scene::GameEventType::Finished) {
             reportFinish(event);
         }
+        if (event.type == scene::GameEventType::Crashed && recorder_) {
+            restartAfterCrash();
+        }
     }
     followTimeTrial(flying);
     playSounds(dt);
@@ -184,6 +192,85 @@ std::optional<hud::GuidanceMark> GameSession::guidanceMark(const hud::Guidance& 
     const glm::vec3 ring(scene_.ringTransforms[*next][3]);
     return placement.locate(scene_.camera->viewMatrix, scene_.camera->projectionMatrix, ring,
                             scene_.player->position);
+}
+
+void GameSession::record(std::unique_ptr<course::CourseRecorder> recorder, std::string folder) {
+    recorder_ = std::move(recorder);
+    recordFolder_ = std::move(folder);
+    recorderLines_ = {"Recording: 0 rings", "Return: a ring  F: the finish"};
+}
+
+void GameSession::showRings() {
+    recorderLines_ = {"Recording: " + std::to_string(recorder_->rings()) + " rings"};
+}
+
+bool GameSession::recorderKey(int key) {
+    // While paused the keys are the pause's (its menu takes Return and Backspace).
+    if (!recorder_ || race_->phase().paused) {
+        return false;
+    }
+    switch (key) {
+        case GLFW_KEY_ENTER:
+            recorder_->drop(race_->craft());
+            log("Ring " + std::to_string(recorder_->rings()) + " dropped");
+            showRings();
+            return true;
+        case GLFW_KEY_BACKSPACE:
+            if (recorder_->removeLast()) {
+                log("Ring " + std::to_string(recorder_->rings() + 1) + " taken back");
+            }
+            showRings();
+            return true;
+        case GLFW_KEY_F:
+            finishRecording();
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool GameSession::recorderButton(int button) {
+    return button == GLFW_GAMEPAD_BUTTON_Y && recorderKey(GLFW_KEY_F);
+}
+
+// The file is saved whatever the check says: the player mends it by hand or records again.
+void GameSession::finishRecording() {
+    const course::CourseFile recorded = recorder_->finish(race_->craft());
+    std::string path;
+    try {
+        path = course::CourseRecorder::save(recorded, recordFolder_).string();
+    } catch (const std::exception& error) {
+        Logger::instance().warning("Cannot save the course: " + std::string(error.what()));
+        recorderLines_ = {"Cannot save the course (see the console)"};
+        return;
+    }
+    log("Course saved to " + path);
+    std::vector<scene::CourseInfo> islands;
+    for (const scene::CourseInfo& course : catalogue_.courses()) {
+        if (!course.playerCourse) {
+            islands.push_back(course);
+        }
+    }
+    const course::CourseVerdict verdict =
+        course::CourseCheck(islands).check(course::CourseFile::readFile(path));
+    recorderLines_ = {"Saved " + path};
+    if (verdict.playable()) {
+        Logger::instance().line(verdict.summary(recorded.name));
+        recorderLines_.push_back(verdict.summary(recorded.name));
+    }
+    for (const std::string& problem : verdict.problems) {
+        Logger::instance().warning(path + ": " + problem);
+        recorderLines_.push_back(problem);
+    }
+}
+
+// A new race from the last ring dropped: the recording goes on from there after a countdown.
+void GameSession::restartAfterCrash() {
+    scene::RaceCourse from;
+    from.start = recorder_->restartPose();
+    race_ = std::make_unique<scene::Race>(from, scene_.heightMap.get());
+    scene_.player->follow(&race_->craft());
+    log(" Back at ring " + std::to_string(recorder_->rings()));
 }
 
 std::optional<glm::mat4> GameSession::ghostPose() const {

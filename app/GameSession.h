@@ -3,6 +3,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <glm/glm.hpp>
 
@@ -13,6 +14,9 @@
 #include "game/Race.h"
 #include "hud/Guidance.h"
 
+namespace common::course {
+class CourseRecorder;
+}
 namespace common::audio {
 class GameAudio;
 }
@@ -55,6 +59,17 @@ class GameSession {
     // The sound's mute switch; returns whether it is now muted.
     bool toggleMute();
 
+    // Recording a course over the loaded island (its rings left out): the recorder's keys act, a crash
+    // puts the craft back at the last ring dropped and the finish saves into `folder`.
+    void record(std::unique_ptr<course::CourseRecorder> recorder, std::string folder);
+    // A recorder's key or pad button (GLFW codes): true when it was the recorder's and it acted (never
+    // while paused).
+    bool recorderKey(int key);
+    bool recorderButton(int button);
+    // What the recorder shows on screen: the rings so far, then the check's verdict on the saved
+    // course. Empty when not recording.
+    const std::vector<std::string>& recorderLines() const { return recorderLines_; }
+
     // One frame: the countdown, the scene when the gate lets it advance, then the time trial and the
     // sound with the frame's events. Returns whether the scene advanced.
     bool update(double dt);
@@ -89,6 +104,9 @@ class GameSession {
     void reportFinish(const scene::GameEvent& event) const;
     void followTimeTrial(bool flying);
     void playSounds(double dt);
+    void finishRecording();
+    void showRings();
+    void restartAfterCrash();
 
     scene::SceneController& scene_;
     CourseCatalogue catalogue_;
@@ -100,6 +118,9 @@ class GameSession {
     std::unique_ptr<progress::TimeTrial> trial_;
     std::unique_ptr<scene::Race> race_;
     scene::GameEvents events_;
+    std::unique_ptr<course::CourseRecorder> recorder_;
+    std::string recordFolder_;
+    std::vector<std::string> recorderLines_;
 };
 
 }  // namespace common::app

@@ -3,6 +3,8 @@
 #include <CLI/CLI.hpp>
 
 #include "app/CommandTable.h"
+#include "course/CourseFile.h"
+#include "course/CourseRecorder.h"
 
 namespace common::app {
 namespace {
@@ -25,7 +27,8 @@ std::string usageLine(const CLI::App& app) {
 
 }  // namespace
 
-void Options::declare(CLI::App& app, const std::vector<std::string>& courses) {
+void Options::declare(CLI::App& app, const std::vector<std::string>& courses,
+                      const std::vector<std::string>& islands) {
     app.set_version_flag("--version", std::string("skyrings ") + SKYRINGS_VERSION,
                          "Print the version and exit");
     // Every option stands once: a second one is a mistake on the command line, not an override.
@@ -37,15 +40,45 @@ void Options::declare(CLI::App& app, const std::vector<std::string>& courses) {
         ->multi_option_policy(CLI::MultiOptionPolicy::Throw);
     app.add_flag("--list-courses", listCourses_, "Print each course's rings, length and par time")
         ->multi_option_policy(CLI::MultiOptionPolicy::Throw);
-    app.footer(CommandTable::helpText());
+    declareCourseFiles(app, islands);
+    app.footer(CommandTable::helpText() + "\n\n" + course::CourseRecorder::helpText());
 }
 
-Options Options::parse(int argc, const char* const* argv, const std::vector<std::string>& courses) {
+// The player's own courses: checked, played from a file, recorded.
+void Options::declareCourseFiles(CLI::App& app, const std::vector<std::string>& islands) {
+    app.add_option("--check-course", checkCourse_,
+                   "Check a course file: its problems, or its rings and par time")
+        ->type_name("FILE")
+        ->multi_option_policy(CLI::MultiOptionPolicy::Throw);
+    app.add_option("--course-file", courseFile_, "Play a course file (checked first)")
+        ->type_name("FILE")
+        ->multi_option_policy(CLI::MultiOptionPolicy::Throw);
+    app.add_option("--record-course", recordCourse_, "Record a course of that name, flown over ISLAND")
+        ->type_name("NAME")
+        ->check(CLI::Validator(
+            [](std::string& name) {
+                return course::CourseFile::validName(name)
+                           ? std::string()
+                           : "a course name is 1-40 letters, digits, spaces, '-' or '_'";
+            },
+            ""))
+        ->multi_option_policy(CLI::MultiOptionPolicy::Throw);
+    app.add_option("--island", island_, "The island a recorded course flies over")
+        ->type_name("ISLAND")
+        ->check(CLI::IsMember(islands))
+        ->multi_option_policy(CLI::MultiOptionPolicy::Throw);
+}
+
+Options Options::parse(int argc, const char* const* argv, const std::vector<std::string>& courses,
+                       const std::vector<std::string>& islands) {
     Options options;
     CLI::App app{kDescription, "skyrings"};
-    options.declare(app, courses);
+    options.declare(app, courses, islands);
     try {
         app.parse(argc, argv);
+        if (options.recordCourse_.empty() != options.island_.empty()) {
+            throw CLI::ValidationError("--record-course and --island go together");
+        }
     } catch (const CLI::CallForHelp&) {
         options.exitStatus_ = 0;
         options.message_ = app.help();
@@ -62,7 +95,7 @@ Options Options::parse(int argc, const char* const* argv, const std::vector<std:
 std::vector<Options::Described> Options::described() {
     Options options;
     CLI::App app{kDescription, "skyrings"};
-    options.declare(app, {});
+    options.declare(app, {}, {});
     std::vector<Described> list;
     for (const CLI::Option* option : app.get_options()) {
         // The type name carries the validator's text too ("NAME:{mountain,coast}"): the name alone.

@@ -26,7 +26,9 @@ class Options {
     };
 
     // `courses`: the names "--course" accepts; anything else is a usage error that lists them.
-    static Options parse(int argc, const char* const* argv, const std::vector<std::string>& courses = {});
+    // `islands`: the names "--island" accepts (the shipped courses).
+    static Options parse(int argc, const char* const* argv, const std::vector<std::string>& courses = {},
+                         const std::vector<std::string>& islands = {});
     // Every option, in the order `--help` lists them (the manual page is written from this).
     static std::vector<Described> described();
 
@@ -36,6 +38,13 @@ class Options {
     const std::string& course() const { return course_; }
     // "--list-courses": print the courses and stop.
     bool listCourses() const { return listCourses_; }
+    // "--check-course FILE": check a course file and stop; empty when not given.
+    const std::string& checkCourse() const { return checkCourse_; }
+    // "--course-file FILE": play that course file; empty when not given.
+    const std::string& courseFile() const { return courseFile_; }
+    // "--record-course NAME" with "--island ISLAND": record a course; empty when not given.
+    const std::string& recordCourse() const { return recordCourse_; }
+    const std::string& island() const { return island_; }
 
     // Set when the program should print message() and stop: 0 for --help and --version (message on
     // standard output), kUsageError for a wrong command line (one usage line for standard error).
@@ -44,11 +53,17 @@ class Options {
 
   private:
     // Adds every option, bound to this object's fields, and the help's footer.
-    void declare(CLI::App& app, const std::vector<std::string>& courses);
+    void declare(CLI::App& app, const std::vector<std::string>& courses,
+                 const std::vector<std::string>& islands);
+    void declareCourseFiles(CLI::App& app, const std::vector<std::string>& islands);
 
     bool demo_ = false;
     bool listCourses_ = false;
     std::string course_;
+    std::string checkCourse_;
+    std::string courseFile_;
+    std::string recordCourse_;
+    std::string island_;
     std::optional<int> exitStatus_;
     std::string message_;
 };

@@ -19,6 +19,7 @@
 #include "gl/ShaderController.h"
 #include "gl/UpscaleTarget.h"
 #include "hud/Hud.h"
+#include "hud/RecorderHud.h"
 #include "hud/TrialHud.h"
 #include "scene/Quad.h"
 #include "scene/RenderPasses.h"
@@ -41,9 +42,10 @@ Renderer::Renderer() {
     Logger::instance().debug("Renderer created");
 }
 
-void Renderer::init(bool demo, const std::string& course, std::optional<Quality> quality) {
+void Renderer::init(bool demo, const std::string& course, std::optional<Quality> quality,
+                    std::optional<CourseCatalogue> courses) {
     const Config config = Config::readFile("config.txt");
-    CourseCatalogue catalogue = CourseCatalogue::load();
+    CourseCatalogue catalogue = courses ? std::move(*courses) : CourseCatalogue::load();
     if (!catalogue.problem().empty()) {
         Logger::instance().warning(catalogue.problem());
     }
@@ -79,6 +81,7 @@ void Renderer::init(bool demo, const std::string& course, std::optional<Quality>
     buildComposite();
     hud_ = std::make_unique<hud::Hud>(width, height);
     trialHud_ = std::make_unique<hud::TrialHud>(hud_->textOverlay());
+    recorderHud_ = std::make_unique<hud::RecorderHud>(hud_->textOverlay());
 }
 
 void Renderer::chooseQuality(const Config& config, std::optional<Quality> quality) {
@@ -149,6 +152,9 @@ void Renderer::update(double dt) {
 
 void Renderer::runPadCommands() {
     for (const int button : keys_->pollPad()) {
+        if (session_->recorderButton(button)) {
+            continue;
+        }
         if (const Command* command = CommandTable::forPadButton(button)) {
             run(command->id);
         }
@@ -236,6 +242,7 @@ void Renderer::drawHud() {
         hud_->drawGameOver();
     }
     trialHud_->draw(session_->timeTrial(), phase.raceTime, scene.finished, phase.paused, width, height);
+    recorderHud_->draw(session_->recorderLines(), width, height);
     if (debugView) {
         sceneTarget_->bindVelocityForReading();
         glViewport(scene::render_passes::kVelocityPreviewX, 0, scene::render_passes::kPreviewSize,
@@ -272,6 +279,9 @@ void Renderer::onKey(int key, int action) {
     }
     // Nothing may unwind through GLFW's callback: the next update raises it.
     try {
+        if (session_->recorderKey(key)) {
+            return;
+        }
         if (const Command* command = CommandTable::forKey(key)) {
             run(command->id);
         }

@@ -29,6 +29,7 @@ class UpscaleTarget;
 }  // namespace common::gl
 namespace common::hud {
 class Hud;
+class RecorderHud;
 class TrialHud;
 }  // namespace common::hud
 namespace common::progress {
@@ -57,9 +58,10 @@ class Renderer {
     // when the window, GLEW or the first course cannot be had. In demo mode the autopilot
     // flies the craft instead of the arrow keys. The course is `course` when the catalogue knows it,
     // else the one config.txt names, else the first of the catalogue. A quality given here wins over
-    // the file's.
+    // the file's. Without a catalogue, the shipped courses'.
     void init(bool demo = false, const std::string& course = {},
-              std::optional<Quality> quality = std::nullopt);
+              std::optional<Quality> quality = std::nullopt,
+              std::optional<CourseCatalogue> catalogue = std::nullopt);
     void update(double dt);
     // Called after each pass of the frame with the pass's name, once its commands are issued.
     using PassObserver = std::function<void(const char* pass)>;
@@ -154,6 +156,7 @@ class Renderer {
     std::unique_ptr<scene::Quad> velocityQuad_;
     std::unique_ptr<hud::Hud> hud_;
     std::unique_ptr<hud::TrialHud> trialHud_;
+    std::unique_ptr<hud::RecorderHud> recorderHud_;
     QualityPreset quality_;
     bool minimised_ = false;
     // A failure inside the key callback, where nothing may unwind through GLFW: raised by the next

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,6 +17,9 @@
 #include "app/Logger.h"
 #include "app/Options.h"
 #include "app/Renderer.h"
+#include "course/CourseCommand.h"
+#include "course/CourseRecorder.h"
+#include "course/PlayerCourses.h"
 #include "gl/ShaderController.h"
 
 namespace {
@@ -62,11 +66,35 @@ std::vector<std::string> courseNames(const common::app::CourseCatalogue& catalog
     return names;
 }
 
+// The player's courses join the shipped ones: the one file asked for, or every file of the folder.
+// Returns the course to start on, or nothing when the file asked for cannot be played.
+std::optional<std::string> joinPlayerCourses(const common::app::Options& options,
+                                             common::app::CourseCatalogue& catalogue) {
+    if (!options.recordCourse().empty()) {
+        const std::string name =
+            common::course::CourseCommand::addRecording(options.recordCourse(), options.island(), catalogue);
+        return name.empty() ? std::nullopt : std::optional<std::string>(name);
+    }
+    if (!options.courseFile().empty()) {
+        const std::string name = common::course::CourseCommand::addFile(options.courseFile(), catalogue);
+        return name.empty() ? std::nullopt : std::optional<std::string>(name);
+    }
+    common::course::PlayerCourses::join(
+        catalogue, common::course::PlayerCourses::folder(),
+        [](const std::string& line) { common::app::Logger::instance().warning(line); });
+    return options.course();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    const common::app::CourseCatalogue catalogue = common::app::CourseCatalogue::load();
-    const common::app::Options options = common::app::Options::parse(argc, argv, courseNames(catalogue));
+    common::app::CourseCatalogue catalogue = common::app::CourseCatalogue::load();
+    const std::vector<std::string> islands = courseNames(catalogue);
+    std::vector<std::string> courses = islands;
+    for (const std::string& name : common::course::CourseCommand::playerNames()) {
+        courses.push_back(name);
+    }
+    const common::app::Options options = common::app::Options::parse(argc, argv, courses, islands);
     if (const std::optional<int> status = options.exitStatus()) {
         if (*status == 0) {
             std::fputs(options.message().c_str(), stdout);
@@ -74,6 +102,13 @@ int main(int argc, char** argv) {
             common::app::Logger::instance().warning(options.message());
         }
         return *status;
+    }
+    if (!options.checkCourse().empty()) {
+        return common::course::CourseCommand::check(options.checkCourse(), catalogue);
+    }
+    const std::optional<std::string> course = joinPlayerCourses(options, catalogue);
+    if (!course) {
+        return common::course::CourseCommand::kProblems;
     }
     if (options.listCourses()) {
         if (!catalogue.problem().empty()) {
@@ -88,7 +123,13 @@ int main(int argc, char** argv) {
         common::gl::ShaderController::setSharedLog(
             [](const std::string& line) { common::app::Logger::instance().debug(line); });
         common::app::Renderer& renderer = common::app::Renderer::instance();
-        renderer.init(options.demo(), options.course());
+        renderer.init(options.demo(), *course, std::nullopt, std::move(catalogue));
+        if (!options.recordCourse().empty()) {
+            renderer.session().record(
+                std::make_unique<common::course::CourseRecorder>(options.recordCourse(), options.island(),
+                                                                 renderer.session().race().course().start),
+                common::course::PlayerCourses::folder().string());
+        }
         common::app::debug_output::install();
         runFrameLoop(renderer);
         renderer.shutdown();

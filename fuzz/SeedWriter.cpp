@@ -152,6 +152,16 @@ int main(int argc, char** argv) {
     write(root / "heightmap/nibble4-top-down.bmp", bitmap(5, -3, 4, greyPalette(16)));
     write(root / "heightmap/rgb16.bmp", bitmap(3, 3, 16, {}));
 
+    // Course files: one good, one with keys the game does not know, one with every ring problem.
+    const std::string rings = R"("rings": [{"position": [38, 130, -400], "direction": [0, -0.48, 0.88]},
+        {"position": [38, 110, -348], "direction": [0, -0.36, 0.93], "finish": true}])";
+    write(root / "course/good.json", R"({"format": "skyrings-course", "version": 1, "name": "hop",
+        "island": "coast", "start": {"position": [38, 156, -440], "direction": [0, 0, 1]}, )" + rings + "}");
+    write(root / "course/extra-keys.json", R"({"format": "skyrings-course", "version": 1, "name": "a-b_c 9",
+        "island": "x", "by": {"n": [1]}, "start": {"position": [1, 2, 3]}, )" + rings + "}");
+    write(root / "course/bad-rings.json", R"({"format": "skyrings-course", "version": 1, "name": "",
+        "start": {"position": [0, 0]}, "rings": [7, {"position": "p", "direction": [0, 0, 0], "finish": 1},
+        {"position": [1e308, 0, 0], "direction": [0, 1, 0], "finish": true}, {"finish": true}]})");
     write(root / "mesh/scene.dae",
           collada({"Player", "Circle.001", "FIN", "Trans", "Terrain", "rock"}, true, true));
     write(root / "mesh/ring.dae",

@@ -11,7 +11,7 @@ void TimeTrial::setCourse(const scene::CourseInfo& course, std::size_t ringCount
     course_ = course;
     ringCount_ = static_cast<int>(ringCount);
     store_.load();
-    best_ = store_.course(course_.name);
+    best_ = store_.course(course_.recordName());
     startRun();
 }
 
@@ -78,9 +78,9 @@ void TimeTrial::finished(double time, std::int32_t score) {
     const bool faster = !best_ || time < best_->bestTime;
     if (recordRuns_ && faster && time > 0.0) {
         // The run's own score goes with its time, splits and ghost.
-        store_.save(course_.name, CourseRecord{time, score, splits_, ghost_});
+        store_.save(course_.recordName(), CourseRecord{time, score, splits_, ghost_});
         // Ours, or a faster run that another game saved meanwhile.
-        best_ = store_.course(course_.name);
+        best_ = store_.course(course_.recordName());
         summary.newBest = !(best_->bestTime < time);
         if (!summary.newBest) {
             summary.previousBest = best_->bestTime;

@@ -80,7 +80,7 @@ void SceneController::setAspectRatio(float aspectRatio) {
 
 // ---- Loading ----
 
-bool SceneController::loadScene(const std::string& path) {
+bool SceneController::loadScene(const std::string& path, const RaceCourse* course) {
     if (!heightMap->loaded()) {
         heightMap->load(kMaxTerrainHeight);
     }
@@ -97,17 +97,21 @@ bool SceneController::loadScene(const std::string& path) {
         return false;
     }
     SceneLayout layout = SceneLayout::read(*scene, path);
+    if (course) {
+        layout.replaceCourse(*course);
+    }
     build(layout);
     return player != nullptr;
 }
 
-bool SceneController::loadCourse(const std::string& scenePath, const std::string& heightMapPath) {
+bool SceneController::loadCourse(const std::string& scenePath, const std::string& heightMapPath,
+                                 const RaceCourse* course) {
     auto ground = std::make_unique<HeightMap>();
     ground->load(kMaxTerrainHeight, heightMapPath);
     clearScene();
     heightMap = std::move(ground);
     rules = GameRules(heightMap.get());
-    return loadScene(scenePath);
+    return loadScene(scenePath, course);
 }
 
 void SceneController::clearScene() {

@@ -64,11 +64,14 @@ class SceneController {
     // Reads the scene file and builds every object. Returns false when the file cannot be read or
     // holds no "Player" node: the game cannot run without a craft. The ground is the course's; with
     // none loaded yet, the default course's height map is read first (throws when it cannot be read).
-    bool loadScene(const std::string& path);
+    // With `course`, the file's own rings and start give way to the course's (a player's course
+    // over a shipped landscape).
+    bool loadScene(const std::string& path, const RaceCourse* course = nullptr);
     // Another course: the height map from `heightMapPath` (throws when it cannot be read, leaving the
     // scene as it was), then every object of the old scene released and the new scene file read, as
     // loadScene does. The switches (wireframe, culling) and the camera's projection stay.
-    bool loadCourse(const std::string& scenePath, const std::string& heightMapPath);
+    bool loadCourse(const std::string& scenePath, const std::string& heightMapPath,
+                    const RaceCourse* course = nullptr);
     // The arrow keys the craft polls (not owned).
     void setKeyInput(KeyInput* input);
     // Makes the shadow maps `size` texels a side (kShadowMapSize until asked otherwise).

@@ -163,6 +163,26 @@ RaceCourse SceneLayout::raceCourse() const {
     return course;
 }
 
+void SceneLayout::replaceCourse(const RaceCourse& course) {
+    const auto isRing = [](const LayoutMesh& mesh) {
+        return mesh.role == NodeRole::Ring || mesh.role == NodeRole::FinishRing;
+    };
+    meshes.erase(std::remove_if(meshes.begin(), meshes.end(), isRing), meshes.end());
+    ringTransforms.clear();
+    for (LayoutMesh& mesh : meshes) {
+        if (mesh.role == NodeRole::Player) {
+            mesh.transform = course.start;
+        }
+    }
+    for (const RaceCourse::Ring& ring : course.rings) {
+        LayoutMesh mesh;
+        mesh.role = ring.finish ? NodeRole::FinishRing : NodeRole::Ring;
+        mesh.transform = ring.transform;
+        meshes.push_back(std::move(mesh));
+        ringTransforms.push_back(ring.transform);
+    }
+}
+
 RaceCourse SceneLayout::readRaceCourse(const std::string& scenePath) {
     Assimp::Importer importer;
     const aiScene* file = importer.ReadFile(scenePath, aiProcess_Triangulate);

@@ -70,6 +70,9 @@ struct SceneLayout {
 
     // The craft's start and the rings in course order, for a race.
     RaceCourse raceCourse() const;
+    // The landscape kept, the course replaced: the file's rings go, the craft starts at the course's
+    // start and the course's rings follow the other meshes.
+    void replaceCourse(const RaceCourse& course);
     // The race course of a scene file. Throws std::runtime_error when the file cannot be read or has
     // no finish ring.
     static RaceCourse readRaceCourse(const std::string& scenePath);

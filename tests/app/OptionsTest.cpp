@@ -14,7 +14,7 @@ const std::vector<std::string> kCourses = {"mountain", "coast", "slalom"};
 
 Options parse(std::vector<const char*> arguments) {
     arguments.insert(arguments.begin(), "skyrings");
-    return Options::parse(static_cast<int>(arguments.size()), arguments.data(), kCourses);
+    return Options::parse(static_cast<int>(arguments.size()), arguments.data(), kCourses, kCourses);
 }
 
 }  // namespace
@@ -56,6 +56,11 @@ TEST(Options, HelpListsOptionsAndKeysVersionNamesTheGameAndDemoCourseAndListCour
         EXPECT_EQ(options.demo(), good.demo);
         EXPECT_EQ(options.listCourses(), good.list);
     }
+    const Options recording = parse({"--record-course", "my ridge", "--island", "coast"});
+    EXPECT_FALSE(recording.exitStatus()) << recording.message();
+    EXPECT_EQ(recording.recordCourse() + "/" + recording.island(), "my ridge/coast");
+    const Options files = parse({"--check-course", "a.json", "--course-file", "b.json"});
+    EXPECT_EQ(files.checkCourse() + "/" + files.courseFile(), "a.json/b.json");
 }
 
 // A wrong command line: status 2 and one usage line naming what was wrong
@@ -74,6 +79,11 @@ TEST(Options, MistakesGiveOneUsageLineAndStatusTwo) {
         {{"--list-courses", "--list-courses"}, "--list-courses"},
         {{"--course", "Coast"}, "mountain,coast,slalom"},  // unknown (names are exact): the valid ones
         {{"--demo", "--course", ""}, "mountain,coast,slalom"},
+        {{"--record-course", "ridge"}, "--island"},  // the two go together
+        {{"--island", "coast"}, "--island"},
+        {{"--record-course", "a/b", "--island", "coast"}, "--record-course"},
+        {{"--record-course", "ridge", "--island", "moon"}, "mountain,coast,slalom"},
+        {{"--check-course"}, "--check-course"},
     };
     for (const auto& mistake : cases) {
         const Options options = parse(mistake.arguments);

@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/CourseCatalogue.h"
 #include "tests/support/GameProcess.h"
@@ -53,4 +55,71 @@ TEST(CourseChoice, AnUnknownCourseListsTheValidOnesOrPlaysTheDefaultCourse) {
         EXPECT_EQ(testsupport::occurrences(game.err(), "\n"), 1) << game.err();
         EXPECT_NE(game.err().find(wrong.warning), std::string::npos) << game.err();
     }
+}
+
+// A course file in the player's folder: the check's statuses (0 with its summary, 1 with one line
+// per problem, 2 without a file), a broken file refused before any window opens, the list, then the
+// demo flies it to the finish.
+TEST(CourseChoice, APlayersCourseFileIsCheckedListedAndFlownToTheFinish) {
+    const std::string hop =
+        R"({"format": "skyrings-course", "version": 1, "name": "two rings", "island": "coast",
+        "start": {"position": [38, 156, -440]},
+        "rings": [{"position": [38, 130, -400], "direction": [0, -0.48, 0.88]},
+                  {"position": [38, 120, -374], "direction": [0, -0.36, 0.93], "finish": true}]})";
+    std::string broken = hop;
+    broken.replace(broken.find("\"finish\": true"), 14, "\"finish\": false");
+    GameProcess game({"WIDTH\n320\nHEIGHT\n240\n", true, true, "--demo", {}, {}, {"--course", "two rings"}});
+    const auto file = game.dataDir() / "skyrings" / "courses" / "hop.json";
+    std::filesystem::create_directories(file.parent_path());
+    { std::ofstream(file) << hop; }
+    { std::ofstream(game.dataDir() / "broken.json") << broken; }
+
+    const struct {
+        std::vector<std::string> arguments;
+        int status;
+        std::string out;
+        std::string err;
+    } commands[] = {
+        {{"--check-course", file.string()}, 0, "two rings: 2 rings, ", ""},
+        {{"--check-course", (game.dataDir() / "broken.json").string()},
+         1,
+         "",
+         (game.dataDir() / "broken.json").string() + ": no finish ring"},
+        {{"--check-course"}, 2, "", "--check-course"},
+        {{"--course-file", (game.dataDir() / "broken.json").string()},
+         1,
+         "",
+         (game.dataDir() / "broken.json").string() + ": no finish ring"},
+        {{"--list-courses"}, 0, "two rings    2 rings", ""},
+    };
+    for (const auto& command : commands) {
+        GameProcess run({std::nullopt,
+                         false,
+                         true,
+                         nullptr,
+                         {},
+                         {"XDG_DATA_HOME=" + game.dataDir().string()},
+                         command.arguments});
+        run.start();
+        EXPECT_EQ(run.waitForExit(), command.status) << command.arguments[0] << run.err();
+        EXPECT_NE(run.out().find(command.out), std::string::npos) << run.out();
+        EXPECT_NE(run.err().find(command.err), std::string::npos) << run.err();
+        EXPECT_EQ(testsupport::occurrences(run.err(), "\n"), command.err.empty() ? 0 : 1) << run.err();
+    }
+
+    ASSERT_TRUE(game.startDrawing());
+    const std::string finished = "Finished two rings in ";
+    ASSERT_TRUE(GameProcess::waitUntil(
+        [&] {
+            const std::string out = game.out();
+            return out.find(finished) != std::string::npos &&
+                   out.find(" s\n", out.find(finished)) != std::string::npos;
+        },
+        std::chrono::seconds(120)))
+        << game.out();
+    // The file's two rings, 76 units of flight, not the island's own eleven (33 s).
+    const std::string out = game.out();
+    EXPECT_LT(std::stod(out.substr(out.find(finished) + finished.size())), 20.0) << out;
+    EXPECT_TRUE(game.quit());
+    EXPECT_EQ(game.err(), "");
 }

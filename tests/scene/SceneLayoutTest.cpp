@@ -82,6 +82,17 @@ TEST(SceneLayout, MeshesComeInFileOrderPlacedByTheirOwnNodeAndRingPartsInNumberO
     ASSERT_TRUE(layout.discTemplate);
     EXPECT_EQ(layout.discTemplate->geometry.triangleCount(), 12u);
 
+    // A player's course over the same landscape: the file's rings go, the craft starts at the
+    // course's start, the course's rings come last in course order.
+    SceneLayout replaced = layout;
+    replaced.replaceCourse({at(9, 9, 9), {{at(1, 1, 1), false}, {at(2, 2, 2), true}}});
+    ASSERT_EQ(replaced.meshes.size(), 5u);
+    EXPECT_EQ(replaced.meshes[0].transform, at(9, 9, 9));
+    EXPECT_EQ(replaced.meshes[2].role, NodeRole::Plain);
+    EXPECT_EQ(replaced.meshes[3].role, NodeRole::Ring);
+    EXPECT_EQ(replaced.meshes[4].role, NodeRole::FinishRing);
+    EXPECT_EQ(replaced.ringTransforms, (std::vector<glm::mat4>{at(1, 1, 1), at(2, 2, 2)}));
+
     SceneBuilder ringModel;
     const unsigned part = ringModel.addMesh(SceneBuilder::triangle());
     for (const char* name : {"part1", "part0", "part2", "extra", "part1"}) {

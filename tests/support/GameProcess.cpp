@@ -65,6 +65,9 @@ void GameProcess::start() {
     if (options_.argument) {
         command += std::string(" '") + options_.argument + "'";
     }
+    for (const std::string& argument : options_.moreArguments) {
+        command += " '" + argument + "'";
+    }
     command += " >'" + (root_.path() / "stdout.txt").string() + "' 2>'" +
                (root_.path() / "stderr.txt").string() + "'";
     pid_ = fork();

@@ -19,12 +19,13 @@ namespace testsupport {
 class GameProcess {
   public:
     struct Options {
-        std::optional<std::string> config;       // contents of config.txt; none writes no file
-        bool withDisplay = true;                 // false starts the game with DISPLAY unset
-        bool linkResources = true;               // false leaves ../resources for the test to fill
-        const char* argument = nullptr;          // one command-line argument, such as "--demo"
-        std::filesystem::path program{};         // what to start; empty for the built game binary
-        std::vector<std::string> environment{};  // extra "NAME=value" entries for the game
+        std::optional<std::string> config;         // contents of config.txt; none writes no file
+        bool withDisplay = true;                   // false starts the game with DISPLAY unset
+        bool linkResources = true;                 // false leaves ../resources for the test to fill
+        const char* argument = nullptr;            // one command-line argument, such as "--demo"
+        std::filesystem::path program{};           // what to start; empty for the built game binary
+        std::vector<std::string> environment{};    // extra "NAME=value" entries for the game
+        std::vector<std::string> moreArguments{};  // command-line arguments after `argument`
     };
 
     explicit GameProcess(Options options);

@@ -5,6 +5,7 @@
 
 #include "app/CommandTable.h"
 #include "app/Options.h"
+#include "course/CourseRecorder.h"
 
 namespace tools {
 namespace {
@@ -97,6 +98,16 @@ void writeEntries(std::ostream& out, const char* section,
     }
 }
 
+void writeRecorderKeys(std::ostream& out) {
+    out << ".SH RECORDING A COURSE\n"
+        << "With \\fB\\-\\-record\\-course\\fR \\fINAME\\fR \\fB\\-\\-island\\fR \\fIISLAND\\fR the craft "
+           "flies freely over the island.\n"
+        << "A crash puts it back at the last ring dropped.\n";
+    for (const common::course::CourseRecorder::Key& key : common::course::CourseRecorder::keys()) {
+        out << ".TP\n.B " << escaped(key.label) << "\n" << escaped(key.help) << "\n";
+    }
+}
+
 void writeFilesAndEnvironment(std::ostream& out) {
     writeEntries(
         out, "FILES",
@@ -110,6 +121,9 @@ void writeFilesAndEnvironment(std::ostream& out) {
          {"$XDG_DATA_HOME/skyrings/records.json",
           "The fastest run of every course: time, score, splits and ghost\n"
           "(\\fI~/.local/share/skyrings/records.json\\fR by default)."},
+         {"$XDG_DATA_HOME/skyrings/courses/",
+          "The player's own courses, one JSON file each, checked and flown by the autopilot before\n"
+          "they join the course list (\\fI~/.local/share/skyrings/courses/\\fR by default)."},
          {"/usr/share/skyrings/resources/courses/courses.json",
           "The course list: every course's scene, rings, length and par time."},
          {"$XDG_CACHE_HOME/skyrings/",
@@ -134,6 +148,7 @@ std::string ManualPage::render(const std::string& date) {
     writeHeader(out, date);
     writeOptions(out);
     writeKeys(out);
+    writeRecorderKeys(out);
     writeFilesAndEnvironment(out);
     return out.str();
 }
