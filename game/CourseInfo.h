@@ -15,6 +15,8 @@ struct CourseInfo {
     double length = 0.0;
     // The autopilot's time over the course at a fixed 1/60 s step, in seconds.
     double par = 0.0;
+    // The autopilot's par flight as a ghost track (GhostFile); empty when the course has none.
+    std::string parGhostPath;
 };
 
 }  // namespace common::scene
