@@ -24,6 +24,7 @@ class FrameRateHint {
     bool shown() const { return enabled_ && shownLeft_ > 0.0; }
     // Off: never appears (and goes at once when showing).
     void setEnabled(bool enabled) { enabled_ = enabled; }
+    bool enabled() const { return enabled_; }
     double averageFrameRate() const { return averageFrameTime_ > 0.0 ? 1.0 / averageFrameTime_ : 0.0; }
 
     // Where the line goes in a window of this size: centred near the top, glyphs scaled with the
