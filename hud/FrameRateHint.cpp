@@ -7,7 +7,9 @@
 namespace common::hud {
 namespace {
 
-constexpr int kTopMargin = 12;
+// Below the HUD's top lines (the frame rate and triangle count, the clock and split), above the middle
+// where the pause and the countdown are written.
+constexpr int kTopMargin = 90;
 constexpr int kSideMargin = 8;
 constexpr int kMinGlyph = 8;
 constexpr int kMaxGlyph = 28;

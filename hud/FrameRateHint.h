@@ -27,8 +27,8 @@ class FrameRateHint {
     bool enabled() const { return enabled_; }
     double averageFrameRate() const { return averageFrameTime_ > 0.0 ? 1.0 / averageFrameTime_ : 0.0; }
 
-    // Where the line goes in a window of this size: centred near the top, glyphs scaled with the
-    // window's height and narrowed to fit its width.
+    // Where the line goes in a window of this size: centred under the HUD's top lines, glyphs scaled
+    // with the window's height and narrowed to fit its width.
     static ScreenRect placement(int width, int height);
 
   private:

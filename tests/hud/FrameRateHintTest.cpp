@@ -91,8 +91,9 @@ TEST(FrameRateHint, TheLineFitsTheWindow) {
         EXPECT_GE(rect.x, 0.0f);
         EXPECT_LE(rect.x + rect.width, float(width));
         EXPECT_NEAR(rect.x + rect.width / 2, width / 2.0f, 1.0f);
-        EXPECT_GT(rect.y, height * 0.8f);
-        EXPECT_LE(rect.y + rect.height, float(height));
+        // Under the frame rate, triangle count, clock and split; over the pause text at a third.
+        EXPECT_LE(rect.y + rect.height, float(height - 85));
+        EXPECT_GT(rect.y, height * 2.0f / 3.0f + 50.0f);
         EXPECT_GE(rect.height, 8.0f);
         EXPECT_EQ(rect.width, rect.height * float(std::strlen(FrameRateHint::kText)));
     }
