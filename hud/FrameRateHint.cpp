@@ -19,6 +19,7 @@ constexpr int kMaxGlyph = 28;
 void FrameRateHint::frame(double wallTime, double raceTime, bool aboveLow) {
     const double step = wallTime - lastWallTime_;
     const bool racing = started_ && raceTime > lastRaceTime_;
+    racing_ = racing;
     lastRaceTime_ = raceTime;
     lastWallTime_ = wallTime;
     if (!started_ || step <= 0.0) {
@@ -29,7 +30,9 @@ void FrameRateHint::frame(double wallTime, double raceTime, bool aboveLow) {
         averageFrameTime_ = step;
     }
     averageFrameTime_ += (step - averageFrameTime_) * (1.0 - std::exp(-step / kAveragingTime));
-    shownLeft_ = std::max(0.0, shownLeft_ - step);
+    if (racing) {
+        shownLeft_ = std::max(0.0, shownLeft_ - step);
+    }
     if (given_ || !enabled_) {
         return;
     }

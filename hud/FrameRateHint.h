@@ -21,7 +21,9 @@ class FrameRateHint {
     // Once per frame: `wallTime` the real clock (seconds), `raceTime` the race clock (racing while it
     // runs on), `aboveLow` whether the quality could be lowered.
     void frame(double wallTime, double raceTime, bool aboveLow);
-    bool shown() const { return enabled_ && shownLeft_ > 0.0; }
+    // Only while racing, its few seconds counted then: a paused picture stays still, and the
+    // countdown and the end screens keep the middle of the window to themselves.
+    bool shown() const { return enabled_ && racing_ && shownLeft_ > 0.0; }
     // Off: never appears (and goes at once when showing).
     void setEnabled(bool enabled) { enabled_ = enabled; }
     bool enabled() const { return enabled_; }
@@ -35,6 +37,7 @@ class FrameRateHint {
     bool enabled_ = true;
     bool given_ = false;
     bool started_ = false;
+    bool racing_ = false;
     double lastWallTime_ = 0.0;
     double lastRaceTime_ = 0.0;
     double averageFrameTime_ = 0.0;
