@@ -7,6 +7,7 @@
 #include "app/Logger.h"
 #include "app/Renderer.h"
 #include "audio/GameAudio.h"
+#include "hud/FrameRateHint.h"
 #include "progress/TimeTrial.h"
 #include "scene/SceneController.h"
 
@@ -57,6 +58,41 @@ void CommandRunner::applySettings(const progress::Settings& wanted) {
     if (wanted.showFrameRate != renderer_.showFps) {
         run(CommandId::FrameRate);
     }
+    applyUnkeyedSettings(wanted);
+}
+
+void CommandRunner::applyUnkeyedSettings(const progress::Settings& wanted) {
+    if (wanted.quality != renderer_.quality().quality) {
+        renderer_.applyQuality(wanted.quality);
+        log((std::string(" Quality ") + QualityPreset::name(wanted.quality)).c_str());
+    }
+    if (wanted.volume != session_.audio().volume()) {
+        session_.audio().setVolume(wanted.volume);
+        log((" Volume " + std::to_string(wanted.volume) + " %").c_str());
+    }
+    progress::TimeTrial& trial = session_.timeTrial();
+    if (wanted.ghost != progress::GhostChoice::Off && wanted.ghost != trial.ghostChoice()) {
+        trial.chooseGhost(wanted.ghost);
+        log(wanted.ghost == progress::GhostChoice::Par ? " Ghost par" : " Ghost my best");
+    }
+    if (wanted.invertPitch != session_.invertPitch) {
+        toggle(session_.invertPitch, " Invert pitch ON", " Invert pitch OFF");
+    }
+    renderer_.frameRateHint().setEnabled(wanted.frameRateHint);
+}
+
+progress::Settings CommandRunner::currentSettings() const {
+    progress::Settings settings;
+    settings.quality = renderer_.quality().quality;
+    settings.sound = !session_.audio().muted();
+    settings.volume = session_.audio().volume();
+    settings.guidance = session_.guidance;
+    settings.ghost = session_.timeTrial().ghostChoice();
+    settings.invertPitch = session_.invertPitch;
+    settings.fullScreen = window_.fullScreen();
+    settings.showFrameRate = renderer_.showFps;
+    settings.frameRateHint = renderer_.frameRateHint().enabled();
+    return settings;
 }
 
 void CommandRunner::runGameCommand(CommandId command) {

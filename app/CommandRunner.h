@@ -24,12 +24,17 @@ class CommandRunner {
     void run(CommandId command);
     // Brings the switches to `wanted` by running the command of each one that differs, so every
     // change is reported as its key reports it.
+    // Quality, volume, the ghost's choice and inverted pitch, which no key switches, change with a line
+    // of their own.
     void applySettings(const progress::Settings& wanted);
+    // The switches as they are now, as settings.
+    progress::Settings currentSettings() const;
     // The texture switches the player chose, for the objects a course load has just made (they start
     // with the default filtering).
     void applyTextureSwitches();
 
   private:
+    void applyUnkeyedSettings(const progress::Settings& wanted);
     void runGameCommand(CommandId command);
     void runDrawingCommand(CommandId command);
     void switchCourse();

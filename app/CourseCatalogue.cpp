@@ -64,6 +64,11 @@ scene::CourseInfo courseFrom(const json& entry, const std::string& resourceDir) 
     course.rings = count(entry, "rings");
     course.length = positive(entry, "length");
     course.par = positive(entry, "par");
+    // The par flight's ghost is optional: without it the par ghost is simply not there.
+    const auto ghost = entry.find("parGhost");
+    if (ghost != entry.end() && ghost->is_string() && !ghost->get<std::string>().empty()) {
+        course.parGhostPath = resourceDir + "/" + ghost->get<std::string>();
+    }
     return course;
 }
 

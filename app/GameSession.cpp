@@ -147,7 +147,7 @@ bool GameSession::update(double dt) {
     if (advances && autopilot_) {
         autopilot_->steer(race_->craft(), dt);
     }
-    events_ = race_->advance(dt, scene::InputFrame::from(input()));
+    events_ = race_->advance(dt, scene::InputFrame::from(input(), invertPitch && !autopilot_));
     if (advances) {
         scene_.update(dt);
         scene_.followRules(race_->rules());

@@ -92,6 +92,8 @@ class GameSession {
 
     // The mark over the next ring, or the arrow towards it.
     bool guidance = true;
+    // Up noses the craft up (the player's keys and pad only, never the autopilot).
+    bool invertPitch = false;
 
   private:
     std::string startCourse(const std::string& asked, const std::string& configured) const;

@@ -18,6 +18,7 @@
 #include "gl/SceneRenderTarget.h"
 #include "gl/ShaderController.h"
 #include "gl/UpscaleTarget.h"
+#include "hud/HintLine.h"
 #include "hud/Hud.h"
 #include "hud/RecorderHud.h"
 #include "hud/TrialHud.h"
@@ -51,8 +52,12 @@ void Renderer::init(bool demo, const std::string& course, std::optional<Quality>
     }
     width = config.width;
     height = config.height;
-    fullscreen = config.fullscreen;
-    chooseQuality(config, quality);
+    // The player's settings file wins over config.txt; the quality asked for here over both.
+    settings_ = std::make_unique<SettingsKeeper>(config);
+    fullscreen = settings_->wanted().fullScreen;
+    const Quality saved = settings_->wanted().quality;
+    chooseQuality(config, quality ? quality : saved != config.quality ? std::optional(saved) : std::nullopt);
+    windowSamples_ = quality_.windowSamples;
     window_ = std::make_unique<GameWindow>(width, height, fullscreen, quality_.windowSamples);
     glfwSetKeyCallback(window_->handle(), [](GLFWwindow*, int key, int, int action, int) {
         Renderer::instance().onKey(key, action);
@@ -82,6 +87,7 @@ void Renderer::init(bool demo, const std::string& course, std::optional<Quality>
     hud_ = std::make_unique<hud::Hud>(width, height);
     trialHud_ = std::make_unique<hud::TrialHud>(hud_->textOverlay());
     recorderHud_ = std::make_unique<hud::RecorderHud>(hud_->textOverlay());
+    settings_->attach(*commands_);
 }
 
 void Renderer::chooseQuality(const Config& config, std::optional<Quality> quality) {
@@ -90,6 +96,16 @@ void Renderer::chooseQuality(const Config& config, std::optional<Quality> qualit
                                    "\" in config.txt: using high");
     }
     quality_ = QualityPreset::of(quality.value_or(config.quality));
+}
+
+void Renderer::applyQuality(Quality quality) {
+    quality_ = QualityPreset::of(quality);
+    if (windowSamples_ > 0) {
+        quality_.renderScale = 1.0f;
+    }
+    setSceneSwitches();
+    buildSceneTarget();
+    buildComposite();
 }
 
 // What the preset asks of the scene, before its first course is loaded.
@@ -145,6 +161,7 @@ void Renderer::update(double dt) {
     }
     runPadCommands();
     averageFps = static_cast<float>(0.99 * averageFps + 0.01 * frameRate(dt));
+    hint_.frame(glfwGetTime(), session_->phase().raceTime, quality_.quality != Quality::Low);
     if (session_->update(dt)) {
         setFrameUniforms(dt);
     }
@@ -250,6 +267,7 @@ void Renderer::drawHud() {
         velocityQuad_->draw();
         scene.showShadowMaps();
     }
+    hud::HintLine::draw(hud_->textOverlay(), hint_, width, height);
     if (showFps) {
         hud_->drawAverageFps(averageFps);
         hud_->drawTriangleCount(scene.getTriangleCount());
@@ -292,6 +310,7 @@ void Renderer::onKey(int key, int action) {
 
 void Renderer::run(CommandId command) {
     commands_->run(command);
+    settings_->followSwitches();
 }
 
 void Renderer::onResize(int framebufferWidth, int framebufferHeight) {

@@ -12,9 +12,11 @@
 #include "app/GameWindow.h"
 #include "app/GlfwKeyInput.h"
 #include "app/QualityPreset.h"
+#include "app/SettingsKeeper.h"
 #include "game/CourseInfo.h"
 #include "game/GameEvent.h"
 #include "game/GamePhase.h"
+#include "hud/FrameRateHint.h"
 #include "hud/Guidance.h"
 
 struct GLFWwindow;
@@ -86,6 +88,13 @@ class Renderer {
     void composite();
     // The preset the picture is drawn with (config.txt's "QUALITY", "high" by default).
     const QualityPreset& quality() const { return quality_; }
+    // Another preset at once: targets, shadow maps, blur and terrain detail. The window's samples stay
+    // as the window was made (the saved quality sets them at the next start), and so does the full
+    // target size while the window has samples: a scaled copy into it is not possible.
+    void applyQuality(Quality quality);
+    hud::FrameRateHint& frameRateHint() { return hint_; }
+    // The player's settings: the menu changes them through it.
+    SettingsKeeper& settings() { return *settings_; }
     // Closes the sound device; the GL objects end with the context.
     void shutdown() { session_.reset(); }
 
@@ -158,6 +167,9 @@ class Renderer {
     std::unique_ptr<hud::TrialHud> trialHud_;
     std::unique_ptr<hud::RecorderHud> recorderHud_;
     QualityPreset quality_;
+    int windowSamples_ = 0;
+    std::unique_ptr<SettingsKeeper> settings_;
+    hud::FrameRateHint hint_;
     bool minimised_ = false;
     // A failure inside the key callback, where nothing may unwind through GLFW: raised by the next
     // update, which the entry point's handler reports.

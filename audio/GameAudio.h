@@ -39,6 +39,9 @@ class GameAudio {
     // Returns true when now muted; the caller prints " Sound OFF" or " Sound ON".
     bool toggleMute() { return director_.toggleMute(); }
     bool muted() const { return director_.muted(); }
+    // Loudness in percent of full, 0 to 100.
+    void setVolume(int percent) { director_.setVolume(float(percent) / 100.0f); }
+    int volume() const { return int(director_.volume() * 100.0f + 0.5f); }
 
     bool hasDevice() const { return hasDevice_; }
 

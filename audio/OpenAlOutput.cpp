@@ -192,8 +192,15 @@ void OpenAlOutput::stopAll() {
     paused_ = false;
 }
 
+// Both through the listener's gain: every source, playing or not, follows at once.
 void OpenAlOutput::setMuted(bool muted) {
-    alListenerf(AL_GAIN, muted ? 0.0f : 1.0f);
+    muted_ = muted;
+    alListenerf(AL_GAIN, muted_ ? 0.0f : volume_);
+}
+
+void OpenAlOutput::setVolume(float volume) {
+    volume_ = playableGain(volume);
+    alListenerf(AL_GAIN, muted_ ? 0.0f : volume_);
 }
 
 int OpenAlOutput::liveSources() {

@@ -34,6 +34,7 @@ class OpenAlOutput : public SoundOutput {
     void resumeAll() override;
     void stopAll() override;
     void setMuted(bool muted) override;
+    void setVolume(float volume) override;
 
     // OpenAL sources and buffers that outputs of this process hold now.
     static int liveSources();
@@ -54,6 +55,8 @@ class OpenAlOutput : public SoundOutput {
     std::array<bool, kLoops> loopPlaying_{};
     std::size_t nextVoice_ = 0;
     bool paused_ = false;
+    bool muted_ = false;
+    float volume_ = 1.0f;
 };
 
 }  // namespace common::audio

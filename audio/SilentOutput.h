@@ -15,6 +15,7 @@ class SilentOutput : public SoundOutput {
     void resumeAll() override {}
     void stopAll() override {}
     void setMuted(bool) override {}
+    void setVolume(float) override {}
 };
 
 }  // namespace common::audio

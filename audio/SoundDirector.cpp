@@ -123,6 +123,11 @@ void SoundDirector::setPaused(bool paused) {
     }
 }
 
+void SoundDirector::setVolume(float volume) {
+    volume_ = std::clamp(volume, 0.0f, 1.0f);
+    output_->setVolume(volume_);
+}
+
 bool SoundDirector::toggleMute() {
     muted_ = !muted_;
     output_->setMuted(muted_);

@@ -27,9 +27,12 @@ class SoundDirector {
     void setPaused(bool paused);
     // Returns the new state: true when now muted.
     bool toggleMute();
+    // The loudness of all sound, 0 to 1 (clamped); mute silences it and unmute brings it back.
+    void setVolume(float volume);
 
     bool paused() const { return paused_; }
     bool muted() const { return muted_; }
+    float volume() const { return volume_; }
 
   private:
     void onEvent(const scene::GameEvent& event, bool finishedThisFrame);
@@ -39,6 +42,7 @@ class SoundDirector {
     SoundOutput* output_;
     bool paused_ = false;
     bool muted_ = false;
+    float volume_ = 1.0f;
     bool loopsOn_ = true;
     // The loops glide to their targets; the first frame after a (re)start jumps there.
     bool loopsFresh_ = true;

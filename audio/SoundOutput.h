@@ -25,6 +25,8 @@ class SoundOutput {
     virtual void stopAll() = 0;
     // Silences everything (playing or started later) until unmuted.
     virtual void setMuted(bool muted) = 0;
+    // The loudness of everything, 0 (silent) to 1 (as the gains say); muting does not change it.
+    virtual void setVolume(float volume) = 0;
 };
 
 }  // namespace common::audio

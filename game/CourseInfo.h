@@ -25,6 +25,8 @@ struct CourseInfo {
     std::string recordKey;
 
     const std::string& recordName() const { return recordKey.empty() ? name : recordKey; }
+    // The autopilot's par flight as a ghost track (GhostFile); empty when the course has none.
+    std::string parGhostPath;
 };
 
 }  // namespace common::scene

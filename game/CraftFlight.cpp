@@ -10,8 +10,10 @@
 
 namespace common::scene {
 
-InputFrame InputFrame::from(KeyInput& keys) {
-    return {keys.amount(keys::kUp), keys.amount(keys::kDown), keys.amount(keys::kLeft),
+InputFrame InputFrame::from(KeyInput& keys, bool invertPitch) {
+    const float up = keys.amount(keys::kUp);
+    const float down = keys.amount(keys::kDown);
+    return {invertPitch ? down : up, invertPitch ? up : down, keys.amount(keys::kLeft),
             keys.amount(keys::kRight)};
 }
 

@@ -12,8 +12,9 @@ struct InputFrame {
     float rollLeft = 0.0f;
     float rollRight = 0.0f;
 
-    // The arrow keys as `keys` holds them now.
-    static InputFrame from(KeyInput& keys);
+    // The arrow keys as `keys` holds them now. Up puts the nose down, as a stick pushed forward does;
+    // with `invertPitch` it puts the nose up, and Down down.
+    static InputFrame from(KeyInput& keys, bool invertPitch = false);
 };
 
 }  // namespace common::scene

@@ -11,14 +11,13 @@
 
 #include "progress/AtomicFile.h"
 #include "progress/FileLock.h"
+#include "progress/GhostFile.h"
 
 namespace common::progress {
 namespace {
 
 using nlohmann::json;
 namespace fs = std::filesystem;
-
-constexpr std::size_t kMaxGhostSamples = 30 * 3600;
 
 bool isTime(const json& value, double limit) {
     return value.is_number() && std::isfinite(value.get<double>()) && value.get<double>() >= 0.0 &&
@@ -42,47 +41,10 @@ std::optional<std::vector<Split>> readSplits(const json& value, double bestTime)
     return splits;
 }
 
-std::optional<GhostTrack> readGhost(const json& value) {
-    if (!value.is_array() || value.size() > kMaxGhostSamples) {
-        return std::nullopt;
-    }
-    std::vector<GhostSample> samples;
-    samples.reserve(value.size());
-    for (const json& entry : value) {
-        if (!entry.is_array() || entry.size() != 8) {
-            return std::nullopt;
-        }
-        double v[8];
-        for (std::size_t i = 0; i < 8; ++i) {
-            // Beyond float range the craft's pose would not be finite (and the conversion undefined).
-            if (!entry[i].is_number() || !(std::abs(entry[i].get<double>()) <= 1e30)) {
-                return std::nullopt;
-            }
-            v[i] = entry[i].get<double>();
-        }
-        samples.push_back({v[0], glm::vec3(v[1], v[2], v[3]),
-                           glm::quat(static_cast<float>(v[4]), static_cast<float>(v[5]),
-                                     static_cast<float>(v[6]), static_cast<float>(v[7]))});
-    }
-    if (!GhostTrack::valid(samples)) {
-        return std::nullopt;
-    }
-    return GhostTrack(std::move(samples));
-}
-
 json splitsJson(const std::vector<Split>& splits) {
     json list = json::array();
     for (const Split& split : splits) {
         list.push_back({split.ring, split.time});
-    }
-    return list;
-}
-
-json ghostJson(const GhostTrack& ghost) {
-    json list = json::array();
-    for (const GhostSample& s : ghost.samples()) {
-        const glm::quat& q = s.orientation;
-        list.push_back({s.time, s.position.x, s.position.y, s.position.z, q.w, q.x, q.y, q.z});
     }
     return list;
 }
@@ -215,7 +177,7 @@ void RecordStore::readCourses() {
             }
         }
         if (value.contains("ghost")) {
-            if (auto ghost = readGhost(value["ghost"])) {
+            if (auto ghost = GhostFile::fromJson(value["ghost"])) {
                 record.ghost = std::move(*ghost);
             } else {
                 problem("course \"" + name + "\" has a bad ghost");
@@ -304,7 +266,7 @@ bool RecordStore::write(const std::string& name, const CourseRecord& record) {
     course["bestTime"] = record.bestTime;
     course["bestScore"] = record.bestScore;
     course["splits"] = splitsJson(record.splits);
-    course["ghost"] = ghostJson(record.ghost);
+    course["ghost"] = GhostFile::toJson(record.ghost);
 
     if (!problems_.empty() && !setBadFileAside()) {
         return false;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "progress/GhostFile.h"
+
 namespace common::progress {
 
 TimeTrial::TimeTrial(RecordStore store, bool recordRuns)
@@ -12,6 +14,8 @@ void TimeTrial::setCourse(const scene::CourseInfo& course, std::size_t ringCount
     ringCount_ = static_cast<int>(ringCount);
     store_.load();
     best_ = store_.course(course_.recordName());
+    parGhost_ = course.parGhostPath.empty() ? GhostTrack()
+                                            : GhostFile::read(course.parGhostPath).value_or(GhostTrack());
     startRun();
 }
 
@@ -19,7 +23,7 @@ void TimeTrial::setCourse(const scene::CourseInfo& course, std::size_t ringCount
 // game is merged when this one saves.
 void TimeTrial::startRun() {
     splits_.clear();
-    ghost_.clear();
+    run_.clear();
     lastDelta_.reset();
     summary_.reset();
 }
@@ -34,7 +38,7 @@ void TimeTrial::update(const scene::GameEvents& events, const RaceFrame& frame) 
         const bool finishing = std::any_of(events.begin(), events.end(), [](const scene::GameEvent& event) {
             return event.type == scene::GameEventType::Finished;
         });
-        ghost_.record(frame.raceTime, frame.craft, finishing);
+        run_.record(frame.raceTime, frame.craft, finishing);
     }
     for (const scene::GameEvent& event : events) {
         if (event.type == scene::GameEventType::RingCaptured) {
@@ -78,7 +82,7 @@ void TimeTrial::finished(double time, std::int32_t score) {
     const bool faster = !best_ || time < best_->bestTime;
     if (recordRuns_ && faster && time > 0.0) {
         // The run's own score goes with its time, splits and ghost.
-        store_.save(course_.recordName(), CourseRecord{time, score, splits_, ghost_});
+        store_.save(course_.recordName(), CourseRecord{time, score, splits_, run_});
         // Ours, or a faster run that another game saved meanwhile.
         best_ = store_.course(course_.recordName());
         summary.newBest = !(best_->bestTime < time);
@@ -90,10 +94,27 @@ void TimeTrial::finished(double time, std::int32_t score) {
 }
 
 std::optional<glm::mat4> TimeTrial::ghostPose(double raceTime) const {
-    if (!ghostOn_ || !best_) {
-        return std::nullopt;
+    switch (ghost_) {
+        case GhostChoice::MyBest:
+            return best_ ? best_->ghost.poseAt(raceTime) : std::nullopt;
+        case GhostChoice::Par:
+            return parGhost_.poseAt(raceTime);
+        case GhostChoice::Off:
+            break;
     }
-    return best_->ghost.poseAt(raceTime);
+    return std::nullopt;
+}
+
+bool TimeTrial::toggleGhost() {
+    ghost_ = ghost_ == GhostChoice::Off ? lastShown_ : GhostChoice::Off;
+    return ghostOn();
+}
+
+void TimeTrial::chooseGhost(GhostChoice choice) {
+    ghost_ = choice;
+    if (choice != GhostChoice::Off) {
+        lastShown_ = choice;
+    }
 }
 
 }  // namespace common::progress

@@ -11,6 +11,7 @@
 #include "game/Medal.h"
 #include "progress/CourseRecord.h"
 #include "progress/RecordStore.h"
+#include "progress/Settings.h"
 
 namespace common::progress {
 
@@ -54,10 +55,16 @@ class TimeTrial {
     std::optional<double> splitShown(double raceTime) const;
     // Set once the run has finished.
     const std::optional<RunSummary>& summary() const { return summary_; }
-    // Where the best run's craft was at this race time, when the ghost is on and the course has one.
+    // Where the chosen ghost's craft was at this race time (the best run's, or the par flight's), when
+    // the course has that ghost.
     std::optional<glm::mat4> ghostPose(double raceTime) const;
-    bool toggleGhost() { return ghostOn_ = !ghostOn_; }
-    bool ghostOn() const { return ghostOn_; }
+    // Off, or back on with the ghost last chosen; returns whether it is now on.
+    bool toggleGhost();
+    bool ghostOn() const { return ghost_ != GhostChoice::Off; }
+    void chooseGhost(GhostChoice choice);
+    GhostChoice ghostChoice() const { return ghost_; }
+    // The course's par flight, empty when it has none.
+    const GhostTrack& parGhost() const { return parGhost_; }
     const std::optional<CourseRecord>& best() const { return best_; }
 
   private:
@@ -69,11 +76,14 @@ class TimeTrial {
     bool recordRuns_;
     scene::CourseInfo course_;
     int ringCount_ = 0;
-    bool ghostOn_ = true;
+    GhostChoice ghost_ = GhostChoice::MyBest;
+    // What the ghost key turns back on.
+    GhostChoice lastShown_ = GhostChoice::MyBest;
+    GhostTrack parGhost_;
     std::optional<CourseRecord> best_;
     // This run.
     std::vector<Split> splits_;
-    GhostTrack ghost_;
+    GhostTrack run_;
     std::optional<double> lastDelta_;
     double lastSplitTime_ = 0.0;
     std::optional<RunSummary> summary_;

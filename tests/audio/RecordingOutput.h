@@ -33,6 +33,7 @@ class RecordingOutput : public common::audio::SoundOutput {
     void resumeAll() override { lines.push_back("resume"); }
     void stopAll() override { lines.push_back("stopAll"); }
     void setMuted(bool muted) override { lines.push_back(muted ? "mute" : "unmute"); }
+    void setVolume(float level) override { volume = level; }
 
     // The lines so far, emptying the list.
     std::vector<std::string> take() {
@@ -45,5 +46,6 @@ class RecordingOutput : public common::audio::SoundOutput {
     std::vector<std::string> lines;
     std::vector<Level> once;
     Level engine, wind;
+    float volume = -1.0f;
     std::set<Sound> clips;
 };

@@ -158,3 +158,23 @@ TEST(WaveCapture, ManyCapturesRestartsPausesAndMutesLeaveNoStuckSoundAndNoNewObj
     EXPECT_EQ(GameAudio::liveSources(), sourcesBefore);
     EXPECT_EQ(GameAudio::liveBuffers(), buffersBefore);
 }
+
+// The volume scales what the device mixes, from the next sound on, and muting and unmuting leave it
+// as it was set: a beep at full volume, one at half (after a mute and unmute), none heard at zero.
+TEST(WaveCapture, VolumeScalesTheMixAndOutlastsAMute) {
+    WaveCapture capture({"beep.wav"});
+    const GameEvents beep{{GameEventType::CountdownTick, 1}};
+    capture.step(beep, 0.5);
+    capture.audio->setVolume(50);
+    EXPECT_TRUE(capture.audio->toggleMute());
+    EXPECT_FALSE(capture.audio->toggleMute());
+    capture.step(beep, 0.5);
+    capture.audio->setVolume(0);
+    capture.step(beep, 0.5);
+    const AudioSignal mix = capture.finish();
+    const auto spans = testsupport::loudSpans(mix, kLoud);
+    ASSERT_EQ(spans.size(), 2u);
+    const float full = testsupport::peakLevel(mix.slice(spans[0].start, spans[0].end));
+    const float half = testsupport::peakLevel(mix.slice(spans[1].start, spans[1].end));
+    EXPECT_NEAR(half / full, 0.5f, 0.05f);
+}

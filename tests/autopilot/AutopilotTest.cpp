@@ -17,6 +17,8 @@
 #include "game/AutopilotFlight.h"
 #include "game/CraftFlight.h"
 #include "game/Race.h"
+#include "game/RingCapture.h"
+#include "progress/GhostFile.h"
 #include "scene/SceneLayout.h"
 #include "terrain/HeightMap.h"
 
@@ -73,6 +75,26 @@ TEST(Courses, TheAutopilotFliesEveryCourseThroughEveryRingToTheFinishInItsParTim
                 EXPECT_DOUBLE_EQ(course.par, result.seconds);
             }
         }
+    }
+}
+
+// The par flight ships as a ghost for every course: it leaves from the start, lasts the par time and
+// ends inside the finish ring.
+TEST(Courses, EveryCourseShipsItsParFlightAsAGhostEndingAtTheFinishRing) {
+    const auto catalogue = common::app::CourseCatalogue::load();
+    ASSERT_EQ(catalogue.problem(), "") << "build the skyrings_courses target";
+    for (const auto& course : catalogue.courses()) {
+        SCOPED_TRACE(course.name);
+        const auto ghost = common::progress::GhostFile::read(course.parGhostPath);
+        ASSERT_TRUE(ghost && ghost->samples().size() > 2) << course.parGhostPath;
+        const RaceCourse layout = SceneLayout::readRaceCourse(course.scenePath);
+        const auto& samples = ghost->samples();
+        EXPECT_LT(glm::distance(samples.front().position, glm::vec3(layout.start[3])), 1.0f);
+        EXPECT_DOUBLE_EQ(samples.back().time, course.par);
+        ASSERT_TRUE(layout.rings.back().finish);
+        const RingPose finish = poseOfRing(layout.rings.back().transform);
+        EXPECT_LT(glm::distance(samples.back().position, finish.centre), kFinishRadius);
+        EXPECT_LT(std::abs(glm::dot(samples.back().position - finish.centre, finish.axis)), 1.0f);
     }
 }
 

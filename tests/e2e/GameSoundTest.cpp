@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
 #include <string>
 #include <thread>
 
@@ -15,8 +16,9 @@
 using testsupport::GameProcess;
 
 // The countdown beeps a second apart while the picture holds still, a higher "go" a second later,
-// a chime once the autopilot flies through the first ring; M silences everything.
-TEST(GameSound, CountdownChimeAndMuteInTheRealGame) {
+// a chime once the autopilot flies through the first ring; M silences everything, and is remembered:
+// the next game starts muted.
+TEST(GameSound, CountdownChimeAndMuteInTheRealGameAndTheNextStartIsMuted) {
     testsupport::TempDir dir;
     // A small window keeps the frames shorter than the frame-time clamp: game time runs as real time.
     GameProcess::Options options{"WIDTH\n160\nHEIGHT\n120\n"};
@@ -56,4 +58,13 @@ TEST(GameSound, CountdownChimeAndMuteInTheRealGame) {
     EXPECT_GT(chimes[0], go[0]);
     // After the mute (the last second and a half, less a margin for the key to arrive), nothing.
     EXPECT_LT(testsupport::peakLevel(mix.slice(mix.seconds() - 1.0, mix.seconds())), 0.001f);
+
+    const std::filesystem::path settings = game.configDir() / "skyrings" / "settings.json";
+    EXPECT_NE(testsupport::readFile(settings).find("\"sound\": false"), std::string::npos);
+    GameProcess::Options again{"WIDTH\n160\nHEIGHT\n120\n"};
+    again.environment = {"XDG_CONFIG_HOME=" + game.configDir().string()};
+    GameProcess next(again);
+    ASSERT_TRUE(next.startDrawing());
+    EXPECT_TRUE(next.waitForOutput("Debug:  Sound OFF\n")) << next.out() << next.err();
+    ASSERT_TRUE(next.quit());
 }

@@ -10,7 +10,9 @@
 #include <CImg.h>
 #include <glm/gtc/matrix_transform.hpp>
 
+#include "game/KeyInput.h"
 #include "terrain/HeightMap.h"
+#include "tests/support/ScriptedKeys.h"
 #include "tests/support/TestFiles.h"
 
 using namespace common::scene;
@@ -181,6 +183,25 @@ TEST_F(RaceFrames, ARestartBringsEveryRingBackAndRunsTheCountdownAgain) {
     EXPECT_EQ(run(r, 1), (std::vector<Event>{kRestarted, kTick3}));
     run(r, 80);
     EXPECT_EQ(run(r, 30), (std::vector<Event>{captured(0)}));
+}
+
+// Up (the key, or the stick half forward) noses the craft down, or up with the pitch inverted; the
+// roll is the same either way.
+TEST_F(RaceFrames, InvertedPitchTurnsUpAndDownAround) {
+    testsupport::ScriptedKeys keys;
+    keys.partly[keys::kUp] = 0.5f;
+    keys.held.insert(keys::kLeft);
+    float pitch[2];
+    for (const bool inverted : {false, true}) {
+        Race& r = race();
+        run(r, 80);
+        const float level = r.craft().pitchAngle;
+        run(r, 10, InputFrame::from(keys, inverted));
+        pitch[inverted] = r.craft().pitchAngle - level;
+        EXPECT_EQ(InputFrame::from(keys, inverted).rollLeft, 1.0f);
+    }
+    EXPECT_GT(pitch[false], 0.0f) << "the nose goes down";
+    EXPECT_LT(pitch[true], 0.0f) << "the nose goes up";
 }
 
 // The input steers only frames that fly: held through the countdown it turns nothing; then it does.

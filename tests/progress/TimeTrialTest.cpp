@@ -7,6 +7,7 @@
 
 #include <glm/gtc/matrix_transform.hpp>
 
+#include "progress/GhostFile.h"
 #include "tests/support/TestFiles.h"
 
 using namespace common::progress;
@@ -117,6 +118,35 @@ TEST(TimeTrial, SplitsCompareEachRingWithTheBestRunAndOnlyAFasterRecordedRunRepl
     EXPECT_NEAR((*pose)[3].x, 50.0f, 0.5f);
     EXPECT_FALSE(third.toggleGhost());
     EXPECT_FALSE(third.ghostPose(5.0));
+}
+
+// The ghost raced is the one chosen: the best run's, or the course's par flight (the file the build
+// ships); the ghost key turns it off and back on to that choice. Without a usable par flight there is
+// no par ghost.
+TEST(TimeTrial, TheChosenGhostIsTheBestRunOrTheParFlight) {
+    Course course;
+    TimeTrial trial = course.trial();
+    Course::fly(trial, {3.0, 6.0, 10.4});
+    GhostTrack par;
+    for (double t = 0.0; t <= 10.0; t += 0.5) {
+        par.record(t, glm::translate(glm::mat4(1.0f), glm::vec3(0.0f, 0.0f, 20.0f * float(t))));
+    }
+    CourseInfo info;
+    info.parGhostPath = (course.home.path() / "par.json").string();
+    GhostFile::write(info.parGhostPath, par);
+    trial.setCourse(info, 3);
+    EXPECT_NEAR((*trial.ghostPose(5.0))[3].x, 50.0f, 0.5f);
+    trial.chooseGhost(GhostChoice::Par);
+    EXPECT_NEAR((*trial.ghostPose(5.0))[3].z, 100.0f, 0.5f);
+    EXPECT_FALSE(trial.toggleGhost());
+    EXPECT_FALSE(trial.ghostPose(5.0));
+    EXPECT_TRUE(trial.toggleGhost());
+    EXPECT_EQ(trial.ghostChoice(), GhostChoice::Par);
+    EXPECT_NEAR((*trial.ghostPose(5.0))[3].z, 100.0f, 0.5f);
+
+    info.parGhostPath = course.home.write("broken.json", "[[0, 1, 2]]").string();
+    trial.setCourse(info, 3);
+    EXPECT_FALSE(trial.ghostPose(5.0));
 }
 
 // The records are read with the course, not at every restart: a bad file is told about once however

@@ -22,7 +22,11 @@
 #include "gl/SceneRenderTarget.h"
 #include "gl/ShaderController.h"
 #include "gl/Texture.h"
+#include "audio/GameAudio.h"
+#include "gl/RenderTarget.h"
 #include "hud/Guidance.h"
+#include "progress/SettingsFile.h"
+#include "progress/TimeTrial.h"
 #include "scene/SceneController.h"
 #include "tests/support/GlQueries.h"
 #include "tests/support/InProcessGame.h"
@@ -308,6 +312,38 @@ TEST_F(RendererWiring, FilterMipmapAndTransparencyKeysReachTheirGlState) {
         press(GLFW_KEY_F9);
     }
     press(GLFW_KEY_F9);
+}
+
+// The menu's entry for the settings brings every one to the game at once and saves them; a key that
+// flips one of them saves it as well.
+TEST_F(RendererWiring, ChangedSettingsReachTheGameAtOnceAndTheFile) {
+    using common::progress::Settings;
+    const Settings before = renderer.settings().current();
+    Settings wanted = before;
+    wanted.quality = common::app::Quality::Low;
+    wanted.volume = 30;
+    wanted.invertPitch = true;
+    wanted.ghost = common::progress::GhostChoice::Par;
+    wanted.frameRateHint = false;
+    const std::string said = testsupport::capturedStdout([&] { renderer.settings().change(wanted); });
+    EXPECT_NE(said.find(" Quality low"), std::string::npos) << said;
+    EXPECT_EQ(scene.shadowMaps.front()->width, 512u);
+    EXPECT_EQ(renderer.audio().volume(), 30);
+    EXPECT_TRUE(renderer.session().invertPitch);
+    EXPECT_EQ(renderer.timeTrial().ghostChoice(), common::progress::GhostChoice::Par);
+    EXPECT_FALSE(renderer.frameRateHint().enabled());
+    testsupport::runFrame(renderer);
+
+    const auto file = common::progress::SettingsFile::defaultPath();
+    const auto saved = [&] {
+        return common::progress::SettingsFile(file, [](const std::string&) {}).load({});
+    };
+    EXPECT_EQ(saved(), wanted);
+    press(GLFW_KEY_N);
+    EXPECT_EQ(saved().guidance, !wanted.guidance);
+    press(GLFW_KEY_N);
+    testsupport::capturedStdout([&] { renderer.settings().change(before); });
+    EXPECT_EQ(saved(), before);
 }
 
 // GL objects end with the context: the registry must not delete its programs at exit, after the

@@ -54,8 +54,10 @@ void GameProcess::start() {
     // Built before the fork: the child only runs the shell.
     std::string command = std::string(options_.withDisplay ? "" : "unset DISPLAY; ") + "cd '" +
                           runDir_.string() + "' && exec env";
-    // The game's records go to the temporary tree, never to the real home; a test may name its own.
+    // The game's records and settings go to the temporary tree, never to the real home; a test may name
+    // its own.
     command += " 'XDG_DATA_HOME=" + dataDir().string() + "'";
+    command += " 'XDG_CONFIG_HOME=" + configDir().string() + "'";
     for (const std::string& entry : options_.environment) {
         command += " '" + entry + "'";
     }

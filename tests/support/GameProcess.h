@@ -38,6 +38,8 @@ class GameProcess {
     std::filesystem::path resourcesDir() const { return root_.path() / "resources"; }
     // The game's XDG_DATA_HOME (its records live in skyrings/ below it), unless the environment names one.
     std::filesystem::path dataDir() const { return root_.path() / "data"; }
+    // The game's XDG_CONFIG_HOME (its settings live in skyrings/ below it), unless the environment names one.
+    std::filesystem::path configDir() const { return root_.path() / "config"; }
     // Copies the staged resources instead of linking them, so a test can damage its own copy.
     void copyResources();
 

@@ -37,6 +37,7 @@ common::app::Renderer& startGameInProcess(int width, int height, const std::stri
                                                   tree.path() / "resources");
         static ScopedCwd cwd(tree.path() / "bin");
         setenv("XDG_DATA_HOME", (tree.path() / "data").c_str(), 1);
+        setenv("XDG_CONFIG_HOME", (tree.path() / "config").c_str(), 1);
         renderer.init();
         common::app::debug_output::install();
     }

@@ -2,7 +2,8 @@
 // Reads the generator's course manifest and writes the game's course list:
 //   skyrings_par <resources>/courses/manifest.json <resources>/courses/courses.json
 // Each entry of the list is the manifest's, plus "rings" (the ring count, finish included) and "par"
-// (seconds). A course the autopilot cannot finish fails the build: its par would mean nothing.
+// (seconds) and "parGhost" (the par flight as a ghost track, "courses/<name>.par-ghost.json", written
+// beside the list). A course the autopilot cannot finish fails the build: its par would mean nothing.
 
 #include <cstdio>
 #include <exception>
@@ -16,6 +17,8 @@
 #include "game/Autopilot.h"
 #include "game/AutopilotFlight.h"
 #include "game/Race.h"
+#include "progress/GhostFile.h"
+#include "progress/GhostTrack.h"
 #include "scene/SceneLayout.h"
 #include "terrain/HeightMap.h"
 
@@ -35,7 +38,7 @@ ordered_json readManifest(const std::filesystem::path& path) {
     return manifest;
 }
 
-// Flies the course and adds its ring count and par time to its entry.
+// Flies the course, adds its ring count and par time to its entry and writes the flight as its ghost.
 void measure(ordered_json& course, const std::filesystem::path& resourceDir) {
     const std::string name = course.at("name").get<std::string>();
     using namespace common::scene;
@@ -45,7 +48,16 @@ void measure(ordered_json& course, const std::filesystem::path& resourceDir) {
     Race race(SceneLayout::readRaceCourse((resourceDir / course.at("scene").get<std::string>()).string()),
               &ground);
     Autopilot pilot(race.course().ringTransforms());
-    const FlightResult result = AutopilotFlight::fly(race, pilot, AutopilotFlight::kParStep);
+    // The craft's pose before each step, as the game records the player's: the ghost of the par run.
+    common::progress::GhostTrack ghost;
+    const auto recordPose = [&] {
+        if (!race.phase().countdownActive) {
+            ghost.record(race.phase().raceTime, race.craft().pose());
+        }
+        return false;
+    };
+    const FlightResult result =
+        AutopilotFlight::fly(race, pilot, AutopilotFlight::kParStep, AutopilotFlight::kTimeLimit, recordPose);
     if (!result.finished) {
         char seconds[32];
         std::snprintf(seconds, sizeof seconds, "%.2f", result.seconds);
@@ -55,6 +67,11 @@ void measure(ordered_json& course, const std::filesystem::path& resourceDir) {
     }
     course["rings"] = race.course().rings.size();
     course["par"] = result.seconds;
+    // The finish's pose ends the track, as a recorded run's does.
+    ghost.record(result.seconds, race.craft().pose(), true);
+    const std::string ghostFile = "courses/" + name + ".par-ghost.json";
+    common::progress::GhostFile::write(resourceDir / ghostFile, ghost);
+    course["parGhost"] = ghostFile;
     std::printf("Course %s: %zu rings, par %.2f s\n", name.c_str(), race.course().rings.size(),
                 result.seconds);
 }
