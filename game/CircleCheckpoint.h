@@ -61,6 +61,7 @@ class CircleCheckpoint : public SceneObject, public CollisionObject {
     const Mesh& part(std::size_t index) const { return *parts[index]; }
     // The parts drawn this frame: the light model's beyond its distance, otherwise the full one.
     const std::vector<std::unique_ptr<Mesh>>& drawnParts() const;
+    bool showsLightModel() const { return &drawnParts() == &lightParts; }
 
   private:
     std::vector<std::unique_ptr<Mesh>> loadParts(const std::string& path, gl::TextureCache* textures);

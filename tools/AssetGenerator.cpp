@@ -180,7 +180,8 @@ void AssetGenerator::writeRingModel() const {
     const std::filesystem::path meshDir = resourceDir_ / "meshes";
     RingModel::paintTexture(128).savePng((meshDir / "ring.png").string());
     writeRingParts(RingModel::arc(), meshDir / "Circle.dae");
-    writeRingParts(RingModel::arc(RingModel::kLightAlong, RingModel::kLightAround), meshDir / "CircleLight.dae");
+    writeRingParts(RingModel::arc(RingModel::kLightAlong, RingModel::kLightAround),
+                   meshDir / "CircleLight.dae");
 }
 
 void AssetGenerator::writeRingParts(const MeshData& arc, const std::filesystem::path& path) const {
