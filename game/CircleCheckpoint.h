@@ -21,7 +21,7 @@ namespace common::scene {
 class CircleCheckpoint : public SceneObject, public CollisionObject {
   public:
     static constexpr const char* kModelPath = "../resources/meshes/Circle.dae";
-    // The same ring with a sixth of the triangles, for rings that cover few pixels.
+    // The same ring with a third of the triangles, for rings that cover few pixels.
     static constexpr const char* kLightModelPath = "../resources/meshes/CircleLight.dae";
     static constexpr int kPartCount = 8;
     static constexpr float kHalfExtent = scene::kRingHalfExtent;

@@ -18,7 +18,7 @@ class RingModel {
     static constexpr double kTubeRadius = 0.7;
     static constexpr double kArcDegrees = 40.0;  // of the 45 each part spans
     // Segments along each arc and round its tube: the full model, and the light one drawn where a
-    // ring covers few pixels (a sixth of the triangles, the same tube and colours).
+    // ring covers few pixels (a third of the triangles, the same tube and colours).
     static constexpr int kAlong = 8;
     static constexpr int kAround = 10;
     static constexpr int kLightAlong = 4;
