@@ -4,7 +4,7 @@
 // (Renderer::instance, init, debug output, one update + draw + swap) and reports when it got to
 // main and to each step; "--pieces" builds the same objects one by one, in the renderer's order,
 // timing each, and then times the parts of scene loading on their own: parsing the scene file,
-// the per-ring re-imports of the ring model, and the texture loads.
+// the rings' parts (the ring model is read once, then copied for each ring), and the texture loads.
 
 #include <algorithm>
 #include <cstdio>
@@ -295,7 +295,7 @@ int parent(const char* self) {
     row("SceneController (shadow maps, height map, quad)", piece("controller"));
     row("scene loading (loadScene, all of it)", piece("scene"));
     row("  of which: parsing the scene file", piece("scene_parse"));
-    row("  of which: ring re-imports (" + std::to_string(int(piece("rings"))) + " x Circle.dae, parts)",
+    row("  of which: ring parts (" + std::to_string(int(piece("rings"))) + " rings, Circle.dae read once)",
         piece("ring_imports"));
     row("  of which: texture loads (" + std::to_string(int(piece("texture_loads"))) + ", one per file)",
         piece("textures"));
