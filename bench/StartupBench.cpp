@@ -295,7 +295,7 @@ int parent(const char* self) {
     row("SceneController (shadow maps, height map, quad)", piece("controller"));
     row("scene loading (loadScene, all of it)", piece("scene"));
     row("  of which: parsing the scene file", piece("scene_parse"));
-    row("  of which: ring parts (" + std::to_string(int(piece("rings"))) + " rings, Circle.dae read once)",
+    row("  of which: ring parts (" + std::to_string(int(piece("rings"))) + " rings, model read once)",
         piece("ring_imports"));
     row("  of which: texture loads (" + std::to_string(int(piece("texture_loads"))) + ", one per file)",
         piece("textures"));
