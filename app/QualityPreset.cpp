@@ -22,6 +22,7 @@ QualityPreset QualityPreset::of(Quality quality) {
             preset.windowSamples = 0;
             preset.blurTaps = 3;
             preset.targetFormat = TargetFormat::Float16;
+            preset.ringFullModelPixels = std::numeric_limits<float>::infinity();
             break;
         case Quality::Low:
             preset.renderScale = 0.5f;
@@ -31,6 +32,7 @@ QualityPreset QualityPreset::of(Quality quality) {
             preset.windowSamples = 0;
             preset.blurTaps = 3;
             preset.targetFormat = TargetFormat::Float16;
+            preset.ringFullModelPixels = std::numeric_limits<float>::infinity();
             break;
     }
     return preset;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 
@@ -29,6 +30,9 @@ struct QualityPreset {
     // Terrain tiles farther than this from the craft are drawn with half the grid lines; 0: none are.
     float terrainDetailRadius = 0.0f;
     TargetFormat targetFormat = TargetFormat::Float32;
+    // Rings drawn smaller than this many pixels across (on the scene target) show the light ring
+    // model; the lighter presets show it everywhere.
+    float ringFullModelPixels = 48.0f;
 
     static QualityPreset of(Quality quality);
     // "high", "medium" or "low"; anything else is not a preset.

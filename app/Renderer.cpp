@@ -127,6 +127,7 @@ void Renderer::buildSceneTarget() {
     const auto targetWidth = static_cast<GLuint>(quality_.scaledSide(width));
     const auto targetHeight = static_cast<GLuint>(quality_.scaledSide(height));
     sceneTarget_->init(targetWidth, targetHeight, formats);
+    scene_->setRingDetail(quality_.ringFullModelPixels, static_cast<int>(targetHeight));
     // A smaller scene is composited at its own size and stretched onto the window afterwards: the
     // blur's taps cost per pixel they run on. (Only the lighter presets scale, and their windows
     // have no samples, which a scaling blit into the window needs.)

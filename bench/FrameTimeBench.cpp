@@ -476,19 +476,31 @@ int main(int argc, char** argv) {
     breakdown.print();
     // Each preset's goal: the light ones a frame rate on this machine, the full one a frame that costs
     // at most 2.5 trivial frames.
-    const bool speedMet = preset.quality == common::app::Quality::Low ? gameStats.fps >= 60.0
+    const bool p99Met = gameStats.p99Ms <= 2.0 * gameStats.medianMs;
+    const bool speedMet = preset.quality == common::app::Quality::Low ? gameStats.fps >= 60.0 && p99Met
                           : preset.quality == common::app::Quality::Medium
-                              ? gameStats.fps >= 30.0
+                              ? gameStats.fps >= 40.0
                               : gameStats.medianMs <= 2.5 * flatStats.medianMs;
-    const char* speedGoal = preset.quality == common::app::Quality::Low      ? "median >= 60 FPS"
-                            : preset.quality == common::app::Quality::Medium ? "median >= 30 FPS"
-                                                                             : "game <= 2.5 x trivial";
+    const char* speedGoal = preset.quality == common::app::Quality::Low
+                                ? ">= 60 FPS median, p99 <= 2 x median"
+                            : preset.quality == common::app::Quality::Medium ? ">= 40 FPS median"
+                                                                             : "<= 2.5 x the trivial frame";
+    char figure[96];
+    if (preset.quality == common::app::Quality::High) {
+        std::snprintf(figure, sizeof figure, "%.2f x the trivial frame (%.1f FPS)",
+                      gameStats.medianMs / flatStats.medianMs, gameStats.fps);
+    } else {
+        std::snprintf(figure, sizeof figure, "%.1f FPS median, p99 %.2f x median", gameStats.fps,
+                      gameStats.p99Ms / gameStats.medianMs);
+    }
     const double ghostMs = ghostStats.medianMs - emptyStats.medianMs;
     const double guidanceMs = guidanceStats.medianMs - emptyStats.medianMs;
-    std::printf(
-        "\nGoals: %s: %s; p99 <= 2 x median: %s; ghost %.2f ms < 1 ms: %s; guidance %.2f ms < 0.3 ms: %s\n",
-        speedGoal, verdict(speedMet), verdict(gameStats.p99Ms <= 2.0 * gameStats.medianMs), ghostMs,
-        verdict(ghostMs < 1.0), guidanceMs, verdict(guidanceMs < 0.3));
+    std::printf("\nGoals: %s: %s; ghost %.2f ms < 1 ms: %s; guidance %.2f ms < 0.3 ms: %s\n", speedGoal,
+                verdict(speedMet), ghostMs, verdict(ghostMs < 1.0), guidanceMs, verdict(guidanceMs < 0.3));
+    // One row of the goal table the benchmark script gathers from every run.
+    std::printf("goal-row | %s | %s | %s | %s | %s | %.1f ms |\n",
+                common::app::QualityPreset::name(preset.quality), figure, speedGoal, verdict(speedMet),
+                bench::loadAverages().c_str(), gameCpuMs);
 
     glfwTerminate();
     return 0;

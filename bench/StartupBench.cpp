@@ -4,7 +4,7 @@
 // (Renderer::instance, init, debug output, one update + draw + swap) and reports when it got to
 // main and to each step; "--pieces" builds the same objects one by one, in the renderer's order,
 // timing each, and then times the parts of scene loading on their own: parsing the scene file,
-// the per-ring re-imports of the ring model, and the texture loads.
+// the rings' parts (the ring model is read once, then copied for each ring), and the texture loads.
 
 #include <algorithm>
 #include <cstdio>
@@ -295,7 +295,7 @@ int parent(const char* self) {
     row("SceneController (shadow maps, height map, quad)", piece("controller"));
     row("scene loading (loadScene, all of it)", piece("scene"));
     row("  of which: parsing the scene file", piece("scene_parse"));
-    row("  of which: ring re-imports (" + std::to_string(int(piece("rings"))) + " x Circle.dae, parts)",
+    row("  of which: ring parts (" + std::to_string(int(piece("rings"))) + " rings, model read once)",
         piece("ring_imports"));
     row("  of which: texture loads (" + std::to_string(int(piece("texture_loads"))) + ", one per file)",
         piece("textures"));
@@ -305,6 +305,8 @@ int parent(const char* self) {
         "\nThe ring re-imports include the load of their parts' texture, which the texture line counts "
         "again.\nGoal: start-up to first frame <= 700 ms: %s\n",
         total <= 700.0 ? "met" : "MISSED");
+    std::printf("goal-row | start-up to the first frame | %.0f ms | <= 700 ms | %s | %s | |\n", total,
+                total <= 700.0 ? "met" : "MISSED", bench::loadAverages().c_str());
     return 0;
 }
 

@@ -1,17 +1,16 @@
 #include "game/CircleCheckpoint.h"
 
 #include <cstdio>
+#include <optional>
 
-#include <assimp/Importer.hpp>
-#include <assimp/postprocess.h>
-#include <assimp/scene.h>
 #include <glm/gtc/matrix_transform.hpp>
 
 #include "camera/Angles.h"
 #include "game/CraftFlight.h"
 #include "game/RingCapture.h"
+#include "gl/ShaderController.h"
+#include "scene/RingModelCache.h"
 #include "scene/SceneLayout.h"
-#include "scene/ImportCrashGuard.h"
 
 namespace common::scene {
 namespace {
@@ -27,33 +26,11 @@ glm::mat4 rotated(const glm::mat4& matrix, double degrees, const glm::vec3& axis
 }  // namespace
 
 CircleCheckpoint::CircleCheckpoint(const std::string& path, gl::TextureCache* textures) : modelPath(path) {
-    loadParts(textures);
-}
-
-CircleCheckpoint::~CircleCheckpoint() = default;
-
-void CircleCheckpoint::loadParts(gl::TextureCache* textures) {
-    Assimp::Importer importer;
-    const aiScene* scene = nullptr;
-    {
-        ImportCrashGuard guard(modelPath);
-        scene = importer.ReadFile(modelPath, aiProcess_Triangulate | aiProcess_GenSmoothNormals);
+    parts = loadParts(modelPath, textures);
+    for (const auto& part : parts) {
+        triangleCount += part->getTriangleCount();
     }
-    if (!scene) {
-        std::printf("Error parsing '%s': '%s'\n", modelPath.c_str(), importer.GetErrorString());
-    } else {
-        for (LayoutMesh& layout : SceneLayout::readRingParts(*scene, modelPath)) {
-            auto part = std::make_unique<Mesh>();
-            part->shaderKey = gl::ShaderType::ColorShader;
-            part->castsShadow = true;
-            part->setModelMatrix(layout.transform);
-            part->initFromGeometry(std::move(layout.geometry), layout.texturePath, textures);
-            part->reset();
-            triangleCount += part->getTriangleCount();
-            parts.push_back(std::move(part));
-        }
-        partCounter = static_cast<int>(parts.size());
-    }
+    partCounter = static_cast<int>(parts.size());
     if (partCounter != kPartCount) {
         std::printf("Warning: ring model %s has %d of its %d parts\n", modelPath.c_str(), partCounter,
                     kPartCount);
@@ -62,9 +39,63 @@ void CircleCheckpoint::loadParts(gl::TextureCache* textures) {
     localBox = std::make_unique<camera::BoundingBox>(glm::vec3(-kHalfExtent), glm::vec3(kHalfExtent));
 }
 
+CircleCheckpoint::~CircleCheckpoint() = default;
+
+std::vector<std::unique_ptr<Mesh>> CircleCheckpoint::loadParts(const std::string& path,
+                                                               gl::TextureCache* textures) {
+    std::vector<std::unique_ptr<Mesh>> loaded;
+    std::string error;
+    std::optional<std::vector<LayoutMesh>> layouts = RingModelCache::parts(path, error);
+    if (!layouts) {
+        std::printf("Error parsing '%s': '%s'\n", path.c_str(), error.c_str());
+        return loaded;
+    }
+    for (LayoutMesh& layout : *layouts) {
+        auto part = std::make_unique<Mesh>();
+        part->shaderKey = gl::ShaderType::ColorShader;
+        part->castsShadow = true;
+        part->setModelMatrix(layout.transform);
+        part->initFromGeometry(std::move(layout.geometry), layout.texturePath, textures);
+        part->reset();
+        loaded.push_back(std::move(part));
+    }
+    return loaded;
+}
+
+void CircleCheckpoint::useLightModel(const std::string& lightModelPath, gl::TextureCache* textures) {
+    lightParts = loadParts(lightModelPath, textures);
+    if (lightParts.size() != parts.size()) {
+        lightParts.clear();
+        return;
+    }
+    // The light parts take up the full ones' spin where it is.
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        lightParts[i]->setModelMatrix(parts[i]->getModelMatrix());
+        lightParts[i]->setPrevModelMatrix(parts[i]->getPrevModelMatrix());
+    }
+}
+
+void CircleCheckpoint::setLightModelBelow(float pixels, float pixelsPerUnit) {
+    // The ring's own scale (finish rings are larger) times its box: its size on screen at distance one.
+    const float size = 2.0f * kHalfExtent * glm::length(glm::vec3(modelMatrix[0])) * pixelsPerUnit;
+    lightBeyond = pixels > 0.0f ? size / pixels : std::numeric_limits<float>::infinity();
+}
+
+const std::vector<std::unique_ptr<Mesh>>& CircleCheckpoint::drawnParts() const {
+    if (lightParts.empty() || lightBeyond == std::numeric_limits<float>::infinity()) {
+        return parts;
+    }
+    const glm::mat4& view = gl::ShaderController::instance().frameViewMatrix();
+    const float distance = glm::length(glm::vec3(view * glm::vec4(getPosition(), 1.0f)));
+    return distance > lightBeyond ? lightParts : parts;
+}
+
 template <typename Operation>
 void CircleCheckpoint::forEachPart(Operation operation) {
     for (auto& part : parts) {
+        operation(*part);
+    }
+    for (auto& part : lightParts) {
         operation(*part);
     }
 }
@@ -79,7 +110,8 @@ void CircleCheckpoint::update(double dt) {
 }
 
 void CircleCheckpoint::draw() {
-    forEachPart([this](Mesh& part) {
+    for (const auto& drawn : drawnParts()) {
+        Mesh& part = *drawn;
         const glm::mat4 model = part.getModelMatrix();
         const glm::mat4 previous = part.getPrevModelMatrix();
         part.setModelMatrix(modelMatrix * model);
@@ -87,16 +119,17 @@ void CircleCheckpoint::draw() {
         part.draw();
         part.setModelMatrix(model);
         part.setPrevModelMatrix(previous);
-    });
+    }
 }
 
 void CircleCheckpoint::drawDepth() {
-    forEachPart([this](Mesh& part) {
+    for (const auto& drawn : drawnParts()) {
+        Mesh& part = *drawn;
         const glm::mat4 model = part.getModelMatrix();
         part.setModelMatrix(modelMatrix * model);
         part.drawDepth();
         part.setModelMatrix(model);
-    });
+    }
 }
 
 void CircleCheckpoint::setFilterBilinear() {

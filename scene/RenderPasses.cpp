@@ -1,5 +1,8 @@
 #include "scene/RenderPasses.h"
 
+#include <algorithm>
+#include <vector>
+
 #include <GL/glew.h>
 
 #include <glm/gtc/matrix_transform.hpp>
@@ -63,6 +66,17 @@ bool isVisible(const SceneController& scene, const SceneObject& object) {
     return !box || scene.frustum->containsBox(*box) || scene.frustum->intersectsBox(*box);
 }
 
+// The island before the water it rises from, anything else next, the sky box last.
+std::vector<SceneObject*> environmentNearToFar(const SceneController& scene) {
+    std::vector<SceneObject*> ordered = scene.environment;
+    const auto rank = [&scene](const SceneObject* object) {
+        return object == scene.terrain ? 0 : object == scene.skybox ? 3 : object == scene.water ? 1 : 2;
+    };
+    std::stable_sort(ordered.begin(), ordered.end(),
+                     [&rank](const SceneObject* a, const SceneObject* b) { return rank(a) < rank(b); });
+    return ordered;
+}
+
 }  // namespace
 
 void drawShadowMaps(SceneController& scene, const gl::ShaderController& shaders) {
@@ -104,15 +118,8 @@ void drawScene(SceneController& scene, const gl::ShaderController& shaders) {
     }
     setShadowReceiverUniforms(scene, shaders);
     scene.triangleCount = 0;
-    for (SceneObject* object : scene.environment) {
-        scene.triangleCount += object->getTriangleCount();
-        object->draw();
-        glActiveTexture(GL_TEXTURE0);
-        glBindTexture(GL_TEXTURE_2D, 0);
-        if (boxProgram) {
-            object->drawBoundingBox(*boxProgram);
-        }
-    }
+    // Near to far, the sky last: llvmpipe's early depth test then skips the shading of every pixel
+    // the craft, the rings and the island already cover (the sky alone costs as much as the island).
     for (SceneObject* object : scene.objects) {
         if (scene.frustumCulling && object != scene.player && object != scene.terrain &&
             !isVisible(scene, *object)) {
@@ -120,6 +127,15 @@ void drawScene(SceneController& scene, const gl::ShaderController& shaders) {
         }
         scene.triangleCount += object->getTriangleCount();
         object->draw();
+        if (boxProgram) {
+            object->drawBoundingBox(*boxProgram);
+        }
+    }
+    for (SceneObject* object : environmentNearToFar(scene)) {
+        scene.triangleCount += object->getTriangleCount();
+        object->draw();
+        glActiveTexture(GL_TEXTURE0);
+        glBindTexture(GL_TEXTURE_2D, 0);
         if (boxProgram) {
             object->drawBoundingBox(*boxProgram);
         }

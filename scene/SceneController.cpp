@@ -74,6 +74,16 @@ void SceneController::setKeyInput(KeyInput* input) {
     }
 }
 
+void SceneController::setRingDetail(float fullModelPixels, int targetHeight) {
+    ringFullModelPixels = fullModelPixels;
+    pixelsPerUnit = static_cast<float>(targetHeight) / (2.0f * std::tan(0.5f * glm::radians(camera->fov)));
+    for (SceneObject* object : objects) {
+        if (auto* ring = dynamic_cast<CircleCheckpoint*>(object)) {
+            ring->setLightModelBelow(ringFullModelPixels, pixelsPerUnit);
+        }
+    }
+}
+
 void SceneController::setAspectRatio(float aspectRatio) {
     camera->setPerspective(camera->fov, aspectRatio, camera->nearClip, camera->farClip);
 }
@@ -148,12 +158,14 @@ void SceneController::build(SceneLayout& layout) {
                 raceCourse_.start = entry.transform;
                 break;
             case NodeRole::Ring:
-            case NodeRole::FinishRing:
-                rules.addRing(keep(scene_objects::ring(entry.transform, textures), objects),
-                              entry.role == NodeRole::FinishRing);
+            case NodeRole::FinishRing: {
+                CircleCheckpoint* ring = keep(scene_objects::ring(entry.transform, textures), objects);
+                ring->setLightModelBelow(ringFullModelPixels, pixelsPerUnit);
+                rules.addRing(ring, entry.role == NodeRole::FinishRing);
                 ringTransforms.push_back(entry.transform);
                 raceCourse_.rings.push_back({entry.transform, entry.role == NodeRole::FinishRing});
                 break;
+            }
             case NodeRole::Skybox:
                 skybox = keep(scene_objects::mesh<Mesh>(entry, gl::ShaderType::TextureShader, textures),
                               environment);

@@ -79,6 +79,9 @@ class SceneController {
     // Terrain tiles farther than `radius` from the craft lose half their grid lines, from the next
     // scene loaded on; 0 (the default) keeps the full terrain.
     void setTerrainDetailRadius(float radius) { terrainDetailRadius = radius; }
+    // Rings drawn smaller than `fullModelPixels` across on a target `targetHeight` pixels high show
+    // the light ring model (infinity: every ring does); takes effect at once and for later courses.
+    void setRingDetail(float fullModelPixels, int targetHeight);
     // Width over height of the window, for the main camera's projection.
     void setAspectRatio(float aspectRatio);
 
@@ -167,6 +170,10 @@ class SceneController {
     // False until the first update of a game has put the camera behind the craft.
     bool cameraPlaced = false;
     float terrainDetailRadius = 0.0f;
+    // Rings smaller than this many pixels across show their light model.
+    float ringFullModelPixels = 0.0f;
+    // Pixels an object one unit high spans at distance one on the scene target.
+    float pixelsPerUnit = 1.0f;
 };
 
 }  // namespace common::scene

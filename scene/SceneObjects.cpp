@@ -25,6 +25,7 @@ template std::unique_ptr<Terrain> mesh<Terrain>(LayoutMesh&, gl::ShaderType, gl:
 
 std::unique_ptr<CircleCheckpoint> ring(const glm::mat4& transform, gl::TextureCache& textures) {
     auto ring = std::make_unique<CircleCheckpoint>(CircleCheckpoint::kModelPath, &textures);
+    ring->useLightModel(CircleCheckpoint::kLightModelPath, &textures);
     ring->castsShadow = true;
     ring->setModelMatrix(transform);
     ring->reset();

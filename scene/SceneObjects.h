@@ -27,7 +27,8 @@ namespace scene_objects {
 // entry's geometry.
 template <typename MeshType>
 std::unique_ptr<MeshType> mesh(LayoutMesh& entry, gl::ShaderType shader, gl::TextureCache& textures);
-// A ring placed by `transform`, casting a shadow, its world box made.
+// A ring placed by `transform`, casting a shadow, its world box made, with its light model beside the full
+// one.
 std::unique_ptr<CircleCheckpoint> ring(const glm::mat4& transform, gl::TextureCache& textures);
 // The transparent disc of the ring placed by `ringTransform`: the template flattened along the
 // ring's axis and stretched eight times in its plane.

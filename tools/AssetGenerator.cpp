@@ -179,13 +179,19 @@ double AssetGenerator::writeCourse(const CourseDesign& design, const SharedPictu
 void AssetGenerator::writeRingModel() const {
     const std::filesystem::path meshDir = resourceDir_ / "meshes";
     RingModel::paintTexture(128).savePng((meshDir / "ring.png").string());
+    writeRingParts(RingModel::arc(), meshDir / "Circle.dae");
+    writeRingParts(RingModel::arc(RingModel::kLightAlong, RingModel::kLightAround),
+                   meshDir / "CircleLight.dae");
+}
+
+void AssetGenerator::writeRingParts(const MeshData& arc, const std::filesystem::path& path) const {
     ColladaWriter model;
     const int material = model.addMaterial("RingMaterial", "ring.png", {1.0, 0.7, 0.1});
-    const int arc = model.addMesh("RingArcMesh", RingModel::arc(), material);
+    const int arcMesh = model.addMesh("RingArcMesh", arc, material);
     for (int part = 0; part < RingModel::kParts; ++part) {
-        model.addNode("part" + std::to_string(part), RingModel::partTransform(part), {arc});
+        model.addNode("part" + std::to_string(part), RingModel::partTransform(part), {arcMesh});
     }
-    model.write((meshDir / "Circle.dae").string());
+    model.write(path.string());
 }
 
 void AssetGenerator::writeHud() const {

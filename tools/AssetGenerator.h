@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "tools/Image.h"
+#include "tools/MeshData.h"
 
 namespace common::assetgen {
 
@@ -32,7 +33,9 @@ class AssetGenerator {
     void writeWorld() const;
     // Returns the course's length, start through every ring to the finish.
     double writeCourse(const CourseDesign& design, const SharedPictures& shared) const;
+    // The ring in full and light, the light one for rings that cover few pixels.
     void writeRingModel() const;
+    void writeRingParts(const MeshData& arc, const std::filesystem::path& path) const;
     void writeHud() const;
     void writeSounds() const;
 

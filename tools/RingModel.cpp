@@ -12,8 +12,6 @@ namespace {
 
 constexpr double kTwoPi = 6.283185307179586;
 constexpr double kDegree = 0.017453292519943295;
-constexpr int kAlong = 8;
-constexpr int kAround = 10;
 
 double smoothstep(double edge0, double edge1, double x) {
     const double t = std::clamp((x - edge0) / (edge1 - edge0), 0.0, 1.0);
@@ -22,7 +20,7 @@ double smoothstep(double edge0, double edge1, double x) {
 
 }  // namespace
 
-MeshData RingModel::arc() {
+MeshData RingModel::arc(int along, int around) {
     MeshData mesh;
     const double halfSpan = 0.5 * kArcDegrees * kDegree;
     const glm::dvec3 up(0.0, 1.0, 0.0);
@@ -31,18 +29,18 @@ MeshData RingModel::arc() {
     const auto spineAt = [&outwardAt](double offset) {
         return kRadius * outwardAt(offset) - glm::dvec3(kRadius, 0.0, 0.0);
     };
-    for (int i = 0; i <= kAlong; ++i) {
-        const double offset = -halfSpan + 2.0 * halfSpan * i / kAlong;
-        for (int k = 0; k <= kAround; ++k) {
-            const double angle = kTwoPi * k / kAround;
+    for (int i = 0; i <= along; ++i) {
+        const double offset = -halfSpan + 2.0 * halfSpan * i / along;
+        for (int k = 0; k <= around; ++k) {
+            const double angle = kTwoPi * k / around;
             const glm::dvec3 normal = std::cos(angle) * outwardAt(offset) + std::sin(angle) * up;
             mesh.addVertex(spineAt(offset) + kTubeRadius * normal, normal,
-                           {double(i) / kAlong, double(k) / kAround});
+                           {double(i) / along, double(k) / around});
         }
     }
-    const int row = kAround + 1;
-    for (int i = 0; i < kAlong; ++i) {
-        for (int k = 0; k < kAround; ++k) {
+    const int row = around + 1;
+    for (int i = 0; i < along; ++i) {
+        for (int k = 0; k < around; ++k) {
             const auto a = std::uint32_t(i * row + k);
             mesh.addFacingQuad(a, a + row, a + row + 1, a + 1,
                                mesh.normals()[a] + mesh.normals()[a + row + 1]);
@@ -54,14 +52,14 @@ MeshData RingModel::arc() {
         const glm::dvec3 facing = end * glm::dvec3(-std::sin(offset), 0.0, std::cos(offset));
         const auto centre = mesh.addVertex(spineAt(offset), facing, {end < 0.0 ? 0.0 : 1.0, 0.5});
         const auto first = std::uint32_t(mesh.vertexCount());
-        for (int k = 0; k < kAround; ++k) {
-            const double angle = kTwoPi * k / kAround;
+        for (int k = 0; k < around; ++k) {
+            const double angle = kTwoPi * k / around;
             const glm::dvec3 spoke = std::cos(angle) * outwardAt(offset) + std::sin(angle) * up;
             mesh.addVertex(spineAt(offset) + kTubeRadius * spoke, facing,
-                           {end < 0.0 ? 0.0 : 1.0, double(k) / kAround});
+                           {end < 0.0 ? 0.0 : 1.0, double(k) / around});
         }
-        for (int k = 0; k < kAround; ++k) {
-            mesh.addFacingTriangle(centre, first + k, first + (k + 1) % kAround, facing);
+        for (int k = 0; k < around; ++k) {
+            mesh.addFacingTriangle(centre, first + k, first + (k + 1) % around, facing);
         }
     }
     return mesh;

@@ -17,9 +17,15 @@ class RingModel {
     static constexpr double kRadius = 8.0;
     static constexpr double kTubeRadius = 0.7;
     static constexpr double kArcDegrees = 40.0;  // of the 45 each part spans
+    // Segments along each arc and round its tube: the full model, and the light one drawn where a
+    // ring covers few pixels (a third of the triangles, the same tube and colours).
+    static constexpr int kAlong = 8;
+    static constexpr int kAround = 10;
+    static constexpr int kLightAlong = 4;
+    static constexpr int kLightAround = 6;
 
     // One arc in its own frame; every part uses the same shape.
-    static MeshData arc();
+    static MeshData arc(int along = kAlong, int around = kAround);
     static glm::dmat4 partTransform(int part);
 
     static Image paintTexture(int size);

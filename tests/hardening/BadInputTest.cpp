@@ -108,12 +108,12 @@ std::vector<DamagedFile> damagedFiles() {
 }
 
 // Without a usable copy of these the game runs on: a registry program is left out, the rings have
-// no parts, a sound stays silent, only the default course is played, or another course is. Any
-// other file ends the game with one line on stderr and 255.
+// no parts (or only their full model), a sound stays silent, only the default course is played, or another
+// course is. Any other file ends the game with one line on stderr and 255.
 bool runsOnWithout(const DamagedFile& file) {
     const std::string& path = file.path;
-    return file.argument || path == "meshes/Circle.dae" || path.rfind("sounds/", 0) == 0 ||
-           path == kCourseList ||
+    return file.argument || path == "meshes/Circle.dae" || path == "meshes/CircleLight.dae" ||
+           path.rfind("sounds/", 0) == 0 || path == kCourseList ||
            (path.rfind("shaders/", 0) == 0 && path.find("/textShader/") == std::string::npos);
 }
 

@@ -4,15 +4,19 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <limits>
 #include <string>
 #include <vector>
 
 #include <GL/glew.h>
 
 #include "app/Renderer.h"
+#include "game/CircleCheckpoint.h"
+#include "game/Player.h"
 #include "gl/GlslProg.h"
 #include "gl/RenderTarget.h"
 #include "gl/SceneRenderTarget.h"
@@ -129,7 +133,83 @@ GLint blurTapsUniform() {
     std::_Exit(ok ? 0 : 1);
 }
 
+std::vector<unsigned char> windowPixels(int width, int height) {
+    std::vector<unsigned char> pixels(std::size_t(width) * height * 4);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    return pixels;
+}
+
+int ringsShowingTheLightModel(const common::scene::SceneController& scene) {
+    int light = 0;
+    for (const auto* object : scene.objects) {
+        if (const auto* ring = dynamic_cast<const common::scene::CircleCheckpoint*>(object)) {
+            light += ring->showsLightModel() ? 1 : 0;
+        }
+    }
+    return light;
+}
+
+// Share of the pixels whose colour differs by more than a faint step in some channel.
+double shareDiffering(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b) {
+    int differing = 0;
+    for (std::size_t i = 0; i < a.size(); i += 4) {
+        int step = 0;
+        for (std::size_t c = 0; c < 3; ++c) {
+            step = std::max(step, std::abs(int(a[i + c]) - int(b[i + c])));
+        }
+        differing += step > 24 ? 1 : 0;
+    }
+    return 4.0 * differing / double(a.size());
+}
+
+// In the child: the full picture at 800 x 600 drawn three times from the same moment, close to a
+// ring: with the preset's ring detail, with every ring light and with every ring in full. Exits 0 when
+// the far rings showed the light model, the near one the full, and against the full picture at most
+// 1 % of the pixels differ by more than a faint step; with the near ring light too, at most 0.3 %
+// (a whole ring that close covers about that much).
+[[noreturn]] void checkLightRingsLookTheSame() {
+    constexpr int kShotWidth = 800;
+    constexpr int kShotHeight = 600;
+    common::app::Renderer& renderer =
+        testsupport::startGameInProcess(kShotWidth, kShotHeight, "QUALITY\nhigh\n");
+    common::scene::SceneController& scene = common::scene::SceneController::instance();
+    // Past the countdown (its digits must be drawn for it to end), flying straight on until the first
+    // ring is close: near rings in full, the far ones light.
+    const glm::vec3 firstRing(scene.ringTransforms.front()[3]);
+    testsupport::runFrame(renderer);
+    for (int step = 0; step < 200 && (renderer.phase().countdownActive ||
+                                      glm::distance(scene.player->position, firstRing) > 20.0f);
+         ++step) {
+        if (renderer.phase().countdownActive) {
+            renderer.draw();
+        }
+        renderer.update(0.1);
+    }
+    renderer.draw();
+    const int light = ringsShowingTheLightModel(scene);
+    const std::vector<unsigned char> detailed = windowPixels(kShotWidth, kShotHeight);
+    scene.setRingDetail(std::numeric_limits<float>::infinity(), kShotHeight);
+    renderer.draw();
+    const std::vector<unsigned char> allLight = windowPixels(kShotWidth, kShotHeight);
+    scene.setRingDetail(0.0f, kShotHeight);
+    renderer.draw();
+    const std::vector<unsigned char> full = windowPixels(kShotWidth, kShotHeight);
+    const double shareDetailed = shareDiffering(full, detailed);
+    const double shareAllLight = shareDiffering(full, allLight);
+    std::fprintf(stderr, "%d of %zu rings light; pixels that differ: %.3f %%, every ring light %.3f %%\n",
+                 light, scene.ringTransforms.size(), 100.0 * shareDetailed, 100.0 * shareAllLight);
+    std::fflush(stderr);
+    const bool nearRingFull = light < int(scene.ringTransforms.size());
+    std::_Exit(light > 0 && nearRingFull && shareDetailed <= 0.01 && shareAllLight <= 0.003 ? 0 : 1);
+}
+
 }  // namespace
+
+TEST(QualityPresets, TheFullPictureShowsTheLightRingOnlyWhereItLooksTheSame) {
+    GTEST_FLAG_SET(death_test_style, "fast");
+    EXPECT_EXIT(checkLightRingsLookTheSame(), ::testing::ExitedWithCode(0), "");
+}
 
 TEST(QualityPresets, EachPresetSetsWhatItClaimsAndKeepsThePicture) {
     // A plain fork: the children share the folder for their pictures, and this process has no GL yet.

@@ -260,22 +260,30 @@ TEST_F(SceneFile, TheCourseIsEvenlySpacedGentleAndInsideTheLandscapeAndItsDiscsA
 }
 
 // That the game finds eight parts, named in walk order, and their texture, the ring tests check.
-TEST(RingModel, EveryPartTumblesOutwardsAndFormsARingInsideTheBox) {
-    const SceneFiles ring("../resources/meshes/Circle.dae");
-    ASSERT_NE(ring.scene, nullptr) << ring.importer.GetErrorString();
-    for (int part = 0; part < 8; ++part) {
-        SCOPED_TRACE("part " + std::to_string(part));
-        const aiNode* node = ring.scene->mRootNode->FindNode(("part" + std::to_string(part)).c_str());
-        ASSERT_TRUE(node && node->mNumMeshes > 0);
-        // Each part tumbles about its own x axis, which points away from the ring's centre.
-        const glm::mat4 m = nodeMatrix(*node);
-        EXPECT_GT(glm::dot(glm::normalize(glm::vec3(m[0])), glm::normalize(glm::vec3(m[3]))), 0.99f);
-        for (const glm::vec3& v : ring.worldVertices(*node)) {
-            ASSERT_TRUE(std::fabs(v.x) < 9.0f && std::fabs(v.y) < 9.0f && std::fabs(v.z) < 9.0f);
-            // A torus of radius 8 in the xz-plane (end caps reach in to its core).
-            ASSERT_LE(std::hypot(std::hypot(v.x, v.z) - 8.0f, v.y), 0.8f);
+TEST(RingModel, EveryPartTumblesOutwardsAndFormsARingInsideTheBoxInFullAndLight) {
+    for (const char* file : {"Circle.dae", "CircleLight.dae"}) {
+        SCOPED_TRACE(file);
+        const SceneFiles ring(std::string("../resources/meshes/") + file);
+        ASSERT_NE(ring.scene, nullptr) << ring.importer.GetErrorString();
+        for (int part = 0; part < 8; ++part) {
+            SCOPED_TRACE("part " + std::to_string(part));
+            const aiNode* node = ring.scene->mRootNode->FindNode(("part" + std::to_string(part)).c_str());
+            ASSERT_TRUE(node && node->mNumMeshes > 0);
+            // Each part tumbles about its own x axis, which points away from the ring's centre.
+            const glm::mat4 m = nodeMatrix(*node);
+            EXPECT_GT(glm::dot(glm::normalize(glm::vec3(m[0])), glm::normalize(glm::vec3(m[3]))), 0.99f);
+            for (const glm::vec3& v : ring.worldVertices(*node)) {
+                ASSERT_TRUE(std::fabs(v.x) < 9.0f && std::fabs(v.y) < 9.0f && std::fabs(v.z) < 9.0f);
+                // A torus of radius 8 in the xz-plane (end caps reach in to its core).
+                ASSERT_LE(std::hypot(std::hypot(v.x, v.z) - 8.0f, v.y), 0.8f);
+            }
         }
     }
+    // The light model is worth drawing: far fewer triangles than the full one.
+    const SceneFiles full("../resources/meshes/Circle.dae");
+    const SceneFiles light("../resources/meshes/CircleLight.dae");
+    ASSERT_TRUE(full.scene && light.scene);
+    EXPECT_LT(light.scene->mMeshes[0]->mNumFaces * 2, full.scene->mMeshes[0]->mNumFaces);
 }
 
 TEST(HudImages, AreSquareOnATransparentGroundGlyphsInTheirCellsNeedleUpAndScoreOnADarkPlate) {
