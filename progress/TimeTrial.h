@@ -59,6 +59,8 @@ class TimeTrial {
     bool toggleGhost() { return ghostOn_ = !ghostOn_; }
     bool ghostOn() const { return ghostOn_; }
     const std::optional<CourseRecord>& best() const { return best_; }
+    // Reads the course's best run again (after the records were changed elsewhere); the run goes on.
+    void reloadBest();
 
   private:
     void startRun();
