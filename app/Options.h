@@ -36,6 +36,8 @@ class Options {
     const std::string& course() const { return course_; }
     // "--list-courses": print the courses and stop.
     bool listCourses() const { return listCourses_; }
+    // "--menu": start with the menu open over the paused countdown.
+    bool menu() const { return menu_; }
 
     // Set when the program should print message() and stop: 0 for --help and --version (message on
     // standard output), kUsageError for a wrong command line (one usage line for standard error).
@@ -48,6 +50,7 @@ class Options {
 
     bool demo_ = false;
     bool listCourses_ = false;
+    bool menu_ = false;
     std::string course_;
     std::optional<int> exitStatus_;
     std::string message_;

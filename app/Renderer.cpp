@@ -13,12 +13,14 @@
 #include "app/Config.h"
 #include "app/FrameTime.h"
 #include "app/Logger.h"
+#include "app/MenuController.h"
 #include "game/Player.h"
 #include "gl/GlslProg.h"
 #include "gl/SceneRenderTarget.h"
 #include "gl/ShaderController.h"
 #include "gl/UpscaleTarget.h"
 #include "hud/Hud.h"
+#include "hud/MenuOverlay.h"
 #include "hud/TrialHud.h"
 #include "scene/Quad.h"
 #include "scene/RenderPasses.h"
@@ -73,12 +75,15 @@ void Renderer::init(bool demo, const std::string& course, std::optional<Quality>
     session_ = std::make_unique<GameSession>(*scene_, std::move(catalogue), *keys_, demo);
     session_->start(course, config.course);
     commands_ = std::make_unique<CommandRunner>(*this, *session_, *window_, *scene_);
+    menu_ = std::make_unique<MenuController>(*this, *session_, *commands_, *window_, *keys_, *scene_);
+    menu_->listenToMouse(window_->handle());
 
     sceneTarget_ = std::make_unique<gl::SceneRenderTarget>();
     buildSceneTarget();
     buildComposite();
     hud_ = std::make_unique<hud::Hud>(width, height);
     trialHud_ = std::make_unique<hud::TrialHud>(hud_->textOverlay());
+    menuOverlay_ = std::make_unique<hud::MenuOverlay>(hud_->textOverlay());
 }
 
 void Renderer::chooseQuality(const Config& config, std::optional<Quality> quality) {
@@ -141,6 +146,7 @@ void Renderer::update(double dt) {
         std::rethrow_exception(std::exchange(failure_, nullptr));
     }
     runPadCommands();
+    menu_->update();
     averageFps = static_cast<float>(0.99 * averageFps + 0.01 * frameRate(dt));
     if (session_->update(dt)) {
         setFrameUniforms(dt);
@@ -149,6 +155,9 @@ void Renderer::update(double dt) {
 
 void Renderer::runPadCommands() {
     for (const int button : keys_->pollPad()) {
+        if (menu_->onPadButton(button)) {
+            continue;
+        }
         if (const Command* command = CommandTable::forPadButton(button)) {
             run(command->id);
         }
@@ -175,6 +184,7 @@ const Renderer::Pass Renderer::kPasses[] = {
     {"transparent discs", &Renderer::drawTransparent},
     {"composite", &Renderer::composite},
     {"HUD", &Renderer::drawHud},
+    {"menu", &Renderer::drawMenu},
 };
 
 void Renderer::draw(const PassObserver& afterPass) {
@@ -235,7 +245,10 @@ void Renderer::drawHud() {
     if (!scene.running) {
         hud_->drawGameOver();
     }
-    trialHud_->draw(session_->timeTrial(), phase.raceTime, scene.finished, phase.paused, width, height);
+    // The menu's title and results say what "Paused" and the summary would.
+    const bool menuShows = menu_->isOpen();
+    trialHud_->draw(session_->timeTrial(), phase.raceTime, scene.finished && !menuShows, phase.paused && !menuShows,
+                    width, height);
     if (debugView) {
         sceneTarget_->bindVelocityForReading();
         glViewport(scene::render_passes::kVelocityPreviewX, 0, scene::render_passes::kPreviewSize,
@@ -260,6 +273,14 @@ void Renderer::drawHud() {
     glEnable(GL_CULL_FACE);
 }
 
+void Renderer::drawMenu() {
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    menuOverlay_->draw(menu_->menu(), width, height);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_CULL_FACE);
+}
+
 std::optional<hud::GuidanceMark> Renderer::guidanceMark() const {
     std::vector<hud::ScreenRect> occupied = hud_->occupiedAreas(debugView);
     occupied.push_back(hud::TrialHud::clockArea(width, height));
@@ -267,11 +288,11 @@ std::optional<hud::GuidanceMark> Renderer::guidanceMark() const {
 }
 
 void Renderer::onKey(int key, int action) {
-    if (action != GLFW_PRESS) {
-        return;
-    }
     // Nothing may unwind through GLFW's callback: the next update raises it.
     try {
+        if (menu_->onKey(key, action) || action != GLFW_PRESS) {
+            return;
+        }
         if (const Command* command = CommandTable::forKey(key)) {
             run(command->id);
         }

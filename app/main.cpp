@@ -14,6 +14,7 @@
 #include "app/DebugOutput.h"
 #include "app/FrameTime.h"
 #include "app/Logger.h"
+#include "app/MenuController.h"
 #include "app/Options.h"
 #include "app/Renderer.h"
 #include "gl/ShaderController.h"
@@ -90,6 +91,9 @@ int main(int argc, char** argv) {
         common::app::Renderer& renderer = common::app::Renderer::instance();
         renderer.init(options.demo(), options.course());
         common::app::debug_output::install();
+        if (options.menu()) {
+            renderer.menu().pauseAtStart();
+        }
         runFrameLoop(renderer);
         renderer.shutdown();
         glfwTerminate();
