@@ -247,8 +247,8 @@ void Renderer::drawHud() {
     }
     // The menu's title and results say what "Paused" and the summary would.
     const bool menuShows = menu_->isOpen();
-    trialHud_->draw(session_->timeTrial(), phase.raceTime, scene.finished && !menuShows, phase.paused && !menuShows,
-                    width, height);
+    trialHud_->draw(session_->timeTrial(), phase.raceTime, scene.finished && !menuShows,
+                    phase.paused && !menuShows, width, height);
     if (debugView) {
         sceneTarget_->bindVelocityForReading();
         glViewport(scene::render_passes::kVelocityPreviewX, 0, scene::render_passes::kPreviewSize,

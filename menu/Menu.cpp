@@ -32,7 +32,8 @@ std::string controlKeys(const app::Command& command) {
 std::vector<MenuItem> courseItems(const std::vector<CourseEntry>& courses, bool onlyRecords) {
     std::vector<MenuItem> items;
     for (const CourseEntry& course : courses) {
-        items.push_back({course.name, bestText(course), course.medal, !onlyRecords || course.best.has_value()});
+        items.push_back(
+            {course.name, bestText(course), course.medal, !onlyRecords || course.best.has_value()});
     }
     return items;
 }
@@ -53,7 +54,8 @@ std::vector<std::string> recordDetails(const CourseEntry& course) {
     if (!course.best) {
         return {"No record yet"};
     }
-    std::vector<std::string> lines{"Flown " + (course.date.empty() ? std::string("on an unknown day") : course.date)};
+    std::vector<std::string> lines{"Flown " +
+                                   (course.date.empty() ? std::string("on an unknown day") : course.date)};
     // The splits, a few to a line, as the ring times of the best run.
     std::string line = "Splits";
     for (std::size_t ring = 0; ring < course.splits.size(); ++ring) {

@@ -64,7 +64,8 @@ MenuLayout::MenuLayout(int width, int height, const std::string& title, const st
     for (const std::string& line : details) {
         longestDetail = std::max(longestDetail, line.size());
     }
-    detailSize_ = fitting(longestDetail, inner - (picture ? pictureSide + padding_ : 0.0f), kDetailSize * scale);
+    detailSize_ =
+        fitting(longestDetail, inner - (picture ? pictureSide + padding_ : 0.0f), kDetailSize * scale);
     const float detailStep = detailSize_ * 1.4f;
     const float detailHeight = std::max(pictureSide, static_cast<float>(details.size()) * detailStep);
 

@@ -17,8 +17,8 @@ int around(int value, int direction, int count) {
 }  // namespace
 
 const char* SettingsRows::label(int row) {
-    static const char* const kLabels[kCount] = {"Quality",  "Sound",        "Volume",      "Guidance",
-                                                "Ghost",    "Invert pitch", "Full screen", "Frame rate"};
+    static const char* const kLabels[kCount] = {"Quality", "Sound",        "Volume",      "Guidance",
+                                                "Ghost",   "Invert pitch", "Full screen", "Frame rate"};
     return row >= 0 && row < kCount ? kLabels[row] : "";
 }
 
@@ -50,7 +50,8 @@ std::string SettingsRows::value(const progress::Settings& settings, int row) {
 void SettingsRows::step(progress::Settings& settings, int row, int direction, bool wrap) {
     switch (row) {
         case Quality:
-            settings.quality = static_cast<app::Quality>(around(static_cast<int>(settings.quality), direction, 3));
+            settings.quality =
+                static_cast<app::Quality>(around(static_cast<int>(settings.quality), direction, 3));
             break;
         case Sound:
             settings.sound = !settings.sound;

@@ -150,7 +150,8 @@ TEST(Menu, ScreensListWhatThePlayerNeeds) {
     EXPECT_EQ(rows[0].value, "1:58.50");
     EXPECT_EQ(rows[0].medal, Medal::Gold);
     EXPECT_EQ(rows[1].value, "no record");
-    EXPECT_EQ(menu.details(), (std::vector<std::string>{"12 rings  1398 units  par 2:00.35", "Best 1:58.50  Gold"}));
+    EXPECT_EQ(menu.details(),
+              (std::vector<std::string>{"12 rings  1398 units  par 2:00.35", "Best 1:58.50  Gold"}));
     pressAll(menu, "bddc");
     EXPECT_EQ(menu.screen(), Screen::Records);
     EXPECT_EQ(menu.details(), (std::vector<std::string>{"Flown 2026-12-01", "Splits 0:09.50 0:20.25"}));
@@ -251,7 +252,8 @@ TEST(MenuLayout, FitsEveryScreenInEveryWindow) {
                 highlightShown |= row.index == menu.highlighted();
             }
             EXPECT_TRUE(highlightShown) << where;
-            const float lastDetail = layout.detailTop() - float(menu.details().size()) * layout.detailSize() * 1.4f;
+            const float lastDetail =
+                layout.detailTop() - float(menu.details().size()) * layout.detailSize() * 1.4f;
             EXPECT_GE(lastDetail + 0.5f, layout.panel().y) << where;
             EXPECT_LE(layout.detailTop(), layout.rows().back().area.y) << where;
             for (const std::string& line : menu.details()) {
