@@ -243,6 +243,10 @@ TEST(MenuLayout, FitsEveryScreenInEveryWindow) {
             for (std::size_t i = 0; i < layout.rows().size(); ++i) {
                 const auto& row = layout.rows()[i];
                 EXPECT_TRUE(row.area.inside(layout.panel())) << where << " row " << row.index;
+                const common::menu::MenuItem item = menu.items()[row.index];
+                EXPECT_LE(float((item.label.size() + item.value.size() + 1) * layout.glyphSize()),
+                          row.area.width)
+                    << where << " " << item.label;
                 EXPECT_LT(row.area.y + row.area.height, layout.title().y + 0.5f) << where;
                 if (i > 0) {
                     EXPECT_FALSE(row.area.overlaps(layout.rows()[i - 1].area)) << where;
