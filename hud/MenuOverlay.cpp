@@ -61,7 +61,8 @@ void MenuOverlay::draw(const menu::Menu& menu, int width, int height) {
 void MenuOverlay::drawRows(const menu::Menu& menu, const menu::MenuLayout& layout) {
     const std::vector<menu::MenuItem> items = menu.items();
     const int glyph = layout.glyphSize();
-    const float inset = layout.padding() / 2;
+    // Clear of the bright bead at the bar's left end.
+    const float inset = layout.padding() * 0.9f;
     for (const menu::MenuLayout::Row& row : layout.rows()) {
         const menu::MenuItem& item = items[row.index];
         const ScreenRect& area = row.area;
