@@ -41,7 +41,10 @@ void MenuOverlay::draw(const menu::Menu& menu, int width, int height) {
     const menu::MenuLayout layout = menu::MenuLayout::of(menu, width, height);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    image(*shade_, {0.0f, 0.0f, static_cast<float>(width), static_cast<float>(height)});
+    // The finish screen above the results stays as bright as it was.
+    if (menu.screen() != menu::Screen::Results) {
+        image(*shade_, {0.0f, 0.0f, static_cast<float>(width), static_cast<float>(height)});
+    }
     image(*panel_, layout.panel());
     for (const menu::MenuLayout::Row& row : layout.rows()) {
         if (row.index == menu.highlighted()) {

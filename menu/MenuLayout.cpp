@@ -36,15 +36,33 @@ std::size_t widestRow(const std::vector<MenuItem>& items) {
 }  // namespace
 
 MenuLayout MenuLayout::of(const Menu& menu, int width, int height) {
-    return MenuLayout(width, height, menu.title(), menu.items(), menu.highlighted(), menu.details(),
-                      menu.screen() == Screen::Courses);
+    // The results go under the finish screen's "Finish!" and points (or "GAME OVER"), which are their title.
+    const bool results = menu.screen() == Screen::Results;
+    return MenuLayout(
+        width, height, menu.title(), menu.items(), menu.highlighted(), menu.details(),
+        menu.screen() == Screen::Courses,
+        results ? static_cast<float>(height / 2 - kResultsBelowCentre) : static_cast<float>(height));
 }
 
 MenuLayout::MenuLayout(int width, int height, const std::string& title, const std::vector<MenuItem>& items,
-                       int highlighted, const std::vector<std::string>& details, bool picture) {
+                       int highlighted, const std::vector<std::string>& details, bool picture, float top) {
+    const float scale = static_cast<float>(height) / kReferenceHeight;
+    const Content content{title, items, highlighted, details, picture};
+    const float tallest = top - kMargin;
+    // Below a smaller top everything shrinks until the panel fits (the text no smaller than readable).
+    const float needed = place(width, height, scale, content, top);
+    if (needed > tallest) {
+        place(width, height, scale * tallest / needed, content, top);
+    }
+}
+
+float MenuLayout::place(int width, int height, float scale, const Content& content, float top) {
+    const std::vector<MenuItem>& items = content.items;
+    const std::string& title = content.title;
+    const bool picture = content.picture;
     const float w = static_cast<float>(width);
     const float h = static_cast<float>(height);
-    const float scale = h / kReferenceHeight;
+    rows_.clear();
     padding_ = kPadding * scale;
     const float rowHeight = kRowHeight * scale;
     const bool medals = std::any_of(items.begin(), items.end(),
@@ -56,40 +74,45 @@ MenuLayout::MenuLayout(int width, int height, const std::string& title, const st
     const float panelWidth = std::min(w - 2 * kMargin, std::max(kPanelWidth * scale, wanted));
     const float inner = panelWidth - 2 * padding_;
     glyph_ = fitting(widestRow(items), inner - medalRoom, kGlyphSize * scale);
-    const int titleSize = fitting(title.size(), inner, kTitleSize * scale);
+    const int titleSize = title.empty() ? 0 : fitting(title.size(), inner, kTitleSize * scale);
+    const float titleRoom = title.empty() ? 0.0f : titleSize + padding_;
 
     // The picture is as high as four lines of the preferred size; the lines beside it fit what is left.
     const float pictureSide = picture ? 4.0f * 1.4f * kDetailSize * scale : 0.0f;
     std::size_t longestDetail = 1;
-    for (const std::string& line : details) {
+    for (const std::string& line : content.details) {
         longestDetail = std::max(longestDetail, line.size());
     }
     detailSize_ =
         fitting(longestDetail, inner - (picture ? pictureSide + padding_ : 0.0f), kDetailSize * scale);
     const float detailStep = detailSize_ * 1.4f;
-    const float detailHeight = std::max(pictureSide, static_cast<float>(details.size()) * detailStep);
+    const float detailHeight = std::max(pictureSide, static_cast<float>(content.details.size()) * detailStep);
 
     // As many rows as the window's height leaves room for.
-    const float fixed = 3 * padding_ + titleSize + (detailHeight > 0 ? detailHeight + padding_ : 0.0f);
-    const int fit = static_cast<int>((h - 2 * kMargin - fixed) / rowHeight);
+    const float fixed = 2 * padding_ + titleRoom + (detailHeight > 0 ? detailHeight + padding_ : 0.0f);
     const int count = static_cast<int>(items.size());
+    // A hanging panel (the results' few choices) shows every row and shrinks instead.
+    const int fit = top < h ? count : static_cast<int>((top - 2 * kMargin - fixed) / rowHeight);
     const int shown = std::clamp(std::min(fit, kMaxRows), 1, std::max(count, 1));
-    const int first = std::clamp(highlighted - shown / 2, 0, std::max(0, count - shown));
+    const int first = std::clamp(content.highlighted - shown / 2, 0, std::max(0, count - shown));
 
     const float panelHeight = fixed + shown * rowHeight;
-    panel_ = {(w - panelWidth) / 2, std::max(kMargin, (h - panelHeight) / 2), panelWidth, panelHeight};
+    // Centred in the window, or hanging from a lower top.
+    const float bottom = top < h ? top - panelHeight : (h - panelHeight) / 2;
+    panel_ = {(w - panelWidth) / 2, std::max(kMargin, bottom), panelWidth, panelHeight};
     const float left = panel_.x + padding_;
-    float top = panel_.y + panelHeight - padding_;
-    title_ = {left + (inner - static_cast<float>(title.size() * titleSize)) / 2, top - titleSize,
+    float y = panel_.y + panelHeight - padding_;
+    title_ = {left + (inner - static_cast<float>(title.size() * titleSize)) / 2, y - titleSize,
               static_cast<float>(title.size() * titleSize), static_cast<float>(titleSize)};
-    top -= titleSize + padding_;
+    y -= titleRoom;
     for (int row = first; row < std::min(count, first + shown); ++row) {
-        top -= rowHeight;
-        rows_.push_back({row, {left, top, inner, rowHeight}});
+        y -= rowHeight;
+        rows_.push_back({row, {left, y, inner, rowHeight}});
     }
     picture_ = {left, panel_.y + padding_, pictureSide, pictureSide};
     detailX_ = left + (picture ? pictureSide + padding_ : 0.0f);
-    detailTop_ = top - padding_;
+    detailTop_ = y - padding_;
+    return panelHeight;
 }
 
 hud::ScreenRect MenuLayout::medalArea(const Row& row) const {

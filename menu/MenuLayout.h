@@ -12,13 +12,16 @@ class Menu;
 
 // Where the menu's parts go in a window of width x height pixels (origin lower left, y up): a panel in
 // the middle with the title, up to kMaxRows rows (the list scrolls with the highlight), and the detail
-// lines under them, beside the picture when there is one. Sizes follow the window's height (720 pixels
+// lines under them, beside the picture when there is one; the results hang below the finish screen's
+// points and shrink to fit there. Sizes follow the window's height (720 pixels
 // is the reference); a row's glyphs shrink when its text would not fit the window's width. GL-free:
 // the overlay draws by it and the mouse is matched against it.
 class MenuLayout {
   public:
     static constexpr int kMaxRows = 9;
     static constexpr float kReferenceHeight = 720.0f;
+    // The finish screen's points end 60 pixels under the window's middle; the results start below.
+    static constexpr int kResultsBelowCentre = 68;
 
     struct Row {
         int index;
@@ -29,7 +32,7 @@ class MenuLayout {
     static MenuLayout of(const Menu& menu, int width, int height);
 
     MenuLayout(int width, int height, const std::string& title, const std::vector<MenuItem>& items,
-               int highlighted, const std::vector<std::string>& details, bool picture);
+               int highlighted, const std::vector<std::string>& details, bool picture, float top);
 
     const hud::ScreenRect& panel() const { return panel_; }
     // The lower-left corner of the title's first glyph, and its glyph size.
@@ -48,6 +51,16 @@ class MenuLayout {
     float padding() const { return padding_; }
 
   private:
+    struct Content {
+        const std::string& title;
+        const std::vector<MenuItem>& items;
+        int highlighted;
+        const std::vector<std::string>& details;
+        bool picture;
+    };
+    // Places everything at `scale` with the panel's top at most at `top`; returns the panel's height.
+    float place(int width, int height, float scale, const Content& content, float top);
+
     std::vector<Row> rows_;
     hud::ScreenRect panel_;
     hud::ScreenRect title_;

@@ -223,17 +223,26 @@ TEST(Menu, SettingsStepThroughTheirValues) {
 // inside, rows apart, text no smaller than readable and growing with the window; the mouse finds each
 // row at its middle.
 TEST(MenuLayout, FitsEveryScreenInEveryWindow) {
-    const std::string screens[] = {"", "ddc", "dddc", "ddddc", "dddddc", "dddddcuuuuu"};
+    const std::pair<Opened, std::string> screens[] = {{Opened::Main, ""},       {Opened::Main, "ddc"},
+                                                      {Opened::Main, "dddc"},   {Opened::Main, "ddddc"},
+                                                      {Opened::Main, "dddddc"}, {Opened::Main, "dddddcuuuuu"},
+                                                      {Opened::Finished, ""},   {Opened::Crashed, ""}};
     const int sizes[][2] = {{640, 480}, {800, 600}, {1920, 1080}, {2560, 1440}};
-    for (const std::string& keys : screens) {
+    for (const auto& [from, keys] : screens) {
         int previousGlyph = 0;
         for (const auto& size : sizes) {
-            Menu menu = opened(Opened::Main);
+            Menu menu = opened(from);
+            menu.setResultLines({"Time 0:32.83  Gold medal", "To best -2.27", "To par +0.01"});
             pressAll(menu, keys);
             const MenuLayout layout = MenuLayout::of(menu, size[0], size[1]);
             const common::hud::ScreenRect window{0, 0, float(size[0]), float(size[1])};
             const std::string where = "\"" + keys + "\" at " + std::to_string(size[0]);
             EXPECT_TRUE(layout.panel().inside(window)) << where;
+            // The results leave the finish screen's "Finish!" and points above them in view.
+            if (from != Opened::Main) {
+                EXPECT_LE(layout.panel().y + layout.panel().height, float(size[1] / 2 - 60)) << where;
+                EXPECT_EQ(layout.rows().size(), menu.items().size()) << where;
+            }
             EXPECT_TRUE(layout.title().inside(layout.panel())) << where;
             EXPECT_GE(layout.glyphSize(), 10) << where;
             EXPECT_GE(layout.glyphSize(), previousGlyph) << where;
