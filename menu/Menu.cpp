@@ -56,6 +56,9 @@ std::vector<std::string> recordDetails(const CourseEntry& course) {
     }
     std::vector<std::string> lines{"Flown " +
                                    (course.date.empty() ? std::string("on an unknown day") : course.date)};
+    if (course.splits.empty()) {
+        return lines;
+    }
     // The splits, a few to a line, as the ring times of the best run.
     std::string line = "Splits";
     for (std::size_t ring = 0; ring < course.splits.size(); ++ring) {
