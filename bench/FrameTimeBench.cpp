@@ -521,8 +521,12 @@ int main(int argc, char** argv) {
         "\nGoals: %s: %s; p99 <= 2 x median: %s; ghost %.2f ms < 1 ms: %s; guidance %.2f ms < 0.3 ms: %s\n",
         speedGoal, verdict(speedMet), verdict(gameStats.p99Ms <= 2.0 * gameStats.medianMs), ghostMs,
         verdict(ghostMs < 1.0), guidanceMs, verdict(guidanceMs < 0.3));
+    // The fastest frames too: on a machine shared with other work the medians move with its load.
     const double menuMs = menuStats.medianMs - emptyStats.medianMs;
-    std::printf("Menu %.2f ms < 1 ms: %s\n", menuMs, verdict(menuMs < 1.0));
+    const double menuFastestMs = *std::min_element(menuFrames.begin(), menuFrames.end()) -
+                                 *std::min_element(empty.begin(), empty.end());
+    std::printf("Menu %.2f ms (fastest frames %.2f ms) < 1 ms: %s\n", menuMs, menuFastestMs,
+                verdict(menuMs < 1.0));
 
     glfwTerminate();
     return 0;

@@ -41,10 +41,8 @@ void MenuOverlay::draw(const menu::Menu& menu, int width, int height) {
     const menu::MenuLayout layout = menu::MenuLayout::of(menu, width, height);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    // The finish screen above the results stays as bright as it was.
-    if (menu.screen() != menu::Screen::Results) {
-        image(*shade_, {0.0f, 0.0f, static_cast<float>(width), static_cast<float>(height)});
-    }
+    // No veil over the whole window: on a software renderer blending every pixel costs more than the
+    // rest of the menu together; the panel's own glass darkens what lies behind it.
     image(*panel_, layout.panel());
     for (const menu::MenuLayout::Row& row : layout.rows()) {
         if (row.index == menu.highlighted()) {

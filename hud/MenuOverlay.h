@@ -20,10 +20,10 @@ namespace common::hud {
 struct ScreenRect;
 class TextOverlay;
 
-// Draws the menu over the finished frame as its MenuLayout places it: the frame dimmed behind, the
-// generated panel, the title and rows in the game's font, a bar under the highlighted row, medal icons
-// beside best times, the detail lines and, for courses, the course's picture. Owned by the renderer;
-// prints through the TextOverlay the Hud set up. Needs a current GL context.
+// Draws the menu over the finished frame as its MenuLayout places it: the generated panel, the title and rows
+// in the game's font, a bar under the highlighted row, medal icons beside best times, the detail lines and,
+// for courses, the course's picture. Owned by the renderer; prints through the TextOverlay the Hud set up.
+// Needs a current GL context.
 //
 // GL state: sets the viewports it needs and leaves the whole window's set; blending is left disabled.
 class MenuOverlay {
