@@ -245,10 +245,9 @@ void Renderer::drawHud() {
     if (!scene.running) {
         hud_->drawGameOver();
     }
-    // The menu's title and results say what "Paused" and the summary would.
-    const bool menuShows = menu_->isOpen();
-    trialHud_->draw(session_->timeTrial(), phase.raceTime, scene.finished && !menuShows,
-                    phase.paused && !menuShows, width, height);
+    // The results say what the summary would.
+    trialHud_->draw(session_->timeTrial(), phase.raceTime, scene.finished && !menu_->isOpen(), phase.paused,
+                    width, height);
     if (debugView) {
         sceneTarget_->bindVelocityForReading();
         glViewport(scene::render_passes::kVelocityPreviewX, 0, scene::render_passes::kPreviewSize,

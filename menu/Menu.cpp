@@ -101,7 +101,8 @@ int Menu::highlighted() const {
 std::string Menu::title() const {
     switch (screen()) {
         case Screen::Main:
-            return "Paused";
+            // Under "Paused", which says it.
+            return "";
         case Screen::Courses:
             return "Courses";
         case Screen::Settings:

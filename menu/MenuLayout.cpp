@@ -36,12 +36,12 @@ std::size_t widestRow(const std::vector<MenuItem>& items) {
 }  // namespace
 
 MenuLayout MenuLayout::of(const Menu& menu, int width, int height) {
-    // The results go under the finish screen's "Finish!" and points (or "GAME OVER"), which are their title.
+    // The results go under the finish screen's "Finish!" and points (or "GAME OVER"), the other screens
+    // under the pause's "Paused": those lines stay in view as the menu's heading.
     const bool results = menu.screen() == Screen::Results;
-    return MenuLayout(
-        width, height, menu.title(), menu.items(), menu.highlighted(), menu.details(),
-        menu.screen() == Screen::Courses,
-        results ? static_cast<float>(height / 2 - kResultsBelowCentre) : static_cast<float>(height));
+    const int top = results ? height / 2 - kResultsBelowCentre : height * 2 / 3 - kBelowPaused;
+    return MenuLayout(width, height, menu.title(), menu.items(), menu.highlighted(), menu.details(),
+                      menu.screen() == Screen::Courses, static_cast<float>(top));
 }
 
 MenuLayout::MenuLayout(int width, int height, const std::string& title, const std::vector<MenuItem>& items,
@@ -91,8 +91,9 @@ float MenuLayout::place(int width, int height, float scale, const Content& conte
     // As many rows as the window's height leaves room for.
     const float fixed = 2 * padding_ + titleRoom + (detailHeight > 0 ? detailHeight + padding_ : 0.0f);
     const int count = static_cast<int>(items.size());
-    // A hanging panel (the results' few choices) shows every row and shrinks instead.
-    const int fit = top < h ? count : static_cast<int>((top - 2 * kMargin - fixed) / rowHeight);
+    // A hanging panel shows every row of a short list and shrinks instead; long lists scroll.
+    const int fit =
+        top < h && count <= kMaxRows ? count : static_cast<int>((top - 2 * kMargin - fixed) / rowHeight);
     const int shown = std::clamp(std::min(fit, kMaxRows), 1, std::max(count, 1));
     const int first = std::clamp(content.highlighted - shown / 2, 0, std::max(0, count - shown));
 

@@ -22,6 +22,8 @@ class MenuLayout {
     static constexpr float kReferenceHeight = 720.0f;
     // The finish screen's points end 60 pixels under the window's middle; the results start below.
     static constexpr int kResultsBelowCentre = 68;
+    // "Paused" stands with its foot at two thirds of the window's height; the pause screens start below.
+    static constexpr int kBelowPaused = 8;
 
     struct Row {
         int index;
