@@ -164,6 +164,11 @@ void CommandRunner::switchCourse() {
     applyTextureSwitches();
 }
 
+void CommandRunner::loadCourse(const std::string& name) {
+    session_.switchCourse(name);
+    applyTextureSwitches();
+}
+
 void CommandRunner::applyTextureSwitches() {
     if (!renderer_.bilinearFilter) {
         scene_.setFilterNearest();

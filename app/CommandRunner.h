@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "app/CommandTable.h"
 #include "progress/Settings.h"
 
@@ -32,6 +34,8 @@ class CommandRunner {
     // The texture switches the player chose, for the objects a course load has just made (they start
     // with the default filtering).
     void applyTextureSwitches();
+    // The course of that name, from its countdown, as C loads the next one.
+    void loadCourse(const std::string& name);
 
   private:
     void applyUnkeyedSettings(const progress::Settings& wanted);

@@ -19,6 +19,8 @@ const std::vector<Command>& CommandTable::all() {
         {CommandId::NextCourse, GLFW_KEY_C, "C", kNoButton, nullptr, "next course"},
         {CommandId::Mute, GLFW_KEY_M, "M", kNoButton, nullptr, "sound off / on"},
         {CommandId::Pause, GLFW_KEY_P, "P", GLFW_GAMEPAD_BUTTON_START, "Start", "pause / go on"},
+        {CommandId::MenuChoose, kNoKey, "Return", kNoButton, nullptr, "in the menu: choose (pad A)"},
+        {CommandId::MenuBack, kNoKey, "Backspace", kNoButton, nullptr, "in the menu: back one level (pad B)"},
         {CommandId::Ghost, GLFW_KEY_G, "G", kNoButton, nullptr, "ghost of the best run on / off"},
         {CommandId::Guidance, GLFW_KEY_N, "N", kNoButton, nullptr, "guidance to the next ring on / off"},
         {CommandId::FullScreen, GLFW_KEY_F11, "F11", kNoButton, nullptr, "full screen and back"},

@@ -12,6 +12,9 @@ enum class CommandId {
     NextCourse,
     Mute,
     Pause,
+    // In the menu only (the menu reads its keys itself): choose, and back one screen.
+    MenuChoose,
+    MenuBack,
     Ghost,
     Guidance,
     FullScreen,

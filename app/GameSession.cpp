@@ -102,8 +102,13 @@ bool GameSession::loadCourseOrSay(const scene::CourseInfo& course) {
 }
 
 void GameSession::switchCourse() {
+    switchCourse(catalogue_.next(course_.name).name);
+}
+
+void GameSession::switchCourse(const std::string& name) {
     const scene::CourseInfo previous = course_;
-    const scene::CourseInfo next = catalogue_.next(previous.name);
+    const scene::CourseInfo* found = catalogue_.find(name);
+    const scene::CourseInfo next = found ? *found : catalogue_.courses().front();
     if (!loadCourseOrSay(next)) {
         Logger::instance().warning("Cannot load the course " + next.name + ", staying on " + previous.name);
         if (!loadCourseOrSay(previous)) {

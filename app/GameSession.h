@@ -50,6 +50,8 @@ class GameSession {
     // The next course in catalogue order, from its countdown. A course that cannot be loaded is
     // skipped with one line and the one just flown is loaded again; throws when even that fails.
     void switchCourse();
+    // The same for the course of that name (the catalogue's first when it has none of that name).
+    void switchCourse(const std::string& name);
     // The autopilot flies the craft from the next update on (as in the demo), or the keys again.
     void setAutopilot(bool on);
     // A new game on the same course: the craft back at the start, a new countdown.

@@ -25,10 +25,16 @@ input::PadState readFirstPad() {
 }  // namespace
 
 bool GlfwKeyInput::isKeyDown(int key) {
+    if (blocked_) {
+        return false;
+    }
     return glfwGetKey(window_, key) == GLFW_PRESS || pad_.amount(key) > 0.0f;
 }
 
 float GlfwKeyInput::amount(int key) {
+    if (blocked_) {
+        return 0.0f;
+    }
     return glfwGetKey(window_, key) == GLFW_PRESS ? 1.0f : pad_.amount(key);
 }
 

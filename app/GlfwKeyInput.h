@@ -22,11 +22,14 @@ class GlfwKeyInput : public common::scene::KeyInput {
     // the last poll.
     std::vector<int> pollPad();
     const input::InputState& pad() const { return pad_; }
+    // While the menu shows, the keys and the pad steer nothing (the menu reads them itself).
+    void blockSteering(bool blocked) { blocked_ = blocked; }
 
   private:
     GLFWwindow* window_;
     input::PadState padButtons_;
     input::InputState pad_;
+    bool blocked_ = false;
 };
 
 }  // namespace common::app

@@ -40,6 +40,8 @@ void Options::declare(CLI::App& app, const std::vector<std::string>& courses,
         ->multi_option_policy(CLI::MultiOptionPolicy::Throw);
     app.add_flag("--list-courses", listCourses_, "Print each course's rings, length and par time")
         ->multi_option_policy(CLI::MultiOptionPolicy::Throw);
+    app.add_flag("--menu", menu_, "Start with the menu open over the paused countdown")
+        ->multi_option_policy(CLI::MultiOptionPolicy::Throw);
     declareCourseFiles(app, islands);
     app.footer(CommandTable::helpText() + "\n\n" + course::CourseRecorder::helpText());
 }

@@ -45,6 +45,8 @@ class Options {
     // "--record-course NAME" with "--island ISLAND": record a course; empty when not given.
     const std::string& recordCourse() const { return recordCourse_; }
     const std::string& island() const { return island_; }
+    // "--menu": start with the menu open over the paused countdown.
+    bool menu() const { return menu_; }
 
     // Set when the program should print message() and stop: 0 for --help and --version (message on
     // standard output), kUsageError for a wrong command line (one usage line for standard error).
@@ -59,6 +61,7 @@ class Options {
 
     bool demo_ = false;
     bool listCourses_ = false;
+    bool menu_ = false;
     std::string course_;
     std::string checkCourse_;
     std::string courseFile_;

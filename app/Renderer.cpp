@@ -13,6 +13,7 @@
 #include "app/Config.h"
 #include "app/FrameTime.h"
 #include "app/Logger.h"
+#include "app/MenuController.h"
 #include "game/Player.h"
 #include "gl/GlslProg.h"
 #include "gl/SceneRenderTarget.h"
@@ -20,6 +21,7 @@
 #include "gl/UpscaleTarget.h"
 #include "hud/HintLine.h"
 #include "hud/Hud.h"
+#include "hud/MenuOverlay.h"
 #include "hud/RecorderHud.h"
 #include "hud/TrialHud.h"
 #include "scene/Quad.h"
@@ -80,6 +82,8 @@ void Renderer::init(bool demo, const std::string& course, std::optional<Quality>
     session_ = std::make_unique<GameSession>(*scene_, std::move(catalogue), *keys_, demo);
     session_->start(course, config.course);
     commands_ = std::make_unique<CommandRunner>(*this, *session_, *window_, *scene_);
+    menu_ = std::make_unique<MenuController>(*this, *session_, *commands_, *window_, *keys_, *scene_);
+    menu_->listenToMouse(window_->handle());
 
     sceneTarget_ = std::make_unique<gl::SceneRenderTarget>();
     buildSceneTarget();
@@ -87,6 +91,7 @@ void Renderer::init(bool demo, const std::string& course, std::optional<Quality>
     hud_ = std::make_unique<hud::Hud>(width, height);
     trialHud_ = std::make_unique<hud::TrialHud>(hud_->textOverlay());
     recorderHud_ = std::make_unique<hud::RecorderHud>(hud_->textOverlay());
+    menuOverlay_ = std::make_unique<hud::MenuOverlay>(hud_->textOverlay());
     settings_->attach(*commands_);
 }
 
@@ -161,6 +166,7 @@ void Renderer::update(double dt) {
         std::rethrow_exception(std::exchange(failure_, nullptr));
     }
     runPadCommands();
+    menu_->update();
     averageFps = static_cast<float>(0.99 * averageFps + 0.01 * frameRate(dt));
     hint_.frame(glfwGetTime(), session_->phase().raceTime, quality_.quality != Quality::Low);
     if (session_->update(dt)) {
@@ -170,7 +176,7 @@ void Renderer::update(double dt) {
 
 void Renderer::runPadCommands() {
     for (const int button : keys_->pollPad()) {
-        if (session_->recorderButton(button)) {
+        if (menu_->onPadButton(button) || session_->recorderButton(button)) {
             continue;
         }
         if (const Command* command = CommandTable::forPadButton(button)) {
@@ -199,6 +205,7 @@ const Renderer::Pass Renderer::kPasses[] = {
     {"transparent discs", &Renderer::drawTransparent},
     {"composite", &Renderer::composite},
     {"HUD", &Renderer::drawHud},
+    {"menu", &Renderer::drawMenu},
 };
 
 void Renderer::draw(const PassObserver& afterPass) {
@@ -259,7 +266,9 @@ void Renderer::drawHud() {
     if (!scene.running) {
         hud_->drawGameOver();
     }
-    trialHud_->draw(session_->timeTrial(), phase.raceTime, scene.finished, phase.paused, width, height);
+    // The results say what the summary would.
+    trialHud_->draw(session_->timeTrial(), phase.raceTime, scene.finished && !menu_->isOpen(), phase.paused,
+                    width, height);
     recorderHud_->draw(session_->recorderLines(), width, height);
     if (debugView) {
         sceneTarget_->bindVelocityForReading();
@@ -286,6 +295,14 @@ void Renderer::drawHud() {
     glEnable(GL_CULL_FACE);
 }
 
+void Renderer::drawMenu() {
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    menuOverlay_->draw(menu_->menu(), width, height);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_CULL_FACE);
+}
+
 std::optional<hud::GuidanceMark> Renderer::guidanceMark() const {
     std::vector<hud::ScreenRect> occupied = hud_->occupiedAreas(debugView);
     occupied.push_back(hud::TrialHud::clockArea(width, height));
@@ -293,12 +310,9 @@ std::optional<hud::GuidanceMark> Renderer::guidanceMark() const {
 }
 
 void Renderer::onKey(int key, int action) {
-    if (action != GLFW_PRESS) {
-        return;
-    }
     // Nothing may unwind through GLFW's callback: the next update raises it.
     try {
-        if (session_->recorderKey(key)) {
+        if (menu_->onKey(key, action) || action != GLFW_PRESS || session_->recorderKey(key)) {
             return;
         }
         if (const Command* command = CommandTable::forKey(key)) {

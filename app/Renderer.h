@@ -31,6 +31,7 @@ class UpscaleTarget;
 }  // namespace common::gl
 namespace common::hud {
 class Hud;
+class MenuOverlay;
 class RecorderHud;
 class TrialHud;
 }  // namespace common::hud
@@ -45,6 +46,7 @@ class SceneController;
 namespace common::app {
 
 class CommandRunner;
+class MenuController;
 struct Config;
 
 // The application singleton that orders and draws the frame: the window, the colour/velocity target
@@ -114,6 +116,7 @@ class Renderer {
     void setCourse(const scene::CourseInfo& course) { session_->setCourse(course); }
     const progress::TimeTrial& timeTrial() const { return session_->timeTrial(); }
     GameSession& session() { return *session_; }
+    MenuController& menu() { return *menu_; }
 
     std::int32_t height = 0;
     std::int32_t width = 0;
@@ -151,6 +154,8 @@ class Renderer {
     void drawTransparent();
     // The HUD's texts, previews and instruments, without depth test or culling.
     void drawHud();
+    // The menu over everything, while it shows.
+    void drawMenu();
 
     std::unique_ptr<GameWindow> window_;
     // The process's scene and shader registry (not owned), from init on.
@@ -159,6 +164,7 @@ class Renderer {
     std::unique_ptr<GlfwKeyInput> keys_;
     std::unique_ptr<GameSession> session_;
     std::unique_ptr<CommandRunner> commands_;
+    std::unique_ptr<MenuController> menu_;
     std::unique_ptr<gl::SceneRenderTarget> sceneTarget_;
     std::unique_ptr<gl::UpscaleTarget> upscaleTarget_;
     std::unique_ptr<scene::Quad> compositeQuad_;
@@ -166,6 +172,7 @@ class Renderer {
     std::unique_ptr<hud::Hud> hud_;
     std::unique_ptr<hud::TrialHud> trialHud_;
     std::unique_ptr<hud::RecorderHud> recorderHud_;
+    std::unique_ptr<hud::MenuOverlay> menuOverlay_;
     QualityPreset quality_;
     int windowSamples_ = 0;
     std::unique_ptr<SettingsKeeper> settings_;

@@ -15,6 +15,7 @@
 #include "app/DebugOutput.h"
 #include "app/FrameTime.h"
 #include "app/Logger.h"
+#include "app/MenuController.h"
 #include "app/Options.h"
 #include "app/Renderer.h"
 #include "course/CourseCommand.h"
@@ -131,6 +132,9 @@ int main(int argc, char** argv) {
                 common::course::PlayerCourses::folder().string());
         }
         common::app::debug_output::install();
+        if (options.menu()) {
+            renderer.menu().pauseAtStart();
+        }
         runFrameLoop(renderer);
         renderer.shutdown();
         glfwTerminate();

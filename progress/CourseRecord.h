@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "progress/GhostTrack.h"
@@ -20,6 +21,8 @@ struct CourseRecord {
     std::int32_t bestScore = 0;
     std::vector<Split> splits;
     GhostTrack ghost;
+    // The day the run was flown, "2026-12-07" (UTC); empty in records written before days were kept.
+    std::string date;
 };
 
 }  // namespace common::progress

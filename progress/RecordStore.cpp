@@ -184,6 +184,9 @@ void RecordStore::readCourses() {
                 value.erase("ghost");
             }
         }
+        if (value.contains("date") && value["date"].is_string()) {
+            record.date = value["date"].get<std::string>();
+        }
         courses_[name] = std::move(record);
         ++entry;
     }
@@ -267,15 +270,42 @@ bool RecordStore::write(const std::string& name, const CourseRecord& record) {
     course["bestScore"] = record.bestScore;
     course["splits"] = splitsJson(record.splits);
     course["ghost"] = GhostFile::toJson(record.ghost);
+    if (!record.date.empty()) {
+        course["date"] = record.date;
+    }
+    return replaceFile();
+}
 
+bool RecordStore::replaceFile() {
     if (!problems_.empty() && !setBadFileAside()) {
         return false;
     }
     AtomicFile::removeTemporaries(file_);
-    AtomicFile::write(file_, document.dump());
+    AtomicFile::write(file_, document_->dump());
     problems_.clear();
     reported_.clear();
     return true;
+}
+
+bool RecordStore::remove(const std::string& name) {
+    courses_.erase(name);
+    if (file_.empty()) {
+        return false;
+    }
+    try {
+        fs::path lockFile = file_;
+        lockFile += ".lock";
+        const FileLock lock(lockFile);
+        read();
+        if (courses_.erase(name) == 0) {
+            return true;
+        }
+        (*document_)["courses"].erase(name);
+        return replaceFile();
+    } catch (const std::exception& failure) {
+        warning_(std::string("Records: ") + failure.what() + "; the record is not deleted");
+        return false;
+    }
 }
 
 }  // namespace common::progress

@@ -51,6 +51,9 @@ class RecordStore {
     // made when missing. course() then tells which run won. False, with one warning, when it cannot
     // be written: the record is then kept for this session only.
     bool save(const std::string& name, const CourseRecord& record);
+    // Forgets the course's record, in the file too (under the lock, every other course kept). False,
+    // with one warning, when the file cannot be rewritten.
+    bool remove(const std::string& name);
 
     const std::filesystem::path& path() const { return file_; }
 
@@ -59,6 +62,7 @@ class RecordStore {
     void readDocument();
     void readCourses();
     bool write(const std::string& name, const CourseRecord& record);
+    bool replaceFile();
     bool setBadFileAside();
     void problem(const std::string& what);
 

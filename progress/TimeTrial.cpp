@@ -1,10 +1,24 @@
 #include "progress/TimeTrial.h"
 
 #include <algorithm>
+#include <ctime>
 
 #include "progress/GhostFile.h"
 
 namespace common::progress {
+namespace {
+
+// The day a record is set, as the records screen shows it.
+std::string today() {
+    const std::time_t now = std::time(nullptr);
+    std::tm utc{};
+    gmtime_r(&now, &utc);
+    char text[16];
+    std::strftime(text, sizeof text, "%Y-%m-%d", &utc);
+    return text;
+}
+
+}  // namespace
 
 TimeTrial::TimeTrial(RecordStore store, bool recordRuns)
     : store_(std::move(store)), recordRuns_(recordRuns) {}
@@ -70,6 +84,11 @@ std::optional<double> TimeTrial::splitShown(double raceTime) const {
     return lastDelta_;
 }
 
+void TimeTrial::reloadBest() {
+    store_.load();
+    best_ = store_.course(course_.name);
+}
+
 void TimeTrial::finished(double time, std::int32_t score) {
     RunSummary summary;
     summary.time = time;
@@ -82,7 +101,7 @@ void TimeTrial::finished(double time, std::int32_t score) {
     const bool faster = !best_ || time < best_->bestTime;
     if (recordRuns_ && faster && time > 0.0) {
         // The run's own score goes with its time, splits and ghost.
-        store_.save(course_.recordName(), CourseRecord{time, score, splits_, run_});
+        store_.save(course_.recordName(), CourseRecord{time, score, splits_, run_, today()});
         // Ours, or a faster run that another game saved meanwhile.
         best_ = store_.course(course_.recordName());
         summary.newBest = !(best_->bestTime < time);

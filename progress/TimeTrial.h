@@ -66,6 +66,8 @@ class TimeTrial {
     // The course's par flight, empty when it has none.
     const GhostTrack& parGhost() const { return parGhost_; }
     const std::optional<CourseRecord>& best() const { return best_; }
+    // Reads the course's best run again (after the records were changed elsewhere); the run goes on.
+    void reloadBest();
 
   private:
     void startRun();

@@ -202,6 +202,13 @@ void AssetGenerator::writeHud() const {
     art.arrow(256).savePng((textureDir / "arrow.png").string());
     art.score(256).savePng((textureDir / "score.png").string());
     art.warning(256).savePng((textureDir / "warn.png").string());
+    art.menuPanel(256).savePng((textureDir / "menu_panel.png").string());
+    art.menuHighlight(64).savePng((textureDir / "menu_highlight.png").string());
+    art.menuShade(4).savePng((textureDir / "menu_shade.png").string());
+    const char* const medals[] = {"medal_bronze.png", "medal_silver.png", "medal_gold.png"};
+    for (int kind = 0; kind < 3; ++kind) {
+        art.medal(64, kind).savePng((textureDir / medals[kind]).string());
+    }
     // The desktop icon, installed beside the launcher rather than read by the game.
     IconArt::savePng((resourceDir_ / "icons" / "skyrings.png").string(), 256);
     IconArt::saveSvg((resourceDir_ / "icons" / "skyrings.svg").string());

@@ -288,4 +288,90 @@ Image HudArt::warning(int size) {
     return canvas.image();
 }
 
+Image HudArt::menuPanel(int size) {
+    Canvas canvas(size);
+    cairo_t* cr = canvas.cr();
+    // Stretched over panels wider than high: a small rim and radius keep their shape.
+    roundedRectangle(cr, 3, 3, 250, 250, 14);
+    cairo_pattern_t* glass = cairo_pattern_create_linear(0, 0, 0, 256);
+    cairo_pattern_add_color_stop_rgba(glass, 0.0, 0.10, 0.16, 0.32, 0.92);
+    cairo_pattern_add_color_stop_rgba(glass, 1.0, 0.03, 0.05, 0.13, 0.92);
+    cairo_set_source(cr, glass);
+    cairo_fill_preserve(cr);
+    cairo_pattern_destroy(glass);
+    cairo_set_source_rgb(cr, 1.0, 0.74, 0.15);
+    cairo_set_line_width(cr, 3);
+    cairo_stroke(cr);
+    // A faint inner line under the rim.
+    roundedRectangle(cr, 8, 8, 240, 240, 10);
+    cairo_set_source_rgba(cr, 1.0, 0.85, 0.45, 0.25);
+    cairo_set_line_width(cr, 1.5);
+    cairo_stroke(cr);
+    return canvas.image();
+}
+
+Image HudArt::menuHighlight(int size) {
+    Canvas canvas(size);
+    cairo_t* cr = canvas.cr();
+    roundedRectangle(cr, 2, 16, 252, 224, 40);
+    cairo_pattern_t* bar = cairo_pattern_create_linear(0, 16, 0, 240);
+    cairo_pattern_add_color_stop_rgba(bar, 0.0, 1.0, 0.80, 0.30, 0.85);
+    cairo_pattern_add_color_stop_rgba(bar, 1.0, 0.80, 0.45, 0.05, 0.85);
+    cairo_set_source(cr, bar);
+    cairo_fill(cr);
+    cairo_pattern_destroy(bar);
+    // A bright bead at the left end marks the row even where the bar is narrow.
+    cairo_rectangle(cr, 2, 16, 10, 224);
+    cairo_set_source_rgba(cr, 1.0, 0.97, 0.80, 1.0);
+    cairo_fill(cr);
+    return canvas.image();
+}
+
+Image HudArt::menuShade(int size) {
+    Canvas canvas(size);
+    cairo_t* cr = canvas.cr();
+    cairo_rectangle(cr, 0, 0, 256, 256);
+    cairo_set_source_rgba(cr, 0.0, 0.02, 0.06, 0.45);
+    cairo_fill(cr);
+    return canvas.image();
+}
+
+Image HudArt::medal(int size, int kind) {
+    static const double kColours[3][3] = {{0.80, 0.50, 0.20}, {0.78, 0.80, 0.85}, {1.0, 0.78, 0.15}};
+    const double* c = kColours[kind];
+    Canvas canvas(size);
+    cairo_t* cr = canvas.cr();
+    // The ribbon, two tails behind the disc.
+    for (const double side : {-1.0, 1.0}) {
+        cairo_move_to(cr, 128 + side * 20, 0);
+        cairo_line_to(cr, 128 + side * 70, 0);
+        cairo_line_to(cr, 128 + side * 30, 110);
+        cairo_line_to(cr, 128 - side * 10, 110);
+        cairo_close_path(cr);
+        cairo_set_source_rgb(cr, side < 0 ? 0.15 : 0.75, 0.25, side < 0 ? 0.70 : 0.20);
+        cairo_fill(cr);
+    }
+    cairo_arc(cr, 128, 160, 86, 0, 2 * kPi);
+    cairo_pattern_t* metal = cairo_pattern_create_linear(60, 80, 200, 240);
+    cairo_pattern_add_color_stop_rgb(metal, 0.0, std::min(1.0, c[0] + 0.25), std::min(1.0, c[1] + 0.25),
+                                     std::min(1.0, c[2] + 0.25));
+    cairo_pattern_add_color_stop_rgb(metal, 1.0, c[0] * 0.6, c[1] * 0.6, c[2] * 0.6);
+    cairo_set_source(cr, metal);
+    cairo_fill_preserve(cr);
+    cairo_pattern_destroy(metal);
+    cairo_set_source_rgb(cr, c[0] * 0.45, c[1] * 0.45, c[2] * 0.45);
+    cairo_set_line_width(cr, 10);
+    cairo_stroke(cr);
+    cairo_new_path(cr);
+    for (int i = 0; i < 10; ++i) {
+        const double angle = -kPi / 2 + i * kPi / 5;
+        const double radius = i % 2 == 0 ? 50.0 : 21.0;
+        cairo_line_to(cr, 128 + radius * std::cos(angle), 164 + radius * std::sin(angle));
+    }
+    cairo_close_path(cr);
+    cairo_set_source_rgba(cr, 1.0, 1.0, 0.95, 0.9);
+    cairo_fill(cr);
+    return canvas.image();
+}
+
 }  // namespace common::assetgen

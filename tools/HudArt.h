@@ -25,6 +25,13 @@ class HudArt {
     Image score(int size);
     // An amber warning triangle with "!" and "PULL UP".
     Image warning(int size);
+    // The menu: a deep blue glass panel with a gold rim (drawn stretched over the menu's area), the
+    // bar under the highlighted row, a translucent dark veil, and a medal (0 bronze, 1 silver, 2 gold):
+    // a disc with a star on a ribbon.
+    Image menuPanel(int size);
+    Image menuHighlight(int size);
+    Image menuShade(int size);
+    Image medal(int size, int kind);
 
   private:
     GlyphRenderer font_;

@@ -275,8 +275,8 @@ TEST_F(RendererWiring, TheFrameReportsEachPassOnceInOrderAndDrawsTheSamePicture)
     const auto plain = readRgb(0, 0, kWidth, kHeight);
     std::vector<std::string> passes;
     renderer.draw([&](const char* pass) { passes.emplace_back(pass); });
-    const std::vector<std::string> frameOrder{"shadow maps",       "scene",     "ghost",
-                                              "transparent discs", "composite", "HUD"};
+    const std::vector<std::string> frameOrder{"shadow maps", "scene", "ghost", "transparent discs",
+                                              "composite",   "HUD",   "menu"};
     EXPECT_EQ(passes, frameOrder);
     EXPECT_EQ(differingValues(readRgb(0, 0, kWidth, kHeight), plain), 0);
 }
