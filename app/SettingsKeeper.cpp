@@ -23,9 +23,13 @@ SettingsKeeper::SettingsKeeper(const Config& config, std::filesystem::path file)
     saved_ = file_.load(fromConfig(config));
 }
 
+// The window and its targets were made for the quality in effect (the saved one, unless the caller
+// asked for another); everything else is brought to the saved settings now.
 void SettingsKeeper::attach(CommandRunner& commands) {
     commands_ = &commands;
-    commands_->applySettings(saved_);
+    progress::Settings start = saved_;
+    start.quality = commands.currentSettings().quality;
+    commands_->applySettings(start);
 }
 
 void SettingsKeeper::change(const progress::Settings& settings) {
