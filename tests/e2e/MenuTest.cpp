@@ -11,6 +11,7 @@
 #include "app/CourseCatalogue.h"
 #include "tests/support/GameProcess.h"
 #include "tests/support/Picture.h"
+#include "tests/support/TestFiles.h"
 
 using testsupport::GameProcess;
 using testsupport::Picture;
@@ -131,11 +132,20 @@ TEST(GameMenu, PauseMenuLoadsTheSecondCourse) {
 }
 
 // --menu starts with the menu open over the paused countdown; in a 1920 x 1080 window it sits inside.
+// Turning the sound off in Settings is saved at once.
 TEST(GameMenu, MenuAtStartFitsAFullHdWindow) {
     const FullHdDisplay display;
     GameProcess game({std::string("WIDTH\n1920\nHEIGHT\n1080\n"), true, true, "--menu"});
     ASSERT_TRUE(game.startDrawing());
     ASSERT_TRUE(game.waitForOutput(" Pause ON"));
     expectMenuInside(game, 1920, 1080, "menu-1920x1080.png");
+    // Settings, then its second row (Sound): the game goes quiet and the file says so at once.
+    for (const char* key : {"Down", "Down", "Down", "Return", "Down", "Return"}) {
+        game.key(key);
+    }
+    ASSERT_TRUE(game.waitForOutput(" Sound OFF")) << game.out();
+    const std::filesystem::path settings = game.configDir() / "skyrings" / "settings.json";
+    EXPECT_NE(testsupport::readFile(settings).find("\"sound\": false"), std::string::npos)
+        << testsupport::readFile(settings);
     EXPECT_TRUE(game.quit());
 }
