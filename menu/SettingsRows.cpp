@@ -17,8 +17,9 @@ int around(int value, int direction, int count) {
 }  // namespace
 
 const char* SettingsRows::label(int row) {
-    static const char* const kLabels[kCount] = {"Quality", "Sound",        "Volume",      "Guidance",
-                                                "Ghost",   "Invert pitch", "Full screen", "Frame rate"};
+    static const char* const kLabels[kCount] = {"Quality",     "Sound",      "Volume",
+                                                "Guidance",    "Ghost",      "Invert pitch",
+                                                "Full screen", "Frame rate", "Slow frame hint"};
     return row >= 0 && row < kCount ? kLabels[row] : "";
 }
 
@@ -42,6 +43,8 @@ std::string SettingsRows::value(const progress::Settings& settings, int row) {
             return onOff(settings.fullScreen);
         case FrameRate:
             return onOff(settings.showFrameRate);
+        case SlowHint:
+            return onOff(settings.frameRateHint);
         default:
             return "";
     }
@@ -78,6 +81,9 @@ void SettingsRows::step(progress::Settings& settings, int row, int direction, bo
             break;
         case FrameRate:
             settings.showFrameRate = !settings.showFrameRate;
+            break;
+        case SlowHint:
+            settings.frameRateHint = !settings.frameRateHint;
             break;
         default:
             break;

@@ -12,7 +12,18 @@ namespace common::menu {
 // volume moves in steps of ten and stops at its ends. GL-free.
 class SettingsRows {
   public:
-    enum Row { Quality, Sound, Volume, Guidance, Ghost, InvertPitch, FullScreen, FrameRate, kCount };
+    enum Row {
+        Quality,
+        Sound,
+        Volume,
+        Guidance,
+        Ghost,
+        InvertPitch,
+        FullScreen,
+        FrameRate,
+        SlowHint,
+        kCount
+    };
     static constexpr int kVolumeStep = 10;
 
     static const char* label(int row);

@@ -145,7 +145,10 @@ TEST(GameMenu, MenuAtStartFitsAFullHdWindow) {
     }
     ASSERT_TRUE(game.waitForOutput(" Sound OFF")) << game.out();
     const std::filesystem::path settings = game.configDir() / "skyrings" / "settings.json";
-    EXPECT_NE(testsupport::readFile(settings).find("\"sound\": false"), std::string::npos)
+    // The line comes as the sound goes off; the file is written right after.
+    EXPECT_TRUE(GameProcess::waitUntil(
+        [&] { return testsupport::readFile(settings).find("\"sound\": false") != std::string::npos; },
+        std::chrono::seconds(10)))
         << testsupport::readFile(settings);
     EXPECT_TRUE(game.quit());
 }
