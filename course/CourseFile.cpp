@@ -8,7 +8,6 @@
 #include <cstring>
 #include <fstream>
 #include <optional>
-#include <regex>
 #include <sstream>
 
 #include <nlohmann/json.hpp>
@@ -76,19 +75,42 @@ void hashVector(std::uint64_t& hash, const glm::dvec3& vector) {
     }
 }
 
+// Whether text[from, to) holds only numbers, commas and white space.
+bool onlyNumbers(const std::string& text, std::size_t from, std::size_t to) {
+    return text.find_first_not_of("0123456789.eE+-, \n", from) >= to;
+}
+
+// "1.0,\n  2.0\n" as "1.0, 2.0".
+std::string joinedNumbers(const std::string& numbers) {
+    std::string joined;
+    std::istringstream items(numbers);
+    for (std::string item; std::getline(items, item, ',');) {
+        const std::size_t first = item.find_first_not_of(" \n");
+        const std::size_t last = item.find_last_not_of(" \n");
+        if (first == std::string::npos) {
+            continue;
+        }
+        joined += (joined.empty() ? "" : ", ") + item.substr(first, last - first + 1);
+    }
+    return joined;
+}
+
 // "[\n  1.0,\n  2.0\n]" as "[1.0, 2.0]", so a position reads as one line. Only lists spread over lines
 // by the dump: a text value never holds a raw line break, so no text is touched.
 std::string numbersOnOneLine(const std::string& text) {
-    static const std::regex list(R"(\[\n\s*(-?[0-9.eE+]+(?:,\n\s*-?[0-9.eE+]+)*)\n\s*\])");
-    static const std::regex separator(R"(,\n\s*)");
     std::string result;
-    auto last = text.cbegin();
-    for (std::sregex_iterator it(text.begin(), text.end(), list), end; it != end; ++it) {
-        result.append(last, text.cbegin() + it->position());
-        result += "[" + std::regex_replace(it->str(1), separator, ", ") + "]";
-        last = text.cbegin() + it->position() + it->length();
+    result.reserve(text.size());
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const bool spreadList = text.compare(at, 2, "[\n") == 0;
+        const std::size_t close = spreadList ? text.find(']', at) : std::string::npos;
+        if (close != std::string::npos && onlyNumbers(text, at + 1, close)) {
+            result += "[" + joinedNumbers(text.substr(at + 1, close - at - 1)) + "]";
+            at = close + 1;
+        } else {
+            result += text[at++];
+        }
     }
-    result.append(last, text.cend());
     return result;
 }
 
