@@ -14,8 +14,8 @@ namespace common::hud {
 
 // Draws single-line strings over the finished frame with a bitmap font: a 16 x 16 grid of glyph cells
 // addressed by character code, each glyph a square of two triangles in window pixels, one draw call per
-// string, or one for all the strings printed between beginBatch() and flush() (a software renderer pays
-// dearly for every draw that re-fills a buffer). Owns the font texture, the text program, its two vertex
+// string, or one for all the strings printed between beginBatch() and flush() (on a software renderer a
+// draw call per string costs more than the pixels it fills). Owns the font texture, the text program, its two vertex
 // buffers and a vertex array. One per process (instance()); the Hud sets width and height and then calls
 // init() once.
 //
