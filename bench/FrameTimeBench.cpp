@@ -404,6 +404,9 @@ int main(int argc, char** argv) {
 
     // What the menu adds to a frame: the courses screen (every row with a best time and a medal, the
     // course's picture) over the frame, as the player sees it.
+    // Over the finished frame as the game draws it: without depth test or culling.
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
     common::hud::MenuOverlay menuOverlay(hud.textOverlay());
     common::menu::Menu menu;
     std::vector<common::menu::CourseEntry> entries;
@@ -429,6 +432,8 @@ int main(int argc, char** argv) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         menuOverlay.draw(menu, renderer.width, renderer.height);
     });
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_CULL_FACE);
 
     // The same flight again, every mesh drawn once with the trivial program; from here on this
     // program steers.

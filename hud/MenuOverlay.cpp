@@ -32,6 +32,9 @@ void MenuOverlay::image(const gl::Texture& texture, const ScreenRect& area) {
     quad_->draw();
 }
 
+// The texts go in one batch, one draw call instead of one per string (on a software renderer those calls
+// cost more than the pixels they fill), and the pictures around it. Nothing overlaps but the panel and
+// bars under everything, and a row's text, its medal and its veil, which keep that order.
 void MenuOverlay::draw(const menu::Menu& menu, int width, int height) {
     if (!menu.isOpen()) {
         return;
@@ -49,18 +52,22 @@ void MenuOverlay::draw(const menu::Menu& menu, int width, int height) {
             image(*highlight_, row.area);
         }
     }
+    drawPicture(menu, layout);
     glViewport(0, 0, width, height);
+    overlay_.beginBatch();
     const ScreenRect& title = layout.title();
     overlay_.printText(menu.title().c_str(), static_cast<int>(title.x), static_cast<int>(title.y),
                        static_cast<int>(title.height));
-    drawRows(menu, layout);
-    drawDetails(menu, layout);
+    const std::vector<menu::MenuItem> items = menu.items();
+    printRows(items, layout);
+    printDetails(menu, layout);
+    overlay_.flush();
+    drawRowMarks(items, layout);
     glDisable(GL_BLEND);
     glViewport(0, 0, width, height);
 }
 
-void MenuOverlay::drawRows(const menu::Menu& menu, const menu::MenuLayout& layout) {
-    const std::vector<menu::MenuItem> items = menu.items();
+void MenuOverlay::printRows(const std::vector<menu::MenuItem>& items, const menu::MenuLayout& layout) {
     const int glyph = layout.glyphSize();
     // Clear of the bright bead at the bar's left end.
     const float inset = layout.padding() * 0.9f;
@@ -68,7 +75,6 @@ void MenuOverlay::drawRows(const menu::Menu& menu, const menu::MenuLayout& layou
         const menu::MenuItem& item = items[row.index];
         const ScreenRect& area = row.area;
         const int y = static_cast<int>(area.y + (area.height - glyph) / 2);
-        const bool medals = item.medal != scene::Medal::None;
         const ScreenRect medal = layout.medalArea(row);
         float right = area.x + area.width - inset;
         // Every row of a list with medals leaves their column free, so the times line up.
@@ -78,32 +84,38 @@ void MenuOverlay::drawRows(const menu::Menu& menu, const menu::MenuLayout& layou
                 break;
             }
         }
-        glViewport(0, 0, width_, height_);
         overlay_.printText(item.label.c_str(), static_cast<int>(area.x + inset), y, glyph);
         const auto valueWidth = static_cast<float>(item.value.size() * glyph);
         overlay_.printText(item.value.c_str(), static_cast<int>(right - valueWidth), y, glyph);
-        glEnable(GL_BLEND);
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-        if (medals) {
-            image(*medals_[static_cast<int>(item.medal) - 1], medal);
+    }
+}
+
+// Over the rows' texts: the medals, and the veil over rows that cannot be chosen.
+void MenuOverlay::drawRowMarks(const std::vector<menu::MenuItem>& items, const menu::MenuLayout& layout) {
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    for (const menu::MenuLayout::Row& row : layout.rows()) {
+        const menu::MenuItem& item = items[row.index];
+        if (item.medal != scene::Medal::None) {
+            image(*medals_[static_cast<int>(item.medal) - 1], layout.medalArea(row));
         }
-        // Rows that cannot be chosen are veiled.
         if (!item.enabled) {
-            image(*shade_, area);
-            image(*shade_, area);
+            image(*shade_, row.area);
+            image(*shade_, row.area);
         }
     }
 }
 
-void MenuOverlay::drawDetails(const menu::Menu& menu, const menu::MenuLayout& layout) {
+void MenuOverlay::drawPicture(const menu::Menu& menu, const menu::MenuLayout& layout) {
     if (menu.screen() == menu::Screen::Courses && menu.highlighted() >= 0) {
         const std::string& path = menu.courses()[menu.highlighted()].picturePath;
         if (const gl::Texture* texture = path.empty() ? nullptr : picture(path)) {
-            glEnable(GL_BLEND);
             image(*texture, layout.picture());
         }
     }
-    glViewport(0, 0, width_, height_);
+}
+
+void MenuOverlay::printDetails(const menu::Menu& menu, const menu::MenuLayout& layout) {
     const int size = layout.detailSize();
     float y = layout.detailTop() - static_cast<float>(size);
     for (const std::string& line : menu.details()) {

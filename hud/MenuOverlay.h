@@ -3,6 +3,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace common::gl {
 class Texture;
@@ -10,6 +11,7 @@ class Texture;
 namespace common::menu {
 class Menu;
 class MenuLayout;
+struct MenuItem;
 }  // namespace common::menu
 namespace common::scene {
 class Quad;
@@ -46,8 +48,10 @@ class MenuOverlay {
 
   private:
     void image(const gl::Texture& texture, const ScreenRect& area);
-    void drawRows(const menu::Menu& menu, const menu::MenuLayout& layout);
-    void drawDetails(const menu::Menu& menu, const menu::MenuLayout& layout);
+    void printRows(const std::vector<menu::MenuItem>& items, const menu::MenuLayout& layout);
+    void printDetails(const menu::Menu& menu, const menu::MenuLayout& layout);
+    void drawRowMarks(const std::vector<menu::MenuItem>& items, const menu::MenuLayout& layout);
+    void drawPicture(const menu::Menu& menu, const menu::MenuLayout& layout);
     // The course's picture, loaded the first time it is shown; null when it cannot be read.
     const gl::Texture* picture(const std::string& path);
 

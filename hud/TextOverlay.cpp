@@ -86,9 +86,14 @@ void TextOverlay::buildGlyphs(const char* text, int x, int y, int size, std::vec
                               std::vector<glm::vec2>& uvs) {
     positions.clear();
     uvs.clear();
+    appendGlyphs(text, x, y, size, positions, uvs);
+}
+
+void TextOverlay::appendGlyphs(const char* text, int x, int y, int size, std::vector<glm::vec2>& positions,
+                               std::vector<glm::vec2>& uvs) {
     const std::size_t length = text ? std::strlen(text) : 0;
-    positions.reserve(length * kVerticesPerGlyph);
-    uvs.reserve(length * kVerticesPerGlyph);
+    positions.reserve(positions.size() + length * kVerticesPerGlyph);
+    uvs.reserve(uvs.size() + length * kVerticesPerGlyph);
 
     const auto bottom = static_cast<float>(y);
     const auto top = static_cast<float>(static_cast<std::int64_t>(y) + size);
@@ -122,9 +127,30 @@ void TextOverlay::printText(const char* text, int x, int y, int size) {
     if (!program || !fontTexture || !text || text[0] == '\0') {
         return;
     }
-    std::vector<glm::vec2> positions;
-    std::vector<glm::vec2> uvs;
-    buildGlyphs(text, x, y, size, positions, uvs);
+    if (!batching) {
+        positions.clear();
+        uvs.clear();
+    }
+    appendGlyphs(text, x, y, size, positions, uvs);
+    if (!batching) {
+        drawCollected();
+    }
+}
+
+void TextOverlay::beginBatch() {
+    batching = true;
+    positions.clear();
+    uvs.clear();
+}
+
+void TextOverlay::flush() {
+    batching = false;
+    if (program && fontTexture && !positions.empty()) {
+        drawCollected();
+    }
+}
+
+void TextOverlay::drawCollected() {
     upload(vertexBuffer, positions);
     upload(uvBuffer, uvs);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
@@ -142,6 +168,8 @@ void TextOverlay::printText(const char* text, int x, int y, int size) {
     glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(positions.size()));
     glDisable(GL_BLEND);
     glBindVertexArray(0);
+    positions.clear();
+    uvs.clear();
 }
 
 }  // namespace common::hud

@@ -184,6 +184,23 @@ TEST_F(HudGlTest, EveryLineLandsInItsPlaceAndImagesFillTheirSquares) {
     EXPECT_EQ(glIsEnabled(GL_BLEND), GL_FALSE);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 
+    // A batch draws nothing until flushed, then every string it collected, as printing each would.
+    const auto printTwo = [&] {
+        clear();
+        glViewport(0, 0, 800, 600);
+        overlay.printText("HI", 100, 100, 40);
+        overlay.printText("yo", 300, 200, 20);
+    };
+    printTwo();
+    const std::vector<std::uint32_t> oneByOne = frame();
+    overlay.beginBatch();
+    printTwo();
+    EXPECT_EQ(pixel(110, 110), kBackground);
+    overlay.flush();
+    expectText("HI", 100, 100, 40);
+    EXPECT_TRUE(frame() == oneByOne);
+    EXPECT_EQ(glIsEnabled(GL_BLEND), GL_FALSE);
+
     // Through the Hud. Building the scene controller (once per process) binds framebuffers of its own;
     // clear() rebinds.
     common::scene::SceneController::instance();
