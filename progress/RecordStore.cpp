@@ -2,8 +2,6 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 #include <system_error>
 
@@ -11,6 +9,7 @@
 
 #include "progress/AtomicFile.h"
 #include "progress/FileLock.h"
+#include "progress/PlayerFile.h"
 #include "progress/GhostFile.h"
 
 namespace common::progress {
@@ -96,42 +95,21 @@ void RecordStore::read() {
     readDocument();
     readCourses();
     if (!problems_.empty() && problems_ != reported_) {
-        std::string line = "Records: " + file_.string() + ": " + problems_.front();
-        if (problems_.size() > 1) {
-            line += " (and " + std::to_string(problems_.size() - 1) + " more)";
-        }
-        warning_(line + "; playing on without what is bad");
+        warning_(PlayerFile::problemLine("Records", file_, problems_) + "; playing on without what is bad");
         reported_ = problems_;
     }
 }
 
 void RecordStore::readDocument() {
-    std::error_code error;
-    const fs::file_status status = fs::status(file_, error);
-    if (!fs::exists(status)) {
+    std::optional<json> parsed = PlayerFile::readObject(file_, problems_);
+    if (!parsed) {
         return;
     }
-    if (fs::is_directory(status)) {
-        problem("a folder stands where the file should be");
-        return;
-    }
-    std::ifstream in(file_, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    if (!in || in.bad()) {
-        problem("cannot be read");
-        return;
-    }
-    json parsed = json::parse(text.str(), nullptr, false);
-    if (parsed.is_discarded() || !parsed.is_object()) {
-        problem("not a JSON object");
-        return;
-    }
-    const auto version = parsed.find("version");
-    if (version == parsed.end() || !version->is_number_integer() || version->get<long long>() < 1) {
+    const auto version = parsed->find("version");
+    if (version == parsed->end() || !version->is_number_integer() || version->get<long long>() < 1) {
         problem("no usable version");
     }
-    *document_ = std::move(parsed);
+    *document_ = std::move(*parsed);
 }
 
 // Keeps what is usable of each course; what is not is reported and dropped from the document, so
@@ -200,19 +178,9 @@ std::optional<CourseRecord> RecordStore::course(const std::string& name) const {
     return found->second;
 }
 
-// A copy keeps the bad file's good parts readable in place until the new file replaces it; what
-// cannot be copied (a folder, an unreadable file) is moved aside instead.
 bool RecordStore::setBadFileAside() {
-    fs::path aside = file_;
-    aside += ".bad";
-    std::error_code error;
-    fs::remove_all(aside, error);
-    if (fs::is_regular_file(file_, error) && fs::copy_file(file_, aside, error)) {
-        return true;
-    }
-    fs::rename(file_, aside, error);
-    if (error && fs::exists(file_)) {
-        warning_("Records: cannot keep the bad " + file_.string() + " aside (" + error.message() +
+    if (const std::optional<std::string> failure = PlayerFile::keepBadFileAside(file_)) {
+        warning_("Records: cannot keep the bad " + file_.string() + " aside (" + *failure +
                  "); the new record is not written");
         return false;
     }

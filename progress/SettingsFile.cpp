@@ -1,15 +1,14 @@
 #include "progress/SettingsFile.h"
 
 #include <cstdlib>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <system_error>
 
 #include <nlohmann/json.hpp>
 
 #include "progress/AtomicFile.h"
 #include "progress/FileLock.h"
+#include "progress/PlayerFile.h"
 
 namespace common::progress {
 namespace {
@@ -90,38 +89,16 @@ Settings SettingsFile::load(const Settings& base) {
     readDocument();
     const Settings settings = readValues(base);
     if (!problems_.empty()) {
-        std::string line = "Settings: " + file_.string() + ": " + problems_.front();
-        if (problems_.size() > 1) {
-            line += " (and " + std::to_string(problems_.size() - 1) + " more)";
-        }
-        warning_(line + "; using the defaults for what is bad");
+        warning_(PlayerFile::problemLine("Settings", file_, problems_) +
+                 "; using the defaults for what is bad");
     }
     return settings;
 }
 
 void SettingsFile::readDocument() {
-    std::error_code error;
-    const fs::file_status status = fs::status(file_, error);
-    if (!fs::exists(status)) {
-        return;
+    if (std::optional<json> parsed = PlayerFile::readObject(file_, problems_)) {
+        *document_ = std::move(*parsed);
     }
-    if (fs::is_directory(status)) {
-        problem("a folder stands where the file should be");
-        return;
-    }
-    std::ifstream in(file_, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    if (!in || in.bad()) {
-        problem("cannot be read");
-        return;
-    }
-    json parsed = json::parse(text.str(), nullptr, false);
-    if (parsed.is_discarded() || !parsed.is_object()) {
-        problem("not a JSON object");
-        return;
-    }
-    *document_ = std::move(parsed);
 }
 
 // Each value the file holds replaces the one in `settings` when it is usable.
@@ -166,20 +143,9 @@ Settings SettingsFile::readValues(Settings settings) {
     return settings;
 }
 
-// A copy keeps the bad file readable in place until the new one replaces it; what cannot be copied
-// (a folder) is moved aside instead.
 bool SettingsFile::setBadFileAside() {
-    fs::path aside = file_;
-    aside += ".bad";
-    std::error_code error;
-    fs::remove_all(aside, error);
-    if (fs::is_regular_file(file_, error) && fs::copy_file(file_, aside, error)) {
-        return true;
-    }
-    error.clear();
-    fs::rename(file_, aside, error);
-    if (error && fs::exists(file_)) {
-        warning_("Settings: cannot keep the bad " + file_.string() + " aside (" + error.message() +
+    if (const std::optional<std::string> failure = PlayerFile::keepBadFileAside(file_)) {
+        warning_("Settings: cannot keep the bad " + file_.string() + " aside (" + *failure +
                  "); the settings are not saved");
         return false;
     }
