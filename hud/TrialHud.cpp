@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 
 #include <GL/glew.h>
 
 #include "hud/Hud.h"
 #include "hud/TextOverlay.h"
+#include "menu/TimeText.h"
 #include "progress/TimeTrial.h"
 
 namespace common::hud {
@@ -47,21 +47,13 @@ int splitBottom(int height) {
 
 }  // namespace
 
+// Nonsense reads as no time at all on the clock.
 std::string TrialHud::clockText(double seconds) {
-    if (!std::isfinite(seconds) || seconds < 0.0) {
-        seconds = 0.0;
-    }
-    const long long hundredths = std::llround(seconds * 100.0);
-    char text[32];
-    std::snprintf(text, sizeof text, "%lld:%02lld.%02lld", hundredths / 6000, hundredths / 100 % 60,
-                  hundredths % 100);
-    return text;
+    return menu::TimeText::clock(std::isfinite(seconds) && seconds >= 0.0 ? seconds : 0.0);
 }
 
 std::string TrialHud::splitText(double delta) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%+.2f", delta);
-    return text;
+    return menu::TimeText::difference(delta);
 }
 
 std::vector<std::string> TrialHud::summaryLines(const progress::RunSummary& summary) {
