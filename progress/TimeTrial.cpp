@@ -28,9 +28,19 @@ void TimeTrial::setCourse(const scene::CourseInfo& course, std::size_t ringCount
     ringCount_ = static_cast<int>(ringCount);
     store_.load();
     best_ = store_.course(course_.recordName());
-    parGhost_ = course.parGhostPath.empty() ? GhostTrack()
-                                            : GhostFile::read(course.parGhostPath).value_or(GhostTrack());
+    parGhost_.reset();
+    readParGhostWhenRaced();
     startRun();
+}
+
+// Most runs race the best run or nothing: the par flight (hundreds of kilobytes) is read only for a
+// course it is raced on.
+void TimeTrial::readParGhostWhenRaced() {
+    if (ghost_ == GhostChoice::Par && !parGhost_) {
+        parGhost_ = course_.parGhostPath.empty()
+                        ? GhostTrack()
+                        : GhostFile::read(course_.parGhostPath).value_or(GhostTrack());
+    }
 }
 
 // A restart reads nothing: the records were read with the course, and a best set meanwhile by another
@@ -117,7 +127,7 @@ std::optional<glm::mat4> TimeTrial::ghostPose(double raceTime) const {
         case GhostChoice::MyBest:
             return best_ ? best_->ghost.poseAt(raceTime) : std::nullopt;
         case GhostChoice::Par:
-            return parGhost_.poseAt(raceTime);
+            return parGhost_ ? parGhost_->poseAt(raceTime) : std::nullopt;
         case GhostChoice::Off:
             break;
     }
@@ -126,6 +136,7 @@ std::optional<glm::mat4> TimeTrial::ghostPose(double raceTime) const {
 
 bool TimeTrial::toggleGhost() {
     ghost_ = ghost_ == GhostChoice::Off ? lastShown_ : GhostChoice::Off;
+    readParGhostWhenRaced();
     return ghostOn();
 }
 
@@ -134,6 +145,7 @@ void TimeTrial::chooseGhost(GhostChoice choice) {
     if (choice != GhostChoice::Off) {
         lastShown_ = choice;
     }
+    readParGhostWhenRaced();
 }
 
 }  // namespace common::progress

@@ -64,13 +64,13 @@ class TimeTrial {
     void chooseGhost(GhostChoice choice);
     GhostChoice ghostChoice() const { return ghost_; }
     // The course's par flight, empty when it has none.
-    const GhostTrack& parGhost() const { return parGhost_; }
     const std::optional<CourseRecord>& best() const { return best_; }
     // Reads the course's best run again (after the records were changed elsewhere); the run goes on.
     void reloadBest();
 
   private:
     void startRun();
+    void readParGhostWhenRaced();
     void ringCaptured(int ring, double time);
     void finished(double time, std::int32_t score);
 
@@ -81,7 +81,8 @@ class TimeTrial {
     GhostChoice ghost_ = GhostChoice::MyBest;
     // What the ghost key turns back on.
     GhostChoice lastShown_ = GhostChoice::MyBest;
-    GhostTrack parGhost_;
+    // The course's par flight, read when it is first raced (none before).
+    std::optional<GhostTrack> parGhost_;
     std::optional<CourseRecord> best_;
     // This run.
     std::vector<Split> splits_;
